@@ -1,0 +1,39 @@
+#include "recode/recode.h"
+
+#include <cstring>
+
+#include "recode/codepage.h"
+#include "recode/recode_kernels.h"
+
+namespace lirvane {
+
+std::string Recode(std::string_view text, int32_t code) {
+  const HighHalfTable* table = TableForCode(code);
+  if (table == nullptr || text.empty()) return std::string(text);
+  std::string out(text.size(), '\0');
+  BestRecodeKernel()(*table, reinterpret_cast<const uint8_t*>(text.data()),
+                     reinterpret_cast<uint8_t*>(out.data()), out.size());
+  return out;
+}
+
+void RecodeTo(std::string_view text, int32_t code, char* out) {
+  const auto* in = reinterpret_cast<const uint8_t*>(text.data());
+  const HighHalfTable* table = TableForCode(code);
+  if (table == nullptr) {
+    if (!text.empty() && out != text.data())
+      std::memmove(out, text.data(), text.size());
+    return;
+  }
+  BestRecodeKernel()(*table, in, reinterpret_cast<uint8_t*>(out), text.size());
+}
+
+std::string KoiToWin(std::string_view text) { return Recode(text, kCodeKoi8); }
+std::string WinToKoi(std::string_view text) { return Recode(text, -kCodeKoi8); }
+std::string AltToWin(std::string_view text) { return Recode(text, kCodeAlt866); }
+std::string WinToAlt(std::string_view text) { return Recode(text, -kCodeAlt866); }
+std::string IsoToWin(std::string_view text) { return Recode(text, kCodeIso8859_5); }
+std::string WinToIso(std::string_view text) { return Recode(text, -kCodeIso8859_5); }
+std::string MacToWin(std::string_view text) { return Recode(text, kCodeMac); }
+std::string WinToMac(std::string_view text) { return Recode(text, -kCodeMac); }
+
+}  // namespace lirvane
