@@ -1,10 +1,10 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "ui/main_frm.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QMainWindow window;
-  window.setWindowTitle("Velkor Lirvane! 3.1.4");
-  window.show();
+  lirvane::TMainFrm main_frm;
+  main_frm.show();
   return app.exec();
 }

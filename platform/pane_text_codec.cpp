@@ -1,0 +1,40 @@
+#include "platform/pane_text_codec.h"
+
+#include "recode/cp1251_unicode.h"
+
+namespace lirvane {
+
+QString BytesToPaneText(std::string_view bytes) {
+  QString text;
+  text.resize(static_cast<qsizetype>(bytes.size()));
+  QChar* out = text.data();
+  qsizetype n = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<uint8_t>(bytes[i]);
+    if (b == '\r') {
+      out[n++] = u'\n';
+      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    } else {
+      out[n++] = QChar(static_cast<char16_t>(Cp1251ToUnicode(b)));
+    }
+  }
+  text.truncate(n);
+  return text;
+}
+
+std::string PaneTextToBytes(QStringView text) {
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(text.size()) + 64);
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u == u'\n' || u == 0x2029 || u == 0x2028) {
+      bytes.append("\r\n");
+    } else {
+      const int b = UnicodeToCp1251(u);
+      bytes.push_back(b < 0 ? '?' : static_cast<char>(b));
+    }
+  }
+  return bytes;
+}
+
+}  // namespace lirvane

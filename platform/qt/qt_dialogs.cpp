@@ -1,0 +1,85 @@
+// The dialogs a user sees: Qt's message boxes and standard dialogs.
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include "platform/dialogs.h"
+
+namespace lirvane {
+namespace {
+
+class QtDialogs : public Dialogs {
+ public:
+  void ShowMessage(QWidget* parent, const QString& caption, const QString& text,
+                   MessageIcon icon) override {
+    QMessageBox box(icon == MessageIcon::kError      ? QMessageBox::Critical
+                    : icon == MessageIcon::kQuestion ? QMessageBox::Question
+                                                     : QMessageBox::NoIcon,
+                    caption, text, QMessageBox::Ok, parent);
+    box.exec();
+  }
+
+  ConfirmAnswer Confirm(QWidget* parent, const QString& caption,
+                        const QString& text) override {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    if (box.clickedButton() == yes) return ConfirmAnswer::kYes;
+    if (box.clickedButton() == no) return ConfirmAnswer::kNo;
+    return ConfirmAnswer::kClosed;
+  }
+
+  std::optional<QString> OpenFileName(QWidget* parent,
+                                      const FileDialogRequest& request) override {
+    QString selected = request.filters.value(0);
+    const QString name = QFileDialog::getOpenFileName(
+        parent, request.title, request.directory, request.filters.join(";;"), &selected);
+    if (name.isEmpty()) return std::nullopt;
+    return name;
+  }
+
+  std::optional<QString> SaveFileName(QWidget* parent,
+                                      const FileDialogRequest& request) override {
+    QString selected = request.filters.value(0);
+    // No overwrite question: a save replaces the file of that name.
+    const QString name = QFileDialog::getSaveFileName(
+        parent, request.title, request.directory, request.filters.join(";;"), &selected,
+        QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty()) return std::nullopt;
+    return name;
+  }
+
+  std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parent, QString(),
+                                            QFontDialog::FontDialogOptions());
+    if (!ok) return std::nullopt;
+    return font;
+  }
+
+  bool PrintDialog(QWidget* parent, QPrinter& printer) override {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+  }
+
+  bool PrinterSetup(QWidget* parent, QPrinter& printer) override {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+  }
+
+  int ExecModal(QDialog& dialog) override { return dialog.exec(); }
+};
+
+}  // namespace
+
+std::unique_ptr<Dialogs> MakeQtDialogs() { return std::make_unique<QtDialogs>(); }
+
+}  // namespace lirvane

@@ -1,0 +1,141 @@
+#include "platform/text_pane.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "platform/pane_text_codec.h"
+#include "recode/line_breaks.h"
+
+namespace lirvane {
+
+TextPane::TextPane(Storage storage, QWidget* parent)
+    : QPlainTextEdit(parent), storage_(storage) {
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  base_font_ = font();
+  connect(document(), &QTextDocument::contentsChanged, this, [this] { cache_.reset(); });
+}
+
+std::string TextPane::Text() const {
+  if (storage_ == Storage::kBuffer) return buffer_;
+  if (!cache_) cache_ = PaneTextToBytes(document()->toRawText());
+  return *cache_;
+}
+
+void TextPane::SetText(std::string_view text) {
+  if (storage_ == Storage::kBuffer) {
+    buffer_.assign(text);
+    return;
+  }
+  setPlainText(BytesToPaneText(text));
+  // What the document now holds, line breaks rewritten; knowing it here
+  // spares the next Text() a pass over the document.
+  cache_ = NormalizeLineBreaks(text);
+}
+
+std::string TextPane::SelectedText() const {
+  if (storage_ == Storage::kBuffer) return {};
+  return PaneTextToBytes(textCursor().selectedText());
+}
+
+void TextPane::ReplaceSelection(std::string_view text) {
+  if (storage_ == Storage::kBuffer) {
+    buffer_.append(text);
+    return;
+  }
+  QTextCursor cursor = textCursor();
+  cursor.insertText(BytesToPaneText(text));
+  setTextCursor(cursor);
+}
+
+void TextPane::SelectAllText() {
+  if (storage_ == Storage::kDocument) selectAll();
+}
+
+void TextPane::SelectNothing() {
+  if (storage_ == Storage::kBuffer) return;
+  QTextCursor cursor = textCursor();
+  cursor.movePosition(QTextCursor::Start);
+  setTextCursor(cursor);
+}
+
+void TextPane::CopySelectionToClipboard() const {
+  if (storage_ == Storage::kBuffer) return;
+  // The characters as the pane shows them, line breaks as the platform's.
+  QString text = textCursor().selectedText();
+  text.replace(QChar(0x2029), u'\n');
+  QApplication::clipboard()->setText(text);
+}
+
+void TextPane::CutSelectionToClipboard() {
+  if (storage_ == Storage::kBuffer) return;
+  CopySelectionToClipboard();
+  textCursor().removeSelectedText();
+}
+
+bool TextPane::WordWrap() const { return lineWrapMode() != QPlainTextEdit::NoWrap; }
+
+void TextPane::SetWordWrap(bool on) {
+  setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+namespace {
+
+bool CoversWholeDocument(const QTextCursor& cursor, const QTextDocument& document) {
+  if (document.isEmpty()) return true;
+  return cursor.selectionStart() == 0 &&
+         cursor.selectionEnd() >= document.characterCount() - 1;
+}
+
+}  // namespace
+
+void TextPane::SetSelectionPointSize(int points) {
+  if (storage_ == Storage::kBuffer || points < 1) return;
+  const QTextCursor cursor = textCursor();
+  if (CoversWholeDocument(cursor, *document())) {
+    QFont f = font();
+    f.setPointSize(points);
+    setFont(f);
+    return;
+  }
+  QTextCharFormat format;
+  format.setFontPointSize(points);
+  QTextCursor(cursor).mergeCharFormat(format);
+}
+
+void TextPane::SetSelectionFontName(const QString& name) {
+  if (storage_ == Storage::kBuffer || name.isEmpty()) return;
+  const QTextCursor cursor = textCursor();
+  if (CoversWholeDocument(cursor, *document())) {
+    QFont f = font();
+    f.setFamily(name);
+    setFont(f);
+    return;
+  }
+  QTextCharFormat format;
+  format.setFontFamilies({name});
+  QTextCursor(cursor).mergeCharFormat(format);
+}
+
+void TextPane::SetBaseFont(const QFont& font) {
+  base_font_ = font;
+  setFont(font);
+}
+
+bool TextPane::event(QEvent* event) {
+  // The window's menu commands own their keys (Ctrl+C, Ctrl+V, Shift+Ins,
+  // Ctrl+A, ...): the pane gives up the override so the command runs, and
+  // keys that no command claims still reach the pane as ordinary presses.
+  if (event->type() == QEvent::ShortcutOverride) {
+    event->ignore();
+    return false;
+  }
+  return QPlainTextEdit::event(event);
+}
+
+}  // namespace lirvane

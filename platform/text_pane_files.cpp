@@ -1,0 +1,52 @@
+// Loading, saving and printing a pane.
+#include <QFile>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+#include "platform/pane_text_codec.h"
+#include "platform/text_pane.h"
+#include "recode/line_breaks.h"
+
+namespace lirvane {
+namespace {
+
+std::string ReadWholeFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    throw PaneFileError(file.errorString().toStdString());
+  const QByteArray data = file.readAll();
+  if (file.error() != QFileDevice::NoError)
+    throw PaneFileError(file.errorString().toStdString());
+  return std::string(data.constData(), static_cast<size_t>(data.size()));
+}
+
+}  // namespace
+
+void TextPane::LoadFromFile(const QString& path) {
+  SetText(ReadWholeFile(path));
+}
+
+void TextPane::SaveToFile(const QString& path) const {
+  const std::string content = Text();
+  // The old file is replaced only once the new content is wholly written.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    throw PaneFileError(file.errorString().toStdString());
+  if (file.write(content.data(), static_cast<qint64>(content.size())) !=
+          static_cast<qint64>(content.size()) ||
+      !file.commit())
+    throw PaneFileError(file.errorString().toStdString());
+}
+
+void TextPane::Print(QPrinter& printer, const QString& title) const {
+  printer.setDocName(title);
+  printer.setFullPage(true);
+  QTextDocument copy;
+  copy.setDefaultFont(font());
+  copy.setPlainText(BytesToPaneText(Text()));
+  copy.setDocumentMargin(0);
+  copy.print(&printer);
+}
+
+}  // namespace lirvane

@@ -1,0 +1,156 @@
+// The main window: two text panes side by side, the remembered and swap
+// panes behind them, the menus and the three toolbars.
+//
+// Handlers are named after the control and event that trigger them
+// (KoiWin1Click runs for the menu item KoiWin1 and for the button Btn0).
+// They live in files by subject: main_frm_edit.cpp (recoding, swap,
+// remember, clipboard, text services), main_frm_files.cpp (files, recent
+// list, printing), main_frm_view.cpp (view options).
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "ui/program_options.h"
+
+class QAction;
+class QComboBox;
+class QMenu;
+class QPrinter;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+
+namespace lirvane {
+
+class TextPane;
+
+class TMainFrm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TMainFrm(QWidget* parent = nullptr);
+  ~TMainFrm() override;
+
+  ProgramOptions& Options() { return options_; }
+
+  // The pane that has the focus, if it is MemoF or MemoF2; else nullptr.
+  TextPane* FocusedPane() const;
+
+  // Shows the scheme editor; set by the application once it exists.
+  void SetSchemeEditorOpener(std::function<void()> opener) { open_scheme_editor_ = std::move(opener); }
+
+  // Recoding (main_frm_edit.cpp).
+  void ApplyRecodings(int32_t a, int32_t b, int32_t c);
+  void KoiWin1Click();
+  void WinKoi1Click();
+  void AltWin1Click();
+  void WinAlt1Click();
+  void KoiKoiWin1Click();
+  void IsoWin1Click();
+  void MacWin1Click();
+  void UniWin1Click();
+  void OverCodClick();
+
+  // Edit commands (main_frm_edit.cpp).
+  void ChangeSMClick();
+  void ToMemClick();
+  void ReloadSMClick();
+  void CopySMClick();
+  void CutSMClick();
+  void InsSMClick();
+  void DelSMClick();
+  void SelAllSMClick();
+
+  // Text services on the focused pane's selection (main_frm_edit.cpp).
+  void ApplyTextService(std::string (*transform)(std::string_view));
+  void ToUpClick();
+  void ToLoClick();
+  void LatRus1Click();
+  void RusLat1Click();
+  void DelSpaseClick();
+  void DelTagsClick();
+
+  // Files, recent list and printing (main_frm_files.cpp).
+  void NewSMClick();
+  void OpenSMClick();
+  void SaveSMClick();
+  void N4Click();
+  void ShowPrintMClick();
+  void PrintSMClick();
+  void ToolbarButton9721Click();
+  void FileBoxKeyPress();  // Enter in FileBox
+  void LoadFileFromBox();
+  bool NotInRecentList(const QString& name) const;
+
+  // View options (main_frm_view.cpp).
+  void WrapSMClick();
+
+  // Panes.
+  TextPane* MemoF = nullptr;
+  TextPane* MemoF2 = nullptr;
+  TextPane* MemoBk = nullptr;
+  TextPane* MemoT = nullptr;
+  QSplitter* Splitter1 = nullptr;
+
+  // Menus and their items.
+  QMenu* FileM = nullptr;
+  QAction *NewSM = nullptr, *OpenSM = nullptr, *SaveSM = nullptr, *N4 = nullptr,
+          *ShowPrintM = nullptr, *PrintSM = nullptr, *ExitSM = nullptr;
+  QMenu* EditM = nullptr;
+  QAction *ReloadSM = nullptr, *ToMem = nullptr, *ChangeSM = nullptr, *CopySM = nullptr,
+          *CutSM = nullptr, *InsSM = nullptr, *DelSM = nullptr, *SelAllSM = nullptr,
+          *WrapSM = nullptr;
+  QMenu* CodeM = nullptr;
+  QAction *KoiWin1 = nullptr, *WinKoi1 = nullptr, *AltWin1 = nullptr, *WinAlt1 = nullptr,
+          *KoiKoiWin1 = nullptr, *IsoWin1 = nullptr, *MacWin1 = nullptr, *UniWin1 = nullptr,
+          *OverCod = nullptr;
+  QMenu* N7 = nullptr;  // "&Вид"
+  QMenu *N11 = nullptr, *N15 = nullptr, *N19 = nullptr;
+  QAction *LageFont = nullptr, *NormalFont = nullptr, *SmallFont = nullptr, *SelFont = nullptr;
+  QAction *MSpic = nullptr, *MSboth = nullptr, *MStext = nullptr;
+  QAction *MShowCode = nullptr, *MShowFile = nullptr, *MShowList = nullptr;
+  QAction *Tray1 = nullptr, *MAutoRun = nullptr, *MSaveOpt = nullptr;
+  QMenu* N5 = nullptr;  // "&Сервис"
+  QAction *ToUp = nullptr, *ToLo = nullptr, *LatRus1 = nullptr, *RusLat1 = nullptr,
+          *DelSpase = nullptr, *DelTags = nullptr;
+  QMenu* HelpM = nullptr;
+  QMenu* WWW1 = nullptr;
+  QAction *AboutSM = nullptr, *HelpSM = nullptr, *VelkorHomepage1 = nullptr;
+  QMenu* Hidden1 = nullptr;  // never shown; carries extra keys
+  QAction* Paste2 = nullptr;
+  QMenu* Popup1 = nullptr;
+  QAction *CopyPM = nullptr, *CutPM = nullptr, *PastePM = nullptr, *SelAllPM = nullptr,
+          *CleanPM = nullptr;
+
+  // Toolbars and their buttons.
+  QToolBar *CodeBar = nullptr, *FileBar = nullptr, *PathBar = nullptr;
+  QToolButton *Btn0 = nullptr, *Btn1 = nullptr, *Btn2 = nullptr, *Btn3 = nullptr,
+              *Btn4 = nullptr, *Btn5 = nullptr, *Btn6 = nullptr, *Btn7 = nullptr,
+              *Btn8 = nullptr;
+  QToolButton *ToolbarButton9719 = nullptr, *ToolbarButton9718 = nullptr,
+              *ToolbarButton973 = nullptr, *ToolbarButton972 = nullptr,
+              *ToolbarButton9717 = nullptr, *ToolbarButton9716 = nullptr,
+              *ToolbarButton9711 = nullptr, *ToolbarButton975 = nullptr,
+              *ToolbarButton9720 = nullptr;
+  QComboBox* FileBox = nullptr;
+  QToolButton* ToolbarButton9721 = nullptr;
+
+ private:
+  void CreatePanes();
+  void CreateMenus();
+  void CreateHiddenKeys();
+  void CreatePopup();
+  void CreateToolbars();
+  QAction* AddCommand(QMenu* menu, QAction*& item, const char* name, const QString& caption,
+                      const QKeySequence& shortcut, void (TMainFrm::*handler)());
+  QToolButton* AddButton(QToolBar* bar, const char* name, const QString& hint,
+                         void (TMainFrm::*handler)());
+
+  ProgramOptions options_;
+  std::function<void()> open_scheme_editor_;
+};
+
+}  // namespace lirvane
