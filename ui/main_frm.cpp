@@ -31,6 +31,20 @@ TMainFrm::TMainFrm(QWidget* parent) : QMainWindow(parent) {
 
 TMainFrm::~TMainFrm() = default;
 
+void TMainFrm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (form_show_) form_show_();
+}
+
+void TMainFrm::closeEvent(QCloseEvent* event) {
+  // The shutdown work runs once, however often the window is asked to close.
+  if (!closed_) {
+    closed_ = true;
+    if (form_close_) form_close_();
+  }
+  QMainWindow::closeEvent(event);
+}
+
 void TMainFrm::CreatePanes() {
   QFont pane_font(QStringLiteral("Arial Cyr"));
   pane_font.setPointSize(8);

@@ -41,6 +41,9 @@ class TMainFrm : public QMainWindow {
 
   // Shows the scheme editor; set by the application once it exists.
   void SetSchemeEditorOpener(std::function<void()> opener) { open_scheme_editor_ = std::move(opener); }
+  // The application's work when the window is shown and when it closes.
+  void SetFormShow(std::function<void()> handler) { form_show_ = std::move(handler); }
+  void SetFormClose(std::function<void()> handler) { form_close_ = std::move(handler); }
 
   // Recoding (main_frm_edit.cpp).
   void ApplyRecodings(int32_t a, int32_t b, int32_t c);
@@ -149,8 +152,14 @@ class TMainFrm : public QMainWindow {
   QToolButton* AddButton(QToolBar* bar, const char* name, const QString& hint,
                          void (TMainFrm::*handler)());
 
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
   ProgramOptions options_;
   std::function<void()> open_scheme_editor_;
+  std::function<void()> form_show_;
+  std::function<void()> form_close_;
+  bool closed_ = false;
 };
 
 }  // namespace lirvane
