@@ -10,10 +10,7 @@ namespace lirvane {
 std::string Recode(std::string_view text, int32_t code) {
   const HighHalfTable* table = TableForCode(code);
   if (table == nullptr || text.empty()) return std::string(text);
-  std::string out(text.size(), '\0');
-  BestRecodeKernel()(*table, reinterpret_cast<const uint8_t*>(text.data()),
-                     reinterpret_cast<uint8_t*>(out.data()), out.size());
-  return out;
+  return RecodeIntoNewString(*table, text);
 }
 
 void RecodeTo(std::string_view text, int32_t code, char* out) {

@@ -1,13 +1,27 @@
 // Kernels that map a byte buffer through a HighHalfTable.
 //
 // The scalar kernel is always built; faster ones are chosen at run time for
-// the processor at hand.
+// the processor at hand. Every kernel takes any length and any alignment, and
+// `out` may be `in` itself (recoding in place); other overlaps are not
+// allowed.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "recode/recode_tables.h"
+
+// The x86 vector kernels need GCC or Clang (per-function target attributes
+// and __builtin_cpu_supports); elsewhere, MSVC included, only the scalar
+// kernel exists.
+#if (defined(__x86_64__) || defined(__i386__)) && \
+    (defined(__GNUC__) || defined(__clang__))
+#define LIRVANE_RECODE_X86_KERNELS 1
+#endif
 
 namespace lirvane {
 
@@ -17,7 +31,26 @@ using RecodeKernel = void (*)(const HighHalfTable& table, const uint8_t* in,
 void RecodeKernelScalar(const HighHalfTable& table, const uint8_t* in,
                         uint8_t* out, size_t size);
 
+#if defined(LIRVANE_RECODE_X86_KERNELS)
+// Needs AVX2. Eight 16-entry pshufb lookups per 32 bytes.
+void RecodeKernelAvx2(const HighHalfTable& table, const uint8_t* in,
+                      uint8_t* out, size_t size);
+// Needs AVX-512 F, BW and VBMI. One 128-entry two-table permute per 64 bytes.
+void RecodeKernelAvx512Vbmi(const HighHalfTable& table, const uint8_t* in,
+                            uint8_t* out, size_t size);
+#endif
+
 // The best kernel this processor runs; chosen once.
 RecodeKernel BestRecodeKernel();
+
+// The text mapped through `table` by the best kernel, as a new string. Fills
+// the string in cache-sized steps, so that its zero-fill stays in the cache,
+// and asks for huge pages for long texts.
+std::string RecodeIntoNewString(const HighHalfTable& table,
+                                std::string_view text);
+
+// Every kernel this processor runs, by name, the scalar one first and the
+// best one last.
+std::vector<std::pair<const char*, RecodeKernel>> AvailableRecodeKernels();
 
 }  // namespace lirvane

@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "platform/dock_toolbar.h"
 #include "platform/glyphs.h"
 #include "platform/text_pane.h"
 
@@ -169,31 +170,31 @@ void TMainFrm::CreateMenus() {
 
   N7 = AddMenu(bar, "N7", QString::fromUtf8("&Вид"));
   N11 = AddSubmenu(N7, "N11", QString::fromUtf8("&Шрифт"));
-  AddCommand(N11, LageFont, "LageFont", QString::fromUtf8("Сделать крупнее"), none, nullptr);
-  AddCommand(N11, NormalFont, "NormalFont", QString::fromUtf8("Нормальный"), none, nullptr);
-  AddCommand(N11, SmallFont, "SmallFont", QString::fromUtf8("Сделать мельче"), none, nullptr);
+  AddCommand(N11, LageFont, "LageFont", QString::fromUtf8("Сделать крупнее"), none, &TMainFrm::LageFontClick);
+  AddCommand(N11, NormalFont, "NormalFont", QString::fromUtf8("Нормальный"), none, &TMainFrm::NormalFontClick);
+  AddCommand(N11, SmallFont, "SmallFont", QString::fromUtf8("Сделать мельче"), none, &TMainFrm::SmallFontClick);
   RadioGroup(this, {LageFont, NormalFont, SmallFont});
   NormalFont->setChecked(true);
   AddSeparator(N11, "N22");
-  AddCommand(N11, SelFont, "SelFont", QString::fromUtf8("Выбрать нормальный..."), none, nullptr);
+  AddCommand(N11, SelFont, "SelFont", QString::fromUtf8("Выбрать нормальный..."), none, &TMainFrm::SelFontClick);
   N15 = AddSubmenu(N7, "N15", QString::fromUtf8("&Кнопки"));
-  AddCommand(N15, MSpic, "MSpic", QString::fromUtf8("Только картинки"), none, nullptr);
-  AddCommand(N15, MSboth, "MSboth", QString::fromUtf8("Картинки и текст"), none, nullptr);
-  AddCommand(N15, MStext, "MStext", QString::fromUtf8("Только текст"), none, nullptr);
+  AddCommand(N15, MSpic, "MSpic", QString::fromUtf8("Только картинки"), none, &TMainFrm::MSpicClick);
+  AddCommand(N15, MSboth, "MSboth", QString::fromUtf8("Картинки и текст"), none, &TMainFrm::MSbothClick);
+  AddCommand(N15, MStext, "MStext", QString::fromUtf8("Только текст"), none, &TMainFrm::MStextClick);
   RadioGroup(this, {MSpic, MSboth, MStext});
   MSboth->setChecked(true);
   N19 = AddSubmenu(N7, "N19", QString::fromUtf8("&Панели"));
-  AddCommand(N19, MShowCode, "MShowCode", QString::fromUtf8("Перекодировки"), none, nullptr);
-  AddCommand(N19, MShowFile, "MShowFile", QString::fromUtf8("Главная"), none, nullptr);
-  AddCommand(N19, MShowList, "MShowList", QString::fromUtf8("&Список файлов"), none, nullptr);
+  AddCommand(N19, MShowCode, "MShowCode", QString::fromUtf8("Перекодировки"), none, &TMainFrm::MShowCodeClick);
+  AddCommand(N19, MShowFile, "MShowFile", QString::fromUtf8("Главная"), none, &TMainFrm::MShowFileClick);
+  AddCommand(N19, MShowList, "MShowList", QString::fromUtf8("&Список файлов"), none, &TMainFrm::MShowListClick);
   for (QAction* item : {MShowCode, MShowFile, MShowList}) {
     item->setCheckable(true);
     item->setChecked(true);
   }
-  AddCommand(N7, Tray1, "Tray1", QString::fromUtf8("&Иконка в Tray"), none, nullptr);
-  AddCommand(N7, MAutoRun, "MAutoRun", QString::fromUtf8("&Автозапуск"), none, nullptr);
+  AddCommand(N7, Tray1, "Tray1", QString::fromUtf8("&Иконка в Tray"), none, &TMainFrm::Tray1Click);
+  AddCommand(N7, MAutoRun, "MAutoRun", QString::fromUtf8("&Автозапуск"), none, &TMainFrm::MAutoRunClick);
   AddSeparator(N7, "N24");
-  AddCommand(N7, MSaveOpt, "MSaveOpt", QString::fromUtf8("&Сохранять настройки"), none, nullptr);
+  AddCommand(N7, MSaveOpt, "MSaveOpt", QString::fromUtf8("&Сохранять настройки"), none, &TMainFrm::MSaveOptClick);
   for (QAction* item : {Tray1, MAutoRun, MSaveOpt}) item->setCheckable(true);
   MSaveOpt->setChecked(true);
 
@@ -206,10 +207,10 @@ void TMainFrm::CreateMenus() {
   AddCommand(N5, DelTags, "DelTags", QString::fromUtf8("Удалить &теги"), QKeySequence("Ctrl+F12"), &TMainFrm::DelTagsClick);
 
   HelpM = AddMenu(bar, "HelpM", QString::fromUtf8("&?"));
-  AddCommand(HelpM, AboutSM, "AboutSM", QString::fromUtf8("&О программе..."), none, nullptr);
-  AddCommand(HelpM, HelpSM, "HelpSM", QString::fromUtf8("&Справка"), none, nullptr);
+  AddCommand(HelpM, AboutSM, "AboutSM", QString::fromUtf8("&О программе..."), none, &TMainFrm::AboutSMClick);
+  AddCommand(HelpM, HelpSM, "HelpSM", QString::fromUtf8("&Справка"), none, &TMainFrm::HelpSMClick);
   WWW1 = AddSubmenu(HelpM, "WWW1", QStringLiteral("&WWW"));
-  AddCommand(WWW1, VelkorHomepage1, "VelkorHomepage1", QStringLiteral("Velkor software online"), none, nullptr);
+  AddCommand(WWW1, VelkorHomepage1, "VelkorHomepage1", QStringLiteral("Velkor software online"), none, &TMainFrm::VelkorHomepage1Click);
 }
 
 void TMainFrm::CreateHiddenKeys() {
@@ -253,7 +254,7 @@ QToolButton* TMainFrm::AddButton(QToolBar* bar, const char* name, const QString&
 }
 
 void TMainFrm::CreateToolbars() {
-  CodeBar = new QToolBar(QString::fromUtf8("Перекодировки"), this);
+  CodeBar = new DockToolBar(QString::fromUtf8("Перекодировки"), this);
   CodeBar->setObjectName("CodeBar");
   struct Recoding {
     QToolButton*& button;
@@ -277,12 +278,12 @@ void TMainFrm::CreateToolbars() {
   CodeBar->layout()->setSpacing(0);
   QFont caption_font = CodeBar->font();
   caption_font.setPointSize(8);
-  const std::vector<QPixmap> pictures = RecodingButtonPictures();
+  ImageList = RecodingButtonPictures();
   int index = 0;
   for (const Recoding& r : recodings) {
     r.button = AddButton(CodeBar, r.name, QString::fromUtf8(r.hint), r.handler);
     r.button->setText(QString::fromUtf8(r.caption));
-    r.button->setIcon(QIcon(pictures[index++]));
+    r.button->setIcon(QIcon(ImageList[index++]));
     r.button->setIconSize(QSize(44, 20));
     r.button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     r.button->setFixedWidth(57);
@@ -291,7 +292,7 @@ void TMainFrm::CreateToolbars() {
   addToolBar(Qt::TopToolBarArea, CodeBar);
   addToolBarBreak(Qt::TopToolBarArea);
 
-  FileBar = new QToolBar(QString::fromUtf8("Файлы"), this);
+  FileBar = new DockToolBar(QString::fromUtf8("Файлы"), this);
   FileBar->setObjectName("FileBar");
   FileBar->setIconSize(QSize(16, 15));
   struct FileButton {
@@ -319,7 +320,7 @@ void TMainFrm::CreateToolbars() {
   }
   addToolBar(Qt::TopToolBarArea, FileBar);
 
-  PathBar = new QToolBar(QStringLiteral("PathBar"), this);
+  PathBar = new DockToolBar(QStringLiteral("PathBar"), this);
   PathBar->setObjectName("PathBar");
   FileBox = new QComboBox(PathBar);
   FileBox->setObjectName("FileBox");
@@ -335,6 +336,10 @@ void TMainFrm::CreateToolbars() {
   ToolbarButton9721->setIcon(FileBarIcon(FileGlyph::kOpenFromList));
   ToolbarButton9721->setIconSize(QSize(20, 19));
   addToolBar(Qt::TopToolBarArea, PathBar);
+
+  connect(CodeBar, &DockToolBar::Closed, this, &TMainFrm::CodeBarClose);
+  connect(FileBar, &DockToolBar::Closed, this, &TMainFrm::FileBarClose);
+  connect(PathBar, &DockToolBar::Closed, this, &TMainFrm::PathBarClose);
 }
 
 TextPane* TMainFrm::FocusedPane() const {

@@ -12,6 +12,9 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include <QPixmap>
 
 #include "ui/program_options.h"
 
@@ -25,6 +28,7 @@ class QToolButton;
 
 namespace lirvane {
 
+class DockToolBar;
 class TextPane;
 
 class TMainFrm : public QMainWindow {
@@ -89,7 +93,32 @@ class TMainFrm : public QMainWindow {
   bool NotInRecentList(const QString& name) const;
 
   // View options (main_frm_view.cpp).
+  void SetButtonView();
+  void MSbothClick();
+  void MSpicClick();
+  void MStextClick();
+  void MShowCodeClick();
+  void MShowFileClick();
+  void MShowListClick();
+  void CodeBarClose();
+  void FileBarClose();
+  void PathBarClose();
   void WrapSMClick();
+  void LageFontClick();
+  void NormalFontClick();
+  void SmallFontClick();
+  void SelFontClick();
+  void MSaveOptClick();
+
+  // Notification icon and autorun (main_frm_tray.cpp).
+  void Tray1Click();
+  void MAutoRunClick();
+  void TrayIconMouseDown();
+
+  // About, help and the web site (main_frm_help.cpp).
+  void AboutSMClick();
+  void HelpSMClick();
+  void VelkorHomepage1Click();
 
   // Panes.
   TextPane* MemoF = nullptr;
@@ -128,8 +157,10 @@ class TMainFrm : public QMainWindow {
   QAction *CopyPM = nullptr, *CutPM = nullptr, *PastePM = nullptr, *SelAllPM = nullptr,
           *CleanPM = nullptr;
 
-  // Toolbars and their buttons.
-  QToolBar *CodeBar = nullptr, *FileBar = nullptr, *PathBar = nullptr;
+  // Toolbars and their buttons; ImageList holds the recoding buttons'
+  // pictures in button order.
+  DockToolBar *CodeBar = nullptr, *FileBar = nullptr, *PathBar = nullptr;
+  std::vector<QPixmap> ImageList;
   QToolButton *Btn0 = nullptr, *Btn1 = nullptr, *Btn2 = nullptr, *Btn3 = nullptr,
               *Btn4 = nullptr, *Btn5 = nullptr, *Btn6 = nullptr, *Btn7 = nullptr,
               *Btn8 = nullptr;

@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "platform/dock_toolbar.h"
 #include "platform/text_pane.h"
 #include "tests/support/scripted_dialogs.h"
 

@@ -1,0 +1,23 @@
+// Writing a pane's text as an RTF document.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lirvane {
+
+// An RTF document holding `cp1251_text` in the font `font_name_cp1251` at
+// `font_size_points`, in the Windows-1251 code page with a Cyrillic font so
+// that word processors show the Russian letters.
+//
+// Each line becomes a paragraph: CR LF, a lone CR and a lone LF all end a
+// line, and a final line break gives a final empty paragraph, so
+// ReadRtfText gives back the text with its line breaks as CR LF. Control
+// bytes other than TAB are kept as \'hh. Characters a font table entry
+// cannot hold (";", braces, backslashes, control bytes) are left out of the
+// font name; an empty name becomes "Arial". A size of 0 or less leaves the
+// size to the reader; sizes beyond what RTF holds are cut to 1638 points.
+std::string WriteRtfDocument(std::string_view cp1251_text, std::string_view font_name_cp1251,
+                             int font_size_points);
+
+}  // namespace lirvane
