@@ -10,11 +10,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/store/store_root.h"
+
 namespace lirvane {
 
 class StoreBackend;
-
-enum class StoreRoot { LocalMachine, ClassesRoot };
 
 // A failed read or write; what() is the message the user sees, such as
 // "Failed to get data for 'FSZ'".
@@ -35,8 +35,16 @@ class StoreAccessor {
   // True when the key is open and current afterwards. With `create` the key
   // and its missing parents are made. Without it a missing key gives false;
   // the key opens read-write or, failing that, read-only. On false the
-  // previous key stays current.
+  // previous key stays current. A path without the leading backslash is
+  // taken relative to the current key, as the registry object does. An
+  // existing key that refuses to be created for writing opens read-only.
   bool OpenKey(std::string_view path, bool create);
+
+  // The current key as "\SOFTWARE\Velkor" ("\" for the root itself), or
+  // empty when none is open.
+  std::string CurrentKey() const;
+  // True when the current key was opened for reading only: its writes fail.
+  bool CurrentKeyReadOnly() const;
 
   // Throw StoreError: "Failed to get data for '%s'" when missing,
   // "Invalid data type for '%s'" when of another kind.

@@ -1,0 +1,22 @@
+#include "schemes/apply_scheme.h"
+
+#include <algorithm>
+
+#include "recode/recode.h"
+
+namespace lirvane {
+
+std::string ApplyScheme(const TCustomCode& record, std::string_view text) {
+  std::string result(text);
+  const int rules = std::min<int32_t>(record.Count, kMaxRules);
+  for (int k = 1; k <= rules; ++k) {
+    // Both steps recode in place: the recoders keep the length.
+    RecodeTo(result, record.From(k), result.data());
+    // Negating INT32_MIN would overflow; it names no code page either way.
+    const int32_t to = record.To(k);
+    if (to != INT32_MIN) RecodeTo(result, -to, result.data());
+  }
+  return result;
+}
+
+}  // namespace lirvane

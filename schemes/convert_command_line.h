@@ -1,0 +1,22 @@
+// The command-line conversion: " -conv:" source "[" what "]" target.
+#pragma once
+
+#include <string_view>
+
+#include "schemes/conversion_status.h"
+#include "schemes/message_sink.h"
+#include "schemes/scheme_table.h"
+
+namespace lirvane {
+
+// `command_text` as AssembleCommandText builds it. Its first seven
+// characters (the blank and "-conv:" in any case) are dropped; the source
+// is what comes before the first "[", the what-part what follows up to the
+// first "]", the target the rest. Nothing is trimmed: blanks belong to the
+// names. A what-part that reads as an integer converts by code, anything
+// else by name. Every failure is shown through `sink`; the result is a
+// ConversionStatus as an exit status (see conversion_status.h).
+int ConvertCommandLine(std::string_view command_text, const SchemeTable& table,
+                       MessageSink& sink);
+
+}  // namespace lirvane

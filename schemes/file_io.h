@@ -1,0 +1,59 @@
+// Plain byte files with failures reported as error codes, so that every
+// caller can name the operation and the file in its message.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace lirvane {
+
+// A file name as the system gives it (UTF-8 on Linux and in this program's
+// messages) and back.
+std::filesystem::path PathFromText(std::string_view name);
+std::string PathToText(const std::filesystem::path& path);
+
+// "<operation> "<file>": <reason>", the form of every I/O failure message.
+std::string IoFailureText(std::string_view operation, std::string_view file,
+                          const std::error_code& error);
+
+class InputFile {
+ public:
+  InputFile() = default;
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  ~InputFile();
+
+  std::error_code Open(const std::filesystem::path& path);
+  // Reads up to `capacity` bytes; `got` is 0 at the end of the file.
+  std::error_code Read(char* buffer, size_t capacity, size_t& got);
+
+ private:
+  int fd_ = -1;
+};
+
+// Reads a whole file into `out`.
+std::error_code ReadWholeFile(const std::filesystem::path& path, std::string& out);
+
+class OutputFile {
+ public:
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile();  // closes without syncing
+
+  // Creates the file, or empties it if it exists.
+  std::error_code Create(const std::filesystem::path& path);
+  // Writes every byte or fails.
+  std::error_code Write(std::string_view bytes);
+  // Flushes the data to the device and closes; only then is the file
+  // complete.
+  std::error_code SyncAndClose();
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace lirvane

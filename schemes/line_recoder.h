@@ -1,0 +1,41 @@
+// The line-by-line recoding of a file, fed block by block so that memory
+// stays flat whatever the file's size.
+//
+// A line ends at a CR, and one LF directly after it is skipped (also when
+// the LF starts the next block); an LF without a CR before it stays in the
+// line. A byte 0x1A ends the input. Every line written ends with CR LF, the
+// last one included.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace lirvane {
+
+class LineRecoder {
+ public:
+  explicit LineRecoder(int32_t code) : code_(code) {}
+
+  // Bytes Feed may write for `size` input bytes.
+  static constexpr size_t OutputCapacity(size_t size) { return 2 * size + 2; }
+
+  // Recodes `in` in place, then writes the lines' bytes to `out` (at least
+  // OutputCapacity(size) bytes); returns the number written. Input after a
+  // 0x1A is ignored.
+  size_t Feed(char* in, size_t size, char* out);
+
+  // Ends the last line if it has no line end yet; returns the bytes written
+  // to `out` (room for 2).
+  size_t Finish(char* out);
+
+  // True once a 0x1A was met: nothing more needs to be read.
+  bool Ended() const { return ended_; }
+
+ private:
+  int32_t code_;
+  bool ended_ = false;
+  bool skip_lf_ = false;    // the previous block ended with a CR
+  bool line_open_ = false;  // bytes written since the last line end
+};
+
+}  // namespace lirvane

@@ -1,0 +1,138 @@
+#include "schemes/scheme_file.h"
+
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+#include "schemes/executable_path.h"
+#include "schemes/file_io.h"
+#include "schemes/integer_text.h"
+#include "schemes/text_lines.h"
+#include "schemes/utf8_cp1251.h"
+
+namespace lirvane {
+namespace {
+
+constexpr std::string_view kNotFoundMessage = "Файл схем не найден!";
+constexpr std::string_view kWriteFailedMessage = "Ошибка записи в файл схем!";
+
+// Reads one scheme; nullopt (after showing the error) at a bad integer line.
+std::optional<TCustomCode> ReadScheme(TextLineReader& lines, MessageSink& sink) {
+  TCustomCode record;
+  bool bad = false;
+  const auto read_integer = [&](int32_t& field) {
+    if (bad) return;
+    const std::string_view line = lines.NextLine();
+    if (const std::optional<int32_t> value = ParseIntegerText(line)) {
+      field = *value;
+      return;
+    }
+    bad = true;
+    sink.Show(MessageKind::kError,
+              "'" + Windows1251ToUtf8(line) + "' is not a valid integer value");
+  };
+  const auto read_text = [&](std::string& field) {
+    if (!bad) field = std::string(lines.NextLine());
+  };
+
+  read_text(record.Name);
+  read_integer(record.Count);
+  for (int k = 1; k <= kMaxRules; ++k) {
+    read_integer(record.From(k));
+    read_text(record.FromName(k));
+    read_integer(record.To(k));
+    read_text(record.ToName(k));
+  }
+  if (bad) return std::nullopt;
+  return record;
+}
+
+void AppendLine(std::string& out, std::string_view line) {
+  out += line;
+  out += "\r\n";
+}
+
+}  // namespace
+
+std::filesystem::path SchemeFilePath() { return ExecutableFolder() / "circuits.dat"; }
+
+std::string FormatSchemeLines(const TCustomCode& record) {
+  std::string out;
+  AppendLine(out, record.Name);
+  AppendLine(out, std::to_string(record.Count));
+  for (int k = 1; k <= kMaxRules; ++k) {
+    AppendLine(out, std::to_string(record.From(k)));
+    AppendLine(out, record.FromName(k));
+    AppendLine(out, std::to_string(record.To(k)));
+    AppendLine(out, record.ToName(k));
+  }
+  return out;
+}
+
+SchemeLoadResult LoadSchemes(SchemeTable& table, const std::filesystem::path& path,
+                             MessageSink& sink) {
+  table.ClearSchemes();
+  table.SetLoadIncomplete(false);
+
+  std::string content;
+  if (const std::error_code error = ReadWholeFile(path, content)) {
+    sink.Show(MessageKind::kPlain, kNotFoundMessage);
+    std::error_code ignored;
+    if (error == std::errc::no_such_file_or_directory ||
+        !std::filesystem::exists(path, ignored))
+      return SchemeLoadResult::kNotFound;
+    // Something is there that we could not read; never overwrite it blindly.
+    table.SetLoadIncomplete(true);
+    return SchemeLoadResult::kUnreadable;
+  }
+
+  TextLineReader lines(content);
+  while (!lines.AtEnd()) {
+    std::optional<TCustomCode> record = ReadScheme(lines, sink);
+    if (!record) {
+      table.SetLoadIncomplete(true);
+      return SchemeLoadResult::kBadScheme;
+    }
+    table.AppendScheme(std::move(*record));
+  }
+  return SchemeLoadResult::kLoaded;
+}
+
+bool SaveSchemes(SchemeTable& table, const std::filesystem::path& path,
+                 MessageSink& sink) {
+  std::string content;
+  for (int i = 1; i <= table.Count(); ++i) content += FormatSchemeLines(table.Slot(i));
+
+  std::filesystem::path temp = path;
+  temp += "~tmp";
+  std::error_code ignored;
+  const auto fail = [&](bool remove_temp) {
+    if (remove_temp) std::filesystem::remove(temp, ignored);
+    sink.Show(MessageKind::kPlain, kWriteFailedMessage);
+    return false;
+  };
+
+  {
+    OutputFile file;
+    if (file.Create(temp)) return fail(false);
+    if (file.Write(content) || file.SyncAndClose()) return fail(true);
+  }
+
+  if (table.LoadIncomplete() && std::filesystem::exists(path, ignored)) {
+    // The old file holds schemes this run never saw: keep it before it goes.
+    std::filesystem::path backup = path;
+    backup += ".bak";
+    std::error_code error;
+    std::filesystem::copy_file(path, backup,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) return fail(true);
+  }
+
+  std::error_code error;
+  std::filesystem::rename(temp, path, error);
+  if (error) return fail(true);
+  table.SetLoadIncomplete(false);
+  return true;
+}
+
+}  // namespace lirvane
