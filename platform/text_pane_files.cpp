@@ -5,6 +5,8 @@
 #include <QTextDocument>
 
 #include "platform/pane_text_codec.h"
+#include "platform/rtf/rtf_reader.h"
+#include "platform/rtf/rtf_writer.h"
 #include "platform/text_pane.h"
 #include "recode/line_breaks.h"
 
@@ -24,11 +26,18 @@ std::string ReadWholeFile(const QString& path) {
 }  // namespace
 
 void TextPane::LoadFromFile(const QString& path) {
-  SetText(ReadWholeFile(path));
+  std::string content = ReadWholeFile(path);
+  if (rtf_mode_) {
+    // Not valid rich text: the bytes are taken as plain text instead.
+    if (std::optional<std::string> text = ReadRtfText(content)) content = std::move(*text);
+  }
+  SetText(content);
 }
 
 void TextPane::SaveToFile(const QString& path) const {
-  const std::string content = Text();
+  const std::string content =
+      rtf_mode_ ? WriteRtfDocument(Text(), PaneTextToBytes(font().family()), font().pointSize())
+                : Text();
   // The old file is replaced only once the new content is wholly written.
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))

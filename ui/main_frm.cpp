@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>

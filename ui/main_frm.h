@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,6 +92,11 @@ class TMainFrm : public QMainWindow {
   void FileBoxKeyPress();  // Enter in FileBox
   void LoadFileFromBox();
   bool NotInRecentList(const QString& name) const;
+  // The open dialog's starting folder; it follows every successful load.
+  QString OpenDialogFolder() const { return open_dialog_folder_; }
+  void SetOpenDialogFolder(const QString& folder) { open_dialog_folder_ = folder; }
+  // The printer that print jobs go to (tests point it at a PDF file).
+  QPrinter& Printer();
 
   // View options (main_frm_view.cpp).
   void SetButtonView();
@@ -191,6 +197,9 @@ class TMainFrm : public QMainWindow {
   std::function<void()> form_show_;
   std::function<void()> form_close_;
   bool closed_ = false;
+  QString open_dialog_folder_;
+  QString last_open_name_;  // the name last chosen in the open dialog
+  std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace lirvane

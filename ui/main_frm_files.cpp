@@ -1,8 +1,69 @@
-// Files, the recent-file list and printing.
+// Files, the recent-file list and printing. Opening always fills the left
+// pane (through the remembered text), saving and printing take the right.
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+#include "platform/busy_cursor.h"
+#include "platform/dialogs.h"
 #include "platform/text_pane.h"
 #include "ui/main_frm.h"
 
 namespace lirvane {
+namespace {
+
+constexpr int kMaxRecentFiles = 10;
+
+bool IsPathDelimiter(QChar c) {
+#ifdef _WIN32
+  return c == '/' || c == '\\' || c == ':';
+#else
+  return c == '/';
+#endif
+}
+
+// The part of a name up to and including its last path delimiter.
+QString FolderPart(const QString& name) {
+  for (qsizetype i = name.size() - 1; i >= 0; --i)
+    if (IsPathDelimiter(name[i])) return name.left(i + 1);
+  return {};
+}
+
+// Whether the name ends in ".rtf" (ASCII letters in any case) after its
+// last path delimiter.
+bool HasRtfEnding(const QString& name) {
+  const qsizetype dot = name.lastIndexOf('.');
+  if (dot < 0) return false;
+  for (qsizetype i = dot + 1; i < name.size(); ++i)
+    if (IsPathDelimiter(name[i])) return false;
+  // Only ASCII letters are folded: QByteArray::toLower leaves others alone.
+  return name.mid(dot).toLatin1().toLower() == ".rtf";
+}
+
+QStringList FileFilters() {
+  return {QString::fromUtf8("Текстовые и HTML (*.txt *.diz *.me *.htm *.sht *.asp)"),
+          QString::fromUtf8("Файлы RTF (*.rtf)"), QString::fromUtf8("Все файлы (*)")};
+}
+
+// Resets a pane to plain-text mode however the step ends.
+class RtfModeFor {
+ public:
+  RtfModeFor(TextPane& pane, bool on) : pane_(pane) { pane_.SetRtfMode(on); }
+  ~RtfModeFor() { pane_.SetRtfMode(false); }
+
+ private:
+  TextPane& pane_;
+};
+
+}  // namespace
+
+QPrinter& TMainFrm::Printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
 
 void TMainFrm::NewSMClick() {
   MemoBk->Clear();
@@ -10,14 +71,92 @@ void TMainFrm::NewSMClick() {
   MemoF2->Clear();
 }
 
-void TMainFrm::OpenSMClick() {}
-void TMainFrm::SaveSMClick() {}
-void TMainFrm::N4Click() {}
-void TMainFrm::ShowPrintMClick() {}
-void TMainFrm::PrintSMClick() {}
+void TMainFrm::OpenSMClick() {
+  const std::optional<QString> name = AppDialogs().OpenFileName(
+      this, {QString::fromUtf8("Выберите файл"), FileFilters(), open_dialog_folder_});
+  if (!name) return;
+  last_open_name_ = *name;
+  FileBox->setEditText(*name);
+  LoadFileFromBox();
+}
+
 void TMainFrm::ToolbarButton9721Click() { LoadFileFromBox(); }
 void TMainFrm::FileBoxKeyPress() { LoadFileFromBox(); }
-void TMainFrm::LoadFileFromBox() {}
-bool TMainFrm::NotInRecentList(const QString&) const { return true; }
+
+void TMainFrm::LoadFileFromBox() {
+  const QString name = FileBox->currentText();
+  if (name.isEmpty() || !QFileInfo(name).isFile()) {
+    ShowPlainMessage(this, QString::fromUtf8("Файл не найден!"));
+    return;
+  }
+  BusyCursor busy;
+  {
+    RtfModeFor mode(*MemoBk, HasRtfEnding(name));
+    try {
+      MemoBk->LoadFromFile(name);
+    } catch (const std::exception&) {
+      busy.Restore();
+      ShowPlainMessage(this, QString::fromUtf8("Ошибка при открытии файла!"));
+      return;
+    }
+    open_dialog_folder_ = FolderPart(name);
+  }
+  MemoF->SetText(MemoBk->Text());
+  if (NotInRecentList(name)) FileBox->addItem(name);
+  if (FileBox->count() > kMaxRecentFiles) FileBox->removeItem(0);
+  // Changing the list must not change the name being worked with.
+  FileBox->setEditText(name);
+}
+
+bool TMainFrm::NotInRecentList(const QString& name) const {
+  const QString folded = name.toLower();
+  for (int i = 0; i < FileBox->count(); ++i)
+    if (FileBox->itemText(i).toLower() == folded) return false;
+  return true;
+}
+
+void TMainFrm::SaveSMClick() {
+  const QString current = FileBox->currentText();
+  FileDialogRequest request{QString::fromUtf8("Укажите имя файла"), FileFilters(), QString()};
+  if (!current.isEmpty()) request.directory = FolderPart(current);
+  const std::optional<QString> name = AppDialogs().SaveFileName(this, request);
+  if (!name) return;
+  {
+    RtfModeFor mode(*MemoF2, HasRtfEnding(*name));
+    try {
+      MemoF2->SaveToFile(*name);
+    } catch (const std::exception&) {
+      ShowPlainMessage(this, QString::fromUtf8("Ошибка при записи на диск!"));
+    }
+  }
+  // The name is recorded even when the write failed.
+  if (NotInRecentList(*name)) {
+    if (FileBox->count() > kMaxRecentFiles - 1) FileBox->removeItem(1);
+    FileBox->addItem(*name);
+  }
+  FileBox->setEditText(current);
+}
+
+void TMainFrm::N4Click() { AppDialogs().PrinterSetup(this, Printer()); }
+
+void TMainFrm::ShowPrintMClick() {
+  // The item has already inverted its check mark; the option follows it.
+  options_.print_dialog = ShowPrintM->isChecked();
+}
+
+void TMainFrm::PrintSMClick() {
+  QPrinter& printer = Printer();
+  if (options_.print_dialog && !AppDialogs().PrintDialog(this, printer)) return;
+  const QString title = QStringLiteral("Velkor Lirvane (") + last_open_name_ + ')';
+  // Without any printer the job still goes somewhere a user finds it.
+  if (printer.outputFileName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty()) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QDir(folder.isEmpty() ? QDir::homePath() : folder)
+                                  .filePath(QStringLiteral("Velkor Lirvane.pdf")));
+  }
+  BusyCursor busy;
+  MemoF2->Print(printer, title);
+}
 
 }  // namespace lirvane

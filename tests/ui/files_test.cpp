@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <csignal>
+
+#include "platform/rtf/rtf_writer.h"
+#include "platform/text_pane.h"
+#include "tests/support/scripted_dialogs.h"
+#include "ui/main_frm.h"
+
+namespace lirvane {
+namespace {
+
+using testing::InstallScriptedDialogs;
+using testing::ScriptedDialogs;
+
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+  QString Path(const QString& name) { return dir.filePath(name); }
+
+  QString Write(const QString& name, const std::string& content) {
+    QFile file(Path(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content.data(), static_cast<qint64>(content.size()));
+    return Path(name);
+  }
+
+  static std::string Read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    return file.readAll().toStdString();
+  }
+
+  void Open(const QString& path) {
+    dialogs.open_answers.push_back(path);
+    frm.OpenSMClick();
+  }
+
+  void SaveAs(const QString& path) {
+    dialogs.save_answers.push_back(path);
+    frm.SaveSMClick();
+  }
+
+  QStringList Recent() {
+    QStringList names;
+    for (int i = 0; i < frm.FileBox->count(); ++i) names << frm.FileBox->itemText(i);
+    return names;
+  }
+
+  QTemporaryDir dir;
+  ScriptedDialogs& dialogs = InstallScriptedDialogs();
+  TMainFrm frm;
+};
+
+const std::string kRtf = WriteRtfDocument("\xCF\xF0\xE8\xE2\xE5\xF2 {\\}\r\nline 2", "Arial", 10);
+
+TEST_F(FilesTest, OpenFillsLeftPaneRememberedTextAndList) {
+  const QString path = Write("koi.txt", "\xF0\xD2\xC9\r\nraw\n\x98");
+  Open(path);
+  ASSERT_EQ(dialogs.open_requests.size(), 1u);
+  EXPECT_EQ(dialogs.open_requests[0].title, QString::fromUtf8("Выберите файл"));
+  EXPECT_EQ(dialogs.open_requests[0].filters.size(), 3);
+  EXPECT_TRUE(dialogs.open_requests[0].filters[0].startsWith(QString::fromUtf8("Текстовые и HTML")));
+  EXPECT_EQ(frm.MemoF->Text(), "\xF0\xD2\xC9\r\nraw\r\n\x98");  // bytes as they are
+  EXPECT_EQ(frm.MemoBk->Text(), "\xF0\xD2\xC9\r\nraw\n\x98");
+  EXPECT_EQ(Recent(), QStringList({path}));
+  EXPECT_EQ(frm.OpenDialogFolder(), dir.path() + '/');
+  // The next open dialog starts in that folder.
+  dialogs.open_answers.push_back(std::nullopt);
+  frm.OpenSMClick();
+  EXPECT_EQ(dialogs.open_requests[1].directory, dir.path() + '/');
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(FilesTest, RtfEndingInAnyCaseReadsRichText) {
+  for (const char* name : {"a.RTF", "b.rtf", "c.Rtf"}) {
+    Open(Write(name, kRtf));
+    EXPECT_EQ(frm.MemoF->Text(), "\xCF\xF0\xE8\xE2\xE5\xF2 {\\}\r\nline 2") << name;
+    EXPECT_FALSE(frm.MemoBk->RtfMode());
+  }
+  frm.MemoF->SetText("edited");
+  frm.ReloadSMClick();
+  EXPECT_EQ(frm.MemoF->Text(), "\xCF\xF0\xE8\xE2\xE5\xF2 {\\}\r\nline 2");
+}
+
+TEST_F(FilesTest, OtherEndingsAndPlainContentReadAsPlain) {
+  for (const char* name : {"a.rtf.txt", "a.rtfx", "rtf"}) {
+    Open(Write(name, kRtf));
+    EXPECT_EQ(frm.MemoF->Text().substr(0, 6), "{\\rtf1") << name;
+  }
+  Open(Write("plain.rtf", "just text"));
+  EXPECT_EQ(frm.MemoF->Text(), "just text");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(FilesTest, MissingFilesAndUnreadableOnes) {
+  frm.FileBox->setEditText("");
+  frm.FileBoxKeyPress();
+  frm.FileBox->setEditText(Path("nothing.txt"));
+  frm.ToolbarButton9721Click();
+  frm.FileBox->setEditText(dir.path());  // a folder
+  frm.LoadFileFromBox();
+  EXPECT_EQ(dialogs.Texts(), std::vector<QString>(3, QString::fromUtf8("Файл не найден!")));
+  EXPECT_TRUE(Recent().isEmpty());
+}
+
+TEST_F(FilesTest, SameNameInAnotherCaseIsListedOnce) {
+  Open(Write("Report.txt", "1"));
+  Open(Write("REPORT.TXT", "2"));
+  EXPECT_EQ(Recent().size(), 1);
+  Open(Write(QString::fromUtf8("Отчёт.txt"), "3"));
+  Open(Write(QString::fromUtf8("ОТЧЁТ.txt"), "4"));
+  EXPECT_EQ(Recent().size(), 2);
+  SaveAs(Path(QString::fromUtf8("отчёт.TXT")));
+  EXPECT_EQ(Recent().size(), 2);
+}
+
+TEST_F(FilesTest, TrimmingRulesAtTenEntries) {
+  QStringList names;
+  for (int i = 0; i < 10; ++i) names << Write(QStringLiteral("f%1.txt").arg(i), "x");
+  for (const QString& n : names) Open(n);
+  EXPECT_EQ(Recent(), names);
+  // Opening drops the oldest entry.
+  const QString eleventh = Write("f10.txt", "x");
+  Open(eleventh);
+  EXPECT_EQ(Recent(), names.mid(1) << eleventh);
+  // Saving drops entry 1 instead, so entry 0 survives any number of saves.
+  const QStringList before = Recent();
+  SaveAs(Path("s1.txt"));
+  SaveAs(Path("s2.txt"));
+  EXPECT_EQ(Recent().size(), 10);
+  EXPECT_EQ(Recent()[0], before[0]);
+  EXPECT_EQ(Recent()[8], Path("s1.txt"));
+  EXPECT_EQ(Recent()[9], Path("s2.txt"));
+  EXPECT_FALSE(Recent().contains(before[1]));
+  EXPECT_FALSE(Recent().contains(before[2]));
+}
+
+TEST_F(FilesTest, SaveWritesTheRightPane) {
+  frm.MemoF2->SetText("\xCF\xF0\xE8\r\nline\nend");
+  frm.FileBox->setEditText(Path("sub/opened.txt"));
+  const QString plain = Path("noending");
+  SaveAs(plain);
+  ASSERT_EQ(dialogs.save_requests.size(), 1u);
+  EXPECT_EQ(dialogs.save_requests[0].title, QString::fromUtf8("Укажите имя файла"));
+  EXPECT_EQ(dialogs.save_requests[0].directory, Path("sub/"));
+  EXPECT_EQ(Read(plain), "\xCF\xF0\xE8\r\nline\r\nend");
+  EXPECT_EQ(frm.FileBox->currentText(), Path("sub/opened.txt"));  // unchanged by saving
+  SaveAs(Path("doc.Rtf"));
+  EXPECT_EQ(Read(Path("doc.Rtf")).substr(0, 6), "{\\rtf1");
+  EXPECT_FALSE(frm.MemoF2->RtfMode());
+  Open(Path("doc.Rtf"));
+  EXPECT_EQ(frm.MemoF->Text(), "\xCF\xF0\xE8\r\nline\r\nend");
+  dialogs.save_answers.push_back(std::nullopt);  // cancelled
+  frm.SaveSMClick();
+  EXPECT_EQ(Recent().size(), 2);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(FilesTest, FailedSaveKeepsTheOldFileAndListsTheName) {
+  const QString path = Write("old.txt", "old content");
+  frm.MemoF2->SetText(std::string(64 * 1024, 'x'));
+  // A full disk, as far as this process is concerned.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  setrlimit(RLIMIT_FSIZE, &small);
+  SaveAs(path);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_EQ(dialogs.Texts(), std::vector<QString>({QString::fromUtf8("Ошибка при записи на диск!")}));
+  EXPECT_EQ(Read(path), "old content");
+  EXPECT_EQ(Recent(), QStringList({path}));
+  // A name that cannot be written at all.
+  SaveAs(Path("no/such/folder/x.txt"));
+  EXPECT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(Recent().size(), 2);
+}
+
+TEST_F(FilesTest, ClearAllLeavesTheList) {
+  Open(Write("a.txt", "text"));
+  frm.MemoF2->SetText("result");
+  frm.NewSMClick();
+  EXPECT_EQ(frm.MemoF->Text(), "");
+  EXPECT_EQ(frm.MemoF2->Text(), "");
+  EXPECT_EQ(frm.MemoBk->Text(), "");
+  EXPECT_EQ(Recent().size(), 1);
+  EXPECT_EQ(frm.FileBox->currentText(), Path("a.txt"));
+}
+
+std::string PdfOf(TMainFrm& frm, const QString& path) {
+  frm.Printer().setOutputFormat(QPrinter::PdfFormat);
+  frm.Printer().setOutputFileName(path);
+  frm.PrintSMClick();
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll().toStdString();
+}
+
+// Qt writes the document title into the PDF's info dictionary as a
+// UTF-16 string literal, escaping parentheses and backslashes.
+std::string PdfTitle(const QString& text) {
+  std::string out = "/Title (\xFE\xFF";
+  for (QChar c : text) {
+    for (char byte : {static_cast<char>(c.unicode() >> 8), static_cast<char>(c.unicode() & 0xFF)}) {
+      if (byte == '(' || byte == ')' || byte == '\\') out += '\\';
+      out += byte;
+    }
+  }
+  return out + ")";
+}
+
+TEST_F(FilesTest, PrintTitleWithoutAnyOpenedName) {
+  frm.MemoF2->SetText("printed text");
+  dialogs.print_answers = {true};
+  const std::string pdf = PdfOf(frm, Path("one.pdf"));
+  EXPECT_EQ(dialogs.print_dialogs, 1);
+  EXPECT_NE(pdf.find(PdfTitle("Velkor Lirvane ()")), std::string::npos);
+}
+
+TEST_F(FilesTest, PrintWithoutTheDialogUnderTheOpenedName) {
+  const QString path = Write("letter.txt", "text");
+  Open(path);
+  frm.ShowPrintM->trigger();  // "Показ окна" off
+  EXPECT_FALSE(frm.ShowPrintM->isChecked());
+  EXPECT_FALSE(frm.Options().print_dialog);
+  frm.MemoF2->SetText("printed text");
+  const std::string pdf = PdfOf(frm, Path("two.pdf"));
+  EXPECT_EQ(dialogs.print_dialogs, 0);
+  EXPECT_NE(pdf.find(PdfTitle("Velkor Lirvane (" + path + ")")), std::string::npos);
+  // A cancelled print dialog prints nothing.
+  frm.ShowPrintM->trigger();
+  dialogs.print_answers = {false};
+  EXPECT_TRUE(PdfOf(frm, Path("three.pdf")).empty());
+}
+
+}  // namespace
+}  // namespace lirvane
