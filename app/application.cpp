@@ -3,7 +3,11 @@
 #include <QComboBox>
 #include <QFile>
 
+#include "app/settings.h"
+#include "app/store_accessor.h"
+#include "platform/dialogs.h"
 #include "platform/dialogs_message_sink.h"
+#include "platform/store/store_backend.h"
 #include "schemes/scheme_file.h"
 #include "ui/custom_frm.h"
 #include "ui/main_frm.h"
@@ -12,7 +16,12 @@
 namespace lirvane {
 
 Application::Application(std::vector<std::string> args)
-    : args_(std::move(args)), start_kind_(ClassifyFirstArgument(args_)) {}
+    : Application(std::move(args), SchemeFilePath()) {}
+
+Application::Application(std::vector<std::string> args, std::filesystem::path scheme_file)
+    : args_(std::move(args)),
+      scheme_file_(std::move(scheme_file)),
+      start_kind_(ClassifyFirstArgument(args_)) {}
 
 Application::~Application() = default;
 
@@ -27,10 +36,31 @@ void Application::Start() {
   main_frm_->SetFormClose([this] { MainFrmFormClose(); });
 }
 
-void Application::MainFrmFormCreate() {}
+void Application::MainFrmFormCreate() {
+  store_ = std::make_unique<StoreAccessor>(MakeDefaultStoreBackend());
+  try {
+    store_->SetRoot(StoreRoot::LocalMachine);
+    for (std::string_view key : {"\\SOFTWARE\\Velkor", "\\SOFTWARE\\Velkor\\Lirvane",
+                                 "\\SOFTWARE\\Velkor\\Lirvane\\Version"})
+      store_->OpenKey(key, true);
+  } catch (const std::exception& e) {
+    ShowErrorBox(main_frm_.get(), QString::fromUtf8(e.what()));
+  }
+}
 
 void Application::CustomFrmFormCreate() {
-  custom_frm_->FormCreate(SchemeFilePath());
+  // A scheme file that stops at a bad scheme shows its error and the start
+  // goes on: the settings and the command line do not depend on it.
+  custom_frm_->FormCreate(scheme_file_);
+  try {
+    const SettingsLoadResult settings =
+        LoadSettings(*main_frm_, *custom_frm_, *store_, [](const SettingsLoadResult&) {});
+    if (settings.first_run) return;  // the command line waits for a later run
+    start_maximized_ = settings.maximized;
+  } catch (const std::exception& e) {
+    ShowErrorBox(main_frm_.get(), QString::fromUtf8(e.what()));
+    return;
+  }
   DispatchCommandLine();
 }
 
@@ -53,13 +83,16 @@ void Application::DispatchCommandLine() {
 void Application::ShowMainWindow() {
   if (start_minimized_)
     main_frm_->showMinimized();
+  else if (start_maximized_)
+    main_frm_->showMaximized();
   else
     main_frm_->show();
 }
 
 void Application::MainFrmFormClose() {
+  SaveSettings(*main_frm_, *custom_frm_, *store_);
   DialogsMessageSink sink(main_frm_.get());
-  SaveSchemes(custom_frm_->Schemes(), SchemeFilePath(), sink);
+  SaveSchemes(custom_frm_->Schemes(), scheme_file_, sink);
 }
 
 }  // namespace lirvane

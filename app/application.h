@@ -1,8 +1,9 @@
 // The order in which the program comes up and goes down: the windows'
-// creation handlers, the command-line dispatch, and the main window's
-// show and close handlers.
+// creation handlers, the settings, the command-line dispatch, and the main
+// window's close handler.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 
 namespace lirvane {
 
+class StoreAccessor;
 class TCustomFrm;
 class TMainFrm;
 class TNameFrm;
@@ -19,16 +21,19 @@ class Application {
  public:
   // `args` are the program's arguments, without the program's name.
   explicit Application(std::vector<std::string> args);
+  // For tests: the scheme file somewhere else than beside the executable.
+  Application(std::vector<std::string> args, std::filesystem::path scheme_file);
   ~Application();
 
-  // Creates the windows in their order and dispatches the command line;
-  // the caller then shows the main window with ShowMainWindow().
+  // Creates the windows in their order, loads the settings and dispatches
+  // the command line; then ShowMainWindow() brings the main window up.
   void Start();
   void ShowMainWindow();
 
   TMainFrm& MainFrm() { return *main_frm_; }
   TCustomFrm& CustomFrm() { return *custom_frm_; }
   TNameFrm& NameFrm() { return *name_frm_; }
+  StoreAccessor* Store() { return store_.get(); }
 
  private:
   void MainFrmFormCreate();
@@ -37,8 +42,11 @@ class Application {
   void MainFrmFormClose();
 
   std::vector<std::string> args_;
+  std::filesystem::path scheme_file_;
   StartKind start_kind_;
   bool start_minimized_ = false;
+  bool start_maximized_ = false;
+  std::unique_ptr<StoreAccessor> store_;
   std::unique_ptr<TMainFrm> main_frm_;
   std::unique_ptr<TCustomFrm> custom_frm_;
   std::unique_ptr<TNameFrm> name_frm_;

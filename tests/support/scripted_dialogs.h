@@ -11,6 +11,11 @@
 
 #include "platform/dialogs.h"
 
+#include <ostream>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace lirvane::testing {
 
 struct ShownMessage {
