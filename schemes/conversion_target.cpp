@@ -35,7 +35,13 @@ ConversionStatus ConversionTarget::Write(std::string_view bytes) {
 }
 
 ConversionStatus ConversionTarget::Commit() {
-  if (const std::error_code error = file_.SyncAndClose()) {
+  // Replacing a file (the source itself, when converting in place) waits
+  // until the new text is on the device, so that a crash leaves the old
+  // text or the new one. A new file has nothing to lose: a crash costs at
+  // most the file being made, and the conversion runs at copying speed.
+  std::error_code exists_error;
+  const bool replaces = std::filesystem::exists(PathFromText(target_), exists_error);
+  if (const std::error_code error = replaces ? file_.SyncAndClose() : file_.Close()) {
     sink_.Show(MessageKind::kError, IoFailureText("Cannot write", temp_, error));
     return ConversionStatus::kIoError;
   }

@@ -138,6 +138,13 @@ std::error_code OutputFile::Write(std::string_view bytes) {
   return {};
 }
 
+std::error_code OutputFile::Close() {
+  std::error_code error;
+  if (CloseFd(fd_) != 0) error = LastError();
+  fd_ = -1;
+  return error;
+}
+
 std::error_code OutputFile::SyncAndClose() {
   std::error_code error;
   if (SyncFd(fd_) != 0) error = LastError();

@@ -51,6 +51,8 @@ class OutputFile {
   // Flushes the data to the device and closes; only then is the file
   // complete.
   std::error_code SyncAndClose();
+  // Closes without waiting for the device, reporting a failed close.
+  std::error_code Close();
 
  private:
   int fd_ = -1;

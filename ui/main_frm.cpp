@@ -341,6 +341,12 @@ void TMainFrm::CreateToolbars() {
   connect(CodeBar, &DockToolBar::Closed, this, &TMainFrm::CodeBarClose);
   connect(FileBar, &DockToolBar::Closed, this, &TMainFrm::FileBarClose);
   connect(PathBar, &DockToolBar::Closed, this, &TMainFrm::PathBarClose);
+
+  // The design positions, PathBar's first so that FileBar goes before it.
+  PathBar->SetPosition(247);
+  FileBar->SetPosition(0);
+  CodeBar->SetPosition(0);
+  SetButtonView();
 }
 
 TextPane* TMainFrm::FocusedPane() const {

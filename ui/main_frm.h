@@ -31,6 +31,10 @@ namespace lirvane {
 
 class DockToolBar;
 class TextPane;
+class TAboutBox;
+class TGoToWeb;
+class ShellIntegration;
+class TSystemTrayIcon;
 
 class TMainFrm : public QMainWindow {
   Q_OBJECT
@@ -200,6 +204,34 @@ class TMainFrm : public QMainWindow {
   QString open_dialog_folder_;
   QString last_open_name_;  // the name last chosen in the open dialog
   std::unique_ptr<QPrinter> printer_;
+
+  // Notification icon and autorun, continued (main_frm_tray.cpp).
+ public:
+  // What MAutoRunClick switches; set by the application at start-up.
+  void SetShellIntegration(ShellIntegration* shell) { shell_ = shell; }
+  // Taskbar entry shown = !on, icon shown = on; Tray1 ticked as on.
+  void SwitchTrayIcon(bool on);
+  // The notification icon, made at first use.
+  TSystemTrayIcon& TrayIcon();
+
+ private:
+  ShellIntegration* shell_ = nullptr;
+  TSystemTrayIcon* tray_icon_ = nullptr;
+
+ public:
+  // About, help and the web site (main_frm_help.cpp). The application hands
+  // over the about box it made at start-up; without one the window makes
+  // its own the first time it is asked for.
+  void SetAboutBox(TAboutBox* about_box) { AboutBox = about_box; }
+  TAboutBox* AboutBox = nullptr;
+  // The maker's web site, for "Velkor software online".
+  TGoToWeb* GoToWeb1 = MakeMakerSiteLink(this);
+
+ private:
+  static TGoToWeb* MakeMakerSiteLink(TMainFrm* owner);
+  // The window's creation sets up the help: F1 for the whole application.
+  static bool SetUpHelp();
+  bool help_set_up_ = SetUpHelp();
 };
 
 }  // namespace lirvane
