@@ -4,9 +4,11 @@
 #include <QFile>
 
 #include "app/settings.h"
+#include "app/shell_integration.h"
 #include "app/store_accessor.h"
 #include "platform/dialogs.h"
 #include "platform/dialogs_message_sink.h"
+#include "platform/shell/shell_integration.h"
 #include "platform/store/store_backend.h"
 #include "schemes/scheme_file.h"
 #include "ui/custom_frm.h"
@@ -38,7 +40,11 @@ void Application::Start() {
 
 void Application::MainFrmFormCreate() {
   store_ = std::make_unique<StoreAccessor>(MakeDefaultStoreBackend());
+  shell_ = MakeShellIntegration(*store_);
+  main_frm_->SetShellIntegration(shell_.get());
+  // A failed verb ends this step: the keys below are not made then.
   try {
+    WriteShellVerbsAtStart(*shell_);
     store_->SetRoot(StoreRoot::LocalMachine);
     for (std::string_view key : {"\\SOFTWARE\\Velkor", "\\SOFTWARE\\Velkor\\Lirvane",
                                  "\\SOFTWARE\\Velkor\\Lirvane\\Version"})
@@ -54,8 +60,14 @@ void Application::CustomFrmFormCreate() {
   custom_frm_->FormCreate(scheme_file_);
   try {
     const SettingsLoadResult settings =
-        LoadSettings(*main_frm_, *custom_frm_, *store_, [](const SettingsLoadResult&) {});
-    if (settings.first_run) return;  // the command line waits for a later run
+        LoadSettings(*main_frm_, *custom_frm_, *store_, [this](const SettingsLoadResult& r) {
+          main_frm_->SwitchTrayIcon(r.tray_icon);
+          SetAutorunCheckMark(*main_frm_, *shell_);
+        });
+    if (settings.first_run) {
+      AskAttQuestion(main_frm_.get(), *shell_);
+      return;  // the command line waits for a later run
+    }
     start_maximized_ = settings.maximized;
   } catch (const std::exception& e) {
     ShowErrorBox(main_frm_.get(), QString::fromUtf8(e.what()));

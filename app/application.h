@@ -12,6 +12,7 @@
 
 namespace lirvane {
 
+class ShellIntegration;
 class StoreAccessor;
 class TCustomFrm;
 class TMainFrm;
@@ -47,6 +48,7 @@ class Application {
   bool start_minimized_ = false;
   bool start_maximized_ = false;
   std::unique_ptr<StoreAccessor> store_;
+  std::unique_ptr<ShellIntegration> shell_;
   std::unique_ptr<TMainFrm> main_frm_;
   std::unique_ptr<TCustomFrm> custom_frm_;
   std::unique_ptr<TNameFrm> name_frm_;

@@ -38,6 +38,32 @@ void TextPane::SetText(std::string_view text) {
   cache_ = NormalizeLineBreaks(text);
 }
 
+void TextPane::SwapContents(TextPane& other) {
+  if (storage_ == Storage::kBuffer || other.storage_ == Storage::kBuffer) {
+    const std::string mine = Text();
+    SetText(other.Text());
+    other.SetText(mine);
+    return;
+  }
+  // An editor deletes a previous document it owns, so both are released
+  // before they change places, then each is owned by its new editor.
+  QTextDocument* mine = document();
+  QTextDocument* theirs = other.document();
+  disconnect(mine, nullptr, this, nullptr);
+  disconnect(theirs, nullptr, &other, nullptr);
+  mine->setParent(nullptr);
+  theirs->setParent(nullptr);
+  setDocument(theirs);
+  other.setDocument(mine);
+  theirs->setParent(this);
+  mine->setParent(&other);
+  for (TextPane* pane : {this, &other}) {
+    pane->document()->setDefaultFont(pane->font());
+    connect(pane->document(), &QTextDocument::contentsChanged, pane, [pane] { pane->cache_.reset(); });
+  }
+  std::swap(cache_, other.cache_);
+}
+
 std::string TextPane::SelectedText() const {
   if (storage_ == Storage::kBuffer) return {};
   return PaneTextToBytes(textCursor().selectedText());

@@ -34,6 +34,10 @@ class TextPane : public QPlainTextEdit {
   void SetText(std::string_view text);
   void Clear() { SetText({}); }
 
+  // Exchanges the whole contents of two panes without copying the texts;
+  // each pane keeps its own font.
+  void SwapContents(TextPane& other);
+
   std::string SelectedText() const;
   // Replaces the selection, or inserts at the caret when nothing is selected.
   void ReplaceSelection(std::string_view text);

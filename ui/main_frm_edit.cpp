@@ -37,9 +37,9 @@ void TMainFrm::OverCodClick() {
 }
 
 void TMainFrm::ChangeSMClick() {
+  // MemoT keeps the former result; the visible texts trade places.
   MemoT->SetText(MemoF2->Text());
-  MemoF2->SetText(MemoF->Text());
-  MemoF->SetText(MemoT->Text());
+  MemoF->SwapContents(*MemoF2);
 }
 
 void TMainFrm::ToMemClick() { MemoBk->SetText(MemoF->Text()); }

@@ -33,7 +33,12 @@ constexpr std::string_view kProgram = "\\SOFTWARE\\Velkor\\Lirvane\\Program";
 
 class SettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    // The desktop entries each start writes stay in the test's folder.
+    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+  }
+  void TearDown() override { qunsetenv("XDG_DATA_HOME"); }
 
   // One run of the program: start, show, `work`, close.
   void Run(const std::function<void(Application&)>& work = {},

@@ -1,0 +1,63 @@
+// Shell integration on freedesktop.org desktops (Linux, the BSDs):
+//  - the verb: a desktop entry "lirvane.desktop" in $XDG_DATA_HOME/applications
+//    that offers the program for text and HTML files;
+//  - the ".ATT" association: a MIME package defining application/x-lirvane-att
+//    for "*.att" in any letter case, the type added to the desktop entry,
+//    and the program made its default in $XDG_CONFIG_HOME/mimeapps.list;
+//  - autorun: an autostart entry $XDG_CONFIG_HOME/autostart/lirvane.desktop.
+// Files are written atomically and left alone when already up to date.
+// The folders are read from the environment at each call.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <filesystem>
+
+#include "platform/shell/shell_integration.h"
+
+namespace lirvane {
+
+inline constexpr char kDesktopFileName[] = "lirvane.desktop";
+inline constexpr char kAttMimeType[] = "application/x-lirvane-att";
+
+class FreedesktopShellIntegration final : public ShellIntegration {
+ public:
+  // Whether update-mime-database and update-desktop-database are run after
+  // the files change (each only when installed; their failure is ignored).
+  enum class DatabaseTools { kRun, kSkip };
+
+  explicit FreedesktopShellIntegration(std::filesystem::path executable,
+                                       DatabaseTools tools = DatabaseTools::kRun);
+
+  void WriteShellVerbs() override;
+  void WriteAttAssociation() override;
+  bool AutorunEnabled() override;
+  // Never kRunKeyUnavailable: the autostart folder is made when missing, and
+  // one that cannot be made or written is a failed write.
+  AutorunSwitch SwitchAutorun(bool on) override;
+
+  // $XDG_DATA_HOME and $XDG_CONFIG_HOME, falling back to ~/.local/share and
+  // ~/.config when unset, empty or not absolute.
+  static QString DataHome();
+  static QString ConfigHome();
+
+  static QString DesktopEntryFile();
+  static QString MimePackageFile();
+  static QString MimeAppsFile();
+  static QString AutostartFile();
+  static QString IconFile();
+
+  // The file contents this program writes.
+  QByteArray DesktopEntry(bool with_att_type) const;
+  QByteArray AutostartEntry() const;
+  static QByteArray MimePackage();
+
+ private:
+  QString Program() const;
+  void RunTool(const QString& tool, const QString& folder) const;
+
+  std::filesystem::path executable_;
+  DatabaseTools tools_;
+};
+
+}  // namespace lirvane
