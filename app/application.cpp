@@ -11,6 +11,7 @@
 #include "platform/shell/shell_integration.h"
 #include "platform/store/store_backend.h"
 #include "schemes/scheme_file.h"
+#include "ui/about_box.h"
 #include "ui/custom_frm.h"
 #include "ui/main_frm.h"
 #include "ui/name_frm.h"
@@ -35,6 +36,8 @@ void Application::Start() {
   CustomFrmFormCreate();
   name_frm_ = std::make_unique<TNameFrm>(main_frm_.get());
   custom_frm_->SetNameFrm(name_frm_.get());
+  about_box_ = std::make_unique<TAboutBox>(main_frm_.get());
+  main_frm_->SetAboutBox(about_box_.get());
   main_frm_->SetFormClose([this] { MainFrmFormClose(); });
 }
 

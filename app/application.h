@@ -13,6 +13,7 @@
 namespace lirvane {
 
 class ShellIntegration;
+class TAboutBox;
 class StoreAccessor;
 class TCustomFrm;
 class TMainFrm;
@@ -52,6 +53,7 @@ class Application {
   std::unique_ptr<TMainFrm> main_frm_;
   std::unique_ptr<TCustomFrm> custom_frm_;
   std::unique_ptr<TNameFrm> name_frm_;
+  std::unique_ptr<TAboutBox> about_box_;
 };
 
 }  // namespace lirvane
