@@ -278,7 +278,8 @@ void TMainFrm::CreateToolbars() {
   CodeBar->setIconSize(QSize(44, 20));
   CodeBar->layout()->setSpacing(0);
   QFont caption_font = CodeBar->font();
-  caption_font.setPointSize(8);
+  // Small enough that the widest caption, "Mac->Win", fits the 57 pixels.
+  caption_font.setPointSizeF(7.5);
   ImageList = RecodingButtonPictures();
   int index = 0;
   for (const Recoding& r : recodings) {

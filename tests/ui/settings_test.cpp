@@ -262,6 +262,35 @@ TEST_F(SettingsTest, FromAutorunStartsMinimizedOnLaterRunsOnly) {
   EXPECT_EQ(dialogs.Texts().back(), QString::fromUtf8("Файл не найден!"));
 }
 
+TEST_F(SettingsTest, FloatingToolbarsDockValues) {
+  auto float_bar = [](DockToolBar* bar) {
+    bar->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    bar->show();
+    QApplication::processEvents();
+    ASSERT_TRUE(bar->isFloating());
+  };
+  // Floating at the very first save: the top dock is written, so the next
+  // start reads the whole layout group.
+  Run([&](Application& app) {
+    float_bar(app.MainFrm().CodeBar);
+    app.MainFrm().move(33, 44);
+  });
+  {
+    StoreAccessor store = Store();
+    ASSERT_TRUE(store.OpenKey(kProgram, false));
+    EXPECT_EQ(store.ReadInteger("CodeBarD"), DockToolBar::kUpDock);
+    store.WriteInteger("FileBarD", DockToolBar::kLoDock);
+  }
+  Run([&](Application& app) {
+    EXPECT_EQ(app.MainFrm().FileBar->CurrentDock(), DockToolBar::kLoDock);
+    float_bar(app.MainFrm().FileBar);
+  });
+  // A stored dock is kept while the toolbar floats.
+  StoreAccessor store = Store();
+  ASSERT_TRUE(store.OpenKey(kProgram, false));
+  EXPECT_EQ(store.ReadInteger("FileBarD"), DockToolBar::kLoDock);
+}
+
 TEST_F(SettingsTest, BadSchemeFileDoesNotCostTheSettings) {
   Run([](Application& app) { app.MainFrm().move(11, 22); });
   std::ofstream(SchemeFile(), std::ios::binary) << "Broken\r\nnot a number\r\n";
