@@ -12,6 +12,7 @@
 #include "platform/pane_text_codec.h"
 #include "platform/text_pane.h"
 #include "ui/custom_frm.h"
+#include "ui/file_names.h"
 #include "ui/main_frm.h"
 
 namespace lirvane {
@@ -37,12 +38,6 @@ QString FromStore(const std::string& text) {
 #else
   return QString::fromStdString(text);
 #endif
-}
-
-QString FolderPart(const QString& name) {
-  for (qsizetype i = name.size() - 1; i >= 0; --i)
-    if (name[i] == '/' || name[i] == '\\') return name.left(i + 1);
-  return {};
 }
 
 void SetMainLeft(TMainFrm& frm, int left) { frm.move(left, frm.y()); }

@@ -10,38 +10,13 @@
 #include "platform/busy_cursor.h"
 #include "platform/dialogs.h"
 #include "platform/text_pane.h"
+#include "ui/file_names.h"
 #include "ui/main_frm.h"
 
 namespace lirvane {
 namespace {
 
 constexpr int kMaxRecentFiles = 10;
-
-bool IsPathDelimiter(QChar c) {
-#ifdef _WIN32
-  return c == '/' || c == '\\' || c == ':';
-#else
-  return c == '/';
-#endif
-}
-
-// The part of a name up to and including its last path delimiter.
-QString FolderPart(const QString& name) {
-  for (qsizetype i = name.size() - 1; i >= 0; --i)
-    if (IsPathDelimiter(name[i])) return name.left(i + 1);
-  return {};
-}
-
-// Whether the name ends in ".rtf" (ASCII letters in any case) after its
-// last path delimiter.
-bool HasRtfEnding(const QString& name) {
-  const qsizetype dot = name.lastIndexOf('.');
-  if (dot < 0) return false;
-  for (qsizetype i = dot + 1; i < name.size(); ++i)
-    if (IsPathDelimiter(name[i])) return false;
-  // Only ASCII letters are folded: QByteArray::toLower leaves others alone.
-  return name.mid(dot).toLatin1().toLower() == ".rtf";
-}
 
 QStringList FileFilters() {
   return {QString::fromUtf8("Текстовые и HTML (*.txt *.diz *.me *.htm *.sht *.asp)"),
