@@ -42,6 +42,15 @@ std::string RecodeIntoNewString(const HighHalfTable& table,
   const RecodeKernel kernel = BestRecodeKernel();
   const auto* in = reinterpret_cast<const uint8_t*>(text.data());
   std::string out;
+#if defined(__cpp_lib_string_resize_and_overwrite)
+  // The kernel writes every byte, so the string need not be zero-filled.
+  out.resize_and_overwrite(text.size(), [&](char* data, size_t n) {
+    if (n >= kHugePagesFrom) AdviseHugePages(data, n);
+    kernel(table, in, reinterpret_cast<uint8_t*>(data), n);
+    return n;
+  });
+  return out;
+#else
   // reserve() allocates without touching the pages, so the advice comes
   // before their first use.
   out.reserve(text.size());
@@ -53,6 +62,7 @@ std::string RecodeIntoNewString(const HighHalfTable& table,
     kernel(table, in + done, reinterpret_cast<uint8_t*>(out.data()) + done, n);
   }
   return out;
+#endif
 }
 
 }  // namespace lirvane
