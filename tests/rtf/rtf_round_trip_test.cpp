@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/rtf/rtf_reader.h"
@@ -111,6 +113,23 @@ TEST(RtfWriter, SizesOutsideWhatRtfHolds) {
   EXPECT_EQ(WriteRtfDocument("x", "A", -3).find("\\fs"), std::string::npos);
   EXPECT_NE(WriteRtfDocument("x", "A", 1000000).find("\\fs32766 "), std::string::npos);
   EXPECT_EQ(ReadRtfText(WriteRtfDocument("x", "A", 0)), "x");
+}
+
+}  // namespace
+}  // namespace lirvane
+
+namespace lirvane {
+namespace {
+
+// A document that LibreOffice Writer 7 saved after opening one written by
+// WriteRtfDocument: its text comes back as it was written.
+TEST(RtfRoundTrip, ThroughLibreOffice) {
+  std::ifstream in(LIRVANE_RTF_TEST_DATA "/written_by_libreoffice.rtf", std::ios::binary);
+  ASSERT_TRUE(in);
+  const std::string document((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_NE(document.find("LibreOffice"), std::string::npos);
+  EXPECT_EQ(ReadRtfText(document),
+            Cp1251("Привет, мир! Ёё {braces} back\\slash\r\nСъешь же ещё этих\r\n"));
 }
 
 }  // namespace
