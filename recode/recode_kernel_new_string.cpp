@@ -44,10 +44,13 @@ std::string RecodeIntoNewString(const HighHalfTable& table,
   std::string out;
 #if defined(__cpp_lib_string_resize_and_overwrite)
   // The kernel writes every byte, so the string need not be zero-filled.
-  out.resize_and_overwrite(text.size(), [&](char* data, size_t n) {
-    if (n >= kHugePagesFrom) AdviseHugePages(data, n);
-    kernel(table, in, reinterpret_cast<uint8_t*>(data), n);
-    return n;
+  // The size comes from the text, not from the callback's argument: GCC 12's
+  // libstdc++ passes the grown capacity there when it had to reallocate.
+  const size_t size = text.size();
+  out.resize_and_overwrite(size, [&](char* data, size_t) {
+    if (size >= kHugePagesFrom) AdviseHugePages(data, size);
+    kernel(table, in, reinterpret_cast<uint8_t*>(data), size);
+    return size;
   });
   return out;
 #else

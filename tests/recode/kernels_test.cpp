@@ -193,8 +193,12 @@ TEST(RecodeIntoNewString, MatchesScalarAtEveryLength) {
   const std::vector<uint8_t> source = RandomBytes((size_t{5} << 20) + 3, 8);
   for (const NamedTable& t : AllTables()) {
     const std::vector<uint8_t> expected = ScalarResult(t.table, source);
-    for (size_t length : {size_t{0}, size_t{1}, size_t{65535}, size_t{65536},
-                          size_t{65537}, size_t{3} << 17, source.size()}) {
+    // Every short length too: a string that outgrows its inline buffer is
+    // reallocated, and the result must still have exactly the text's size.
+    std::vector<size_t> lengths = {size_t{65535}, size_t{65536}, size_t{65537},
+                                   size_t{3} << 17, source.size()};
+    for (size_t n = 0; n <= 100; ++n) lengths.push_back(n);
+    for (size_t length : lengths) {
       const std::string out = RecodeIntoNewString(
           t.table,
           std::string_view(reinterpret_cast<const char*>(source.data()),

@@ -143,6 +143,16 @@ TEST(Recode, KeepsLengthAndInputAndZeroBytes) {
   }
 }
 
+TEST(Recode, EveryLengthKeepsItsLength) {
+  std::string text;
+  for (int n = 0; n <= 200; ++n) {
+    for (int32_t code : {8, -8, 866, -866, 595, -595, 111, -111, 1251})
+      ASSERT_EQ(Recode(text, code), Recode(std::string(text), code)) << n;
+    for (int32_t code : {8, -866}) ASSERT_EQ(Recode(text, code).size(), text.size()) << n;
+    text.push_back(static_cast<char>(0x80 + n % 128));
+  }
+}
+
 TEST(Recode, RecodeToWorksInPlace) {
   std::string text = "\xC1\xC2\xD7 abc";
   RecodeTo(text, 8, text.data());
