@@ -20,7 +20,6 @@ namespace {
 
 constexpr std::string_view kVersionKey = "\\SOFTWARE\\Velkor\\Lirvane\\Version";
 constexpr std::string_view kProgramKey = "\\SOFTWARE\\Velkor\\Lirvane\\Program";
-constexpr int kMaxRecentFiles = 10;
 
 // Texts in the store: Windows-1251 where the registry holds them as
 // 8-bit strings, UTF-8 (the file system's encoding) elsewhere.
@@ -115,7 +114,7 @@ void LoadRecentFiles(TMainFrm& frm, StoreAccessor& store) {
   if (!OpenProgramKey(store)) return;
   std::string last_read;
   try {
-    for (int i = 0; i < kMaxRecentFiles; ++i) {
+    for (int i = 0; i < TMainFrm::kMaxRecentFiles; ++i) {
       last_read = store.ReadString("Last" + std::to_string(i));
       if (!last_read.empty()) frm.FileBox->addItem(FromStore(last_read));
     }
@@ -242,7 +241,7 @@ void SaveSettings(TMainFrm& frm, TCustomFrm& custom, StoreAccessor& store) {
     return;  // settings were never saved: nothing to record them in
   }
   w.Bool("SaveOpt", save_options);
-  for (int i = 0; i < std::min(frm.FileBox->count(), kMaxRecentFiles); ++i)
+  for (int i = 0; i < std::min(frm.FileBox->count(), TMainFrm::kMaxRecentFiles); ++i)
     w.String("Last" + std::to_string(i), ToStore(frm.FileBox->itemText(i)));
 }
 

@@ -2,7 +2,7 @@
 // that the application owns: message boxes, the confirmation box, the open,
 // save, font, print and printer dialogs, and the program's own modal
 // windows. The Qt implementation shows real dialogs; tests install a
-// scripted one; a run without a display writes messages to standard error.
+// scripted one.
 #pragma once
 
 #include <QFont>
@@ -56,9 +56,6 @@ Dialogs& AppDialogs();
 void SetAppDialogs(std::unique_ptr<Dialogs> dialogs);
 
 std::unique_ptr<Dialogs> MakeQtDialogs();
-// For runs without a display: messages go to standard error, one UTF-8 line
-// each; every question is answered No and every file dialog cancelled.
-std::unique_ptr<Dialogs> MakeStderrDialogs();
 
 // The application title: the caption of message boxes and the taskbar.
 QString AppTitle();

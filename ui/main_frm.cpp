@@ -29,14 +29,10 @@ TMainFrm::TMainFrm(QWidget* parent) : QMainWindow(parent) {
   CreateHiddenKeys();
   CreatePopup();
   CreateToolbars();
+  CreateHelp();
 }
 
 TMainFrm::~TMainFrm() = default;
-
-void TMainFrm::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  if (form_show_) form_show_();
-}
 
 void TMainFrm::closeEvent(QCloseEvent* event) {
   // The shutdown work runs once, however often the window is asked to close.

@@ -5,7 +5,8 @@
 // (KoiWin1Click runs for the menu item KoiWin1 and for the button Btn0).
 // They live in files by subject: main_frm_edit.cpp (recoding, swap,
 // remember, clipboard, text services), main_frm_files.cpp (files, recent
-// list, printing), main_frm_view.cpp (view options).
+// list, printing), main_frm_view.cpp (view options), main_frm_tray.cpp
+// (notification icon, autorun), main_frm_help.cpp (about, help, web site).
 #pragma once
 
 #include <QMainWindow>
@@ -50,8 +51,7 @@ class TMainFrm : public QMainWindow {
 
   // Shows the scheme editor; set by the application once it exists.
   void SetSchemeEditorOpener(std::function<void()> opener) { open_scheme_editor_ = std::move(opener); }
-  // The application's work when the window is shown and when it closes.
-  void SetFormShow(std::function<void()> handler) { form_show_ = std::move(handler); }
+  // The application's work when the window closes.
   void SetFormClose(std::function<void()> handler) { form_close_ = std::move(handler); }
 
   // Recoding (main_frm_edit.cpp).
@@ -124,11 +124,20 @@ class TMainFrm : public QMainWindow {
   void Tray1Click();
   void MAutoRunClick();
   void TrayIconMouseDown();
+  // What MAutoRunClick switches; set by the application at start-up.
+  void SetShellIntegration(ShellIntegration* shell) { shell_ = shell; }
+  // Taskbar entry shown = !on, icon shown = on; Tray1 ticked as on.
+  void SwitchTrayIcon(bool on);
+  // The notification icon, made at first use.
+  TSystemTrayIcon& TrayIcon();
 
   // About, help and the web site (main_frm_help.cpp).
   void AboutSMClick();
   void HelpSMClick();
   void VelkorHomepage1Click();
+  // The application hands over the about box it made at start-up; without
+  // one the window makes its own the first time it is asked for.
+  void SetAboutBox(TAboutBox* about_box) { AboutBox = about_box; }
 
   // Panes.
   TextPane* MemoF = nullptr;
@@ -181,6 +190,12 @@ class TMainFrm : public QMainWindow {
               *ToolbarButton9720 = nullptr;
   QComboBox* FileBox = nullptr;
   QToolButton* ToolbarButton9721 = nullptr;
+  // At most this many names in the recent-file list.
+  static constexpr int kMaxRecentFiles = 10;
+
+  TAboutBox* AboutBox = nullptr;
+  // The maker's web site, for "Velkor software online".
+  TGoToWeb* GoToWeb1 = nullptr;
 
  private:
   void CreatePanes();
@@ -188,50 +203,25 @@ class TMainFrm : public QMainWindow {
   void CreateHiddenKeys();
   void CreatePopup();
   void CreateToolbars();
+  // F1 for the whole application and the link to the maker's site.
+  void CreateHelp();
   QAction* AddCommand(QMenu* menu, QAction*& item, const char* name, const QString& caption,
                       const QKeySequence& shortcut, void (TMainFrm::*handler)());
   QToolButton* AddButton(QToolBar* bar, const char* name, const QString& hint,
                          void (TMainFrm::*handler)());
 
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
   ProgramOptions options_;
   std::function<void()> open_scheme_editor_;
-  std::function<void()> form_show_;
   std::function<void()> form_close_;
   bool closed_ = false;
   QString open_dialog_folder_;
   QString last_open_name_;  // the name last chosen in the open dialog
   std::unique_ptr<QPrinter> printer_;
 
-  // Notification icon and autorun, continued (main_frm_tray.cpp).
- public:
-  // What MAutoRunClick switches; set by the application at start-up.
-  void SetShellIntegration(ShellIntegration* shell) { shell_ = shell; }
-  // Taskbar entry shown = !on, icon shown = on; Tray1 ticked as on.
-  void SwitchTrayIcon(bool on);
-  // The notification icon, made at first use.
-  TSystemTrayIcon& TrayIcon();
-
- private:
   ShellIntegration* shell_ = nullptr;
   TSystemTrayIcon* tray_icon_ = nullptr;
-
- public:
-  // About, help and the web site (main_frm_help.cpp). The application hands
-  // over the about box it made at start-up; without one the window makes
-  // its own the first time it is asked for.
-  void SetAboutBox(TAboutBox* about_box) { AboutBox = about_box; }
-  TAboutBox* AboutBox = nullptr;
-  // The maker's web site, for "Velkor software online".
-  TGoToWeb* GoToWeb1 = MakeMakerSiteLink(this);
-
- private:
-  static TGoToWeb* MakeMakerSiteLink(TMainFrm* owner);
-  // The window's creation sets up the help: F1 for the whole application.
-  static bool SetUpHelp();
-  bool help_set_up_ = SetUpHelp();
 };
 
 }  // namespace lirvane

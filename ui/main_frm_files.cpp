@@ -16,8 +16,6 @@
 namespace lirvane {
 namespace {
 
-constexpr int kMaxRecentFiles = 10;
-
 QStringList FileFilters() {
   return {QString::fromUtf8("Текстовые и HTML (*.txt *.diz *.me *.htm *.sht *.asp)"),
           QString::fromUtf8("Файлы RTF (*.rtf)"), QString::fromUtf8("Все файлы (*)")};

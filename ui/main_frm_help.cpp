@@ -9,16 +9,11 @@
 
 namespace lirvane {
 
-TGoToWeb* TMainFrm::MakeMakerSiteLink(TMainFrm* owner) {
-  auto* link = new TGoToWeb(owner);
-  link->setObjectName("GoToWeb1");
-  link->SetUrl(QString::fromLatin1(kMakerSiteUrl));
-  return link;
-}
-
-bool TMainFrm::SetUpHelp() {
-  InstallHelpKeyFilter();
-  return true;
+void TMainFrm::CreateHelp() {
+  InstallHelpKeyFilter();  // installing it again does nothing
+  GoToWeb1 = new TGoToWeb(this);
+  GoToWeb1->setObjectName("GoToWeb1");
+  GoToWeb1->SetUrl(QString::fromLatin1(kMakerSiteUrl));
 }
 
 void TMainFrm::AboutSMClick() {

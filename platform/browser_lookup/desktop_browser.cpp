@@ -1,48 +1,25 @@
 #include "platform/browser_lookup/desktop_browser.h"
 
+#include "platform/freedesktop/desktop_entry.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QTextStream>
 #include <QUrl>
 
 namespace lirvane {
 namespace {
 
-QStringList PathList(const char* variable, const QStringList& otherwise) {
-  QStringList list;
-  for (const QString& part : qEnvironmentVariable(variable).split(':', Qt::SkipEmptyParts))
-    if (QDir::isAbsolutePath(part)) list << part;
-  return list.isEmpty() ? otherwise : list;
-}
-
-QString HomeFolder(const char* variable, const QString& below_home) {
-  const QString value = qEnvironmentVariable(variable);
-  return QDir::isAbsolutePath(value) ? value : QDir::homePath() + below_home;
-}
-
-// The key=value pairs of one [group] of a desktop-entry style file.
-QHash<QString, QString> ReadGroup(const QString& file_name, const QString& group) {
-  QHash<QString, QString> entries;
+QByteArray ReadWhole(const QString& file_name) {
   QFile file(file_name);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return entries;
-  QTextStream in(&file);
-  bool inside = false;
-  while (!in.atEnd()) {
-    const QString line = in.readLine().trimmed();
-    if (line.isEmpty() || line.startsWith('#')) continue;
-    if (line.startsWith('[')) {
-      inside = line == '[' + group + ']';
-      continue;
-    }
-    if (!inside) continue;
-    const qsizetype eq = line.indexOf('=');
-    if (eq <= 0) continue;
-    // The first occurrence of a key counts, as the format asks.
-    entries.insert(line.left(eq).trimmed(), line.mid(eq + 1).trimmed());
-  }
-  return entries;
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+// One key of one [group] of a desktop-entry style file; empty if absent.
+QString ReadValue(const QString& file_name, const char* group, const QString& key) {
+  return QString::fromUtf8(
+      ReadKeyFileValue(ReadWhole(file_name), group, key.toUtf8()).value_or(QByteArray()));
 }
 
 // The general escapes of desktop-entry string values.
@@ -110,9 +87,9 @@ std::optional<QList<Token>> SplitExec(const QString& exec) {
 bool IsUrlCode(QChar c) { return c == 'u' || c == 'U' || c == 'f' || c == 'F'; }
 
 std::optional<DesktopLaunch> LaunchFromDesktopFile(const QString& file_name, const QString& url) {
-  const QHash<QString, QString> entry = ReadGroup(file_name, QStringLiteral("Desktop Entry"));
-  if (entry.value(QStringLiteral("Hidden")) == QLatin1String("true")) return std::nullopt;
-  const QString exec = entry.value(QStringLiteral("Exec"));
+  if (ReadValue(file_name, "Desktop Entry", QStringLiteral("Hidden")) == QLatin1String("true"))
+    return std::nullopt;
+  const QString exec = ReadValue(file_name, "Desktop Entry", QStringLiteral("Exec"));
   if (exec.isEmpty()) return std::nullopt;
   return ParseDesktopExec(exec, url);
 }
@@ -135,17 +112,6 @@ QString FindDesktopFile(const XdgFolders& folders, const QString& id) {
 }
 
 }  // namespace
-
-XdgFolders XdgFolders::FromEnvironment() {
-  XdgFolders f;
-  f.config_home = HomeFolder("XDG_CONFIG_HOME", QStringLiteral("/.config"));
-  f.config_dirs = PathList("XDG_CONFIG_DIRS", {QStringLiteral("/etc/xdg")});
-  f.data_home = HomeFolder("XDG_DATA_HOME", QStringLiteral("/.local/share"));
-  f.data_dirs = PathList("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
-  for (const QString& d : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(':', Qt::SkipEmptyParts))
-    f.desktops << d.toLower();
-  return f;
-}
 
 QStringList MimeAppsFiles(const XdgFolders& folders) {
   QStringList files;
@@ -173,7 +139,7 @@ std::optional<DesktopLaunch> FindDesktopBrowserLaunch(const XdgFolders& folders,
   const QStringList files = MimeAppsFiles(folders);
   for (const QString& type : types) {
     for (const QString& list : files) {
-      const QString defaults = ReadGroup(list, QStringLiteral("Default Applications")).value(type);
+      const QString defaults = ReadValue(list, "Default Applications", type);
       for (const QString& id : defaults.split(';', Qt::SkipEmptyParts)) {
         const QString desktop_file = FindDesktopFile(folders, id.trimmed());
         if (desktop_file.isEmpty()) continue;

@@ -7,18 +7,9 @@
 #include <QStringList>
 #include <optional>
 
+#include "platform/freedesktop/xdg_folders.h"
+
 namespace lirvane {
-
-// The base folders of the XDG base-directory rules.
-struct XdgFolders {
-  QString config_home;     // $XDG_CONFIG_HOME, else ~/.config
-  QStringList config_dirs; // $XDG_CONFIG_DIRS, else /etc/xdg
-  QString data_home;       // $XDG_DATA_HOME, else ~/.local/share
-  QStringList data_dirs;   // $XDG_DATA_DIRS, else /usr/local/share, /usr/share
-  QStringList desktops;    // $XDG_CURRENT_DESKTOP, lower case
-
-  static XdgFolders FromEnvironment();
-};
 
 // A program and its arguments, to be started without a shell.
 struct DesktopLaunch {

@@ -13,7 +13,8 @@
 
 #include "app/store_accessor.h"
 #include "platform/glyphs.h"
-#include "platform/shell/desktop_entry.h"
+#include "platform/freedesktop/desktop_entry.h"
+#include "platform/freedesktop/xdg_folders.h"
 
 namespace lirvane {
 
@@ -22,12 +23,6 @@ namespace {
 const char kVerbsError[] = "Failed to set data for ''";
 const char kAutorunError[] = "Failed to set data for 'Velkor Lirvane'";
 const QByteArray kEntryGroup = "Desktop Entry";
-
-QString XdgHome(const char* variable, const char* fallback) {
-  const QString value = qEnvironmentVariable(variable);
-  if (!value.isEmpty() && QDir::isAbsolutePath(value)) return QDir::cleanPath(value);
-  return QDir::homePath() + QLatin1Char('/') + QLatin1String(fallback);
-}
 
 QByteArray ReadWhole(const QString& file_name) {
   QFile file(file_name);
@@ -65,8 +60,8 @@ FreedesktopShellIntegration::FreedesktopShellIntegration(std::filesystem::path e
                                                          DatabaseTools tools)
     : executable_(std::move(executable)), tools_(tools) {}
 
-QString FreedesktopShellIntegration::DataHome() { return XdgHome("XDG_DATA_HOME", ".local/share"); }
-QString FreedesktopShellIntegration::ConfigHome() { return XdgHome("XDG_CONFIG_HOME", ".config"); }
+QString FreedesktopShellIntegration::DataHome() { return XdgFolders::FromEnvironment().data_home; }
+QString FreedesktopShellIntegration::ConfigHome() { return XdgFolders::FromEnvironment().config_home; }
 
 QString FreedesktopShellIntegration::DesktopEntryFile() {
   return DataHome() + QStringLiteral("/applications/") + QLatin1String(kDesktopFileName);

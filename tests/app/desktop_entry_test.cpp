@@ -1,4 +1,4 @@
-#include "platform/shell/desktop_entry.h"
+#include "platform/freedesktop/desktop_entry.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 
 #include "app/shell_integration.h"
 #include "app/store_accessor.h"
-#include "tests/app/temp_xdg_homes.h"
+#include "tests/support/temp_xdg_homes.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/main_frm.h"
 

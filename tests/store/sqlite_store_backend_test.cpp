@@ -10,13 +10,13 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/store/temp_config_home.h"
+#include "tests/support/temp_xdg_homes.h"
 
 namespace lirvane {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempConfigHome;
+using testing::TempXdgHomes;
 
 constexpr StoreRoot kRoot = StoreRoot::LocalMachine;
 constexpr const char* kProgram = "\\SOFTWARE\\Velkor\\Lirvane\\Program";
@@ -68,7 +68,7 @@ int32_t ReadCounter(SqliteStoreBackend& store) {
 }
 
 TEST(SqliteStoreTransactionTest, KeepsAllOrNothing) {
-  TempConfigHome home;
+  TempXdgHomes home;
   SqliteStoreBackend store(SqliteStoreBackend::DefaultDatabaseFile());
   ASSERT_TRUE(store.CreateKey(kRoot, kProgram));
   ASSERT_TRUE(store.WriteInteger(kRoot, kProgram, "Counter", 5));
@@ -104,7 +104,7 @@ TEST(SqliteStoreTransactionTest, KeepsAllOrNothing) {
 }
 
 TEST(SqliteStoreTest, WritesNeedAnExistingKey) {
-  TempConfigHome home;
+  TempXdgHomes home;
   SqliteStoreBackend store(SqliteStoreBackend::DefaultDatabaseFile());
   EXPECT_FALSE(store.WriteString(kRoot, kProgram, "FNM", "x"));
   EXPECT_TRUE(store.WriteString(kRoot, "\\", "AtRoot", "x"));
@@ -136,7 +136,7 @@ int RunCopy(int copy, int start_signal) {
 }
 
 TEST(SqliteStoreProcessTest, TwoCopiesWritingAtOnceLoseNothing) {
-  TempConfigHome home;
+  TempXdgHomes home;
   {
     // Closed again before forking: a connection must not cross a fork.
     SqliteStoreBackend store(SqliteStoreBackend::DefaultDatabaseFile());

@@ -15,13 +15,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/store/sqlite_store_backend.h"
-#include "tests/store/temp_config_home.h"
+#include "tests/support/temp_xdg_homes.h"
 
 namespace lirvane {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempConfigHome;
+using testing::TempXdgHomes;
 
 constexpr const char* kVersion = "\\SOFTWARE\\Velkor\\Lirvane\\Version";
 constexpr const char* kProgram = "\\SOFTWARE\\Velkor\\Lirvane\\Program";
@@ -49,7 +49,7 @@ class StoreAccessorTest : public ::testing::Test {
     return static_cast<SqliteStoreBackend&>(store.Backend());
   }
 
-  TempConfigHome home_;
+  TempXdgHomes home_;
 };
 
 TEST_F(StoreAccessorTest, DefaultBackendLivesUnderConfigHome) {
@@ -335,7 +335,7 @@ TEST_F(StoreAccessorTest, WriteProtectedFileOpensReadOnly) {
 
 TEST_F(StoreAccessorTest, UnusableConfigFolderRefusesWrites) {
   // Where the store's folder should be there is a file.
-  std::ofstream(home_.Dir() / "lirvane") << "not a folder";
+  std::ofstream(home_.Config() / "lirvane") << "not a folder";
   auto store = NewAccessor();
   EXPECT_FALSE(store->OpenKey(kProgram, true));
   ASSERT_TRUE(store->OpenKey("\\", false));

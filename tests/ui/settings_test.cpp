@@ -18,7 +18,7 @@
 #include "platform/dock_toolbar.h"
 #include "platform/store/sqlite_store_backend.h"
 #include "platform/text_pane.h"
-#include "tests/store/temp_config_home.h"
+#include "tests/support/temp_xdg_homes.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/custom_frm.h"
 #include "ui/main_frm.h"
@@ -33,12 +33,7 @@ constexpr std::string_view kProgram = "\\SOFTWARE\\Velkor\\Lirvane\\Program";
 
 class SettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    // The desktop entries each start writes stay in the test's folder.
-    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
-  }
-  void TearDown() override { qunsetenv("XDG_DATA_HOME"); }
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
   // One run of the program: start, show, `work`, close.
   void Run(const std::function<void(Application&)>& work = {},
@@ -63,7 +58,9 @@ class SettingsTest : public ::testing::Test {
     return store.OpenKey(kProgram, false);
   }
 
-  testing::TempConfigHome config_home;
+  // The store and the desktop entries each start writes stay in the test's
+  // own folders.
+  testing::TempXdgHomes xdg_homes;
   QTemporaryDir dir;
   ScriptedDialogs& dialogs = InstallScriptedDialogs();
 };
