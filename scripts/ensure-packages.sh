@@ -11,7 +11,16 @@ done < "$here/debian-packages.txt"
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}" >&2
   sudo=""
-  [[ $(id -u) -ne 0 ]] && sudo="sudo"
+  if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+      # Not root and no sudo: say what to run instead of failing half-way.
+      echo "Missing packages and no sudo to install them. As root, run:" >&2
+      echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+      echo "then run this script again." >&2
+      exit 1
+    fi
+    sudo="sudo"
+  fi
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 fi
