@@ -25,9 +25,15 @@ QString BytesToPaneText(std::string_view bytes) {
 std::string PaneTextToBytes(QStringView text) {
   std::string bytes;
   bytes.reserve(static_cast<size_t>(text.size()) + 64);
-  for (const QChar c : text) {
-    const char16_t u = c.unicode();
-    if (u == u'\n' || u == 0x2029 || u == 0x2028) {
+  const qsizetype size = text.size();
+  for (qsizetype i = 0; i < size; ++i) {
+    const char16_t u = text[i].unicode();
+    if (u == u'\r') {
+      // CR LF and a lone CR are one break each, like LF: text from the
+      // clipboard or a drop may carry any of them.
+      bytes.append("\r\n");
+      if (i + 1 < size && text[i + 1] == u'\n') ++i;
+    } else if (u == u'\n' || u == 0x2029 || u == 0x2028) {
       bytes.append("\r\n");
     } else {
       const int b = UnicodeToCp1251(u);

@@ -17,7 +17,8 @@ namespace lirvane {
 // Characters for a document, each line break as '\n'.
 QString BytesToPaneText(std::string_view bytes);
 
-// Bytes of a document's text; '\n', U+2029 and U+2028 end a line.
+// Bytes of a document's text; CR LF, CR, LF, U+2029 and U+2028 each end a
+// line.
 std::string PaneTextToBytes(QStringView text);
 
 }  // namespace lirvane

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTest>
@@ -216,6 +217,36 @@ TEST_F(MainFrmTest, PasteWithAndWithoutClipboardText) {
   QTest::keyClick(frm.MemoF2, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(frm.MemoF2->Text(), "xx");
   EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+// Text from another program may end its lines in CR LF, CR or LF; each is
+// one break, in the pane and in everything read from it.
+TEST_F(MainFrmTest, PastedLineEndsAreOneBreakEach) {
+  Focus(frm.MemoF);
+  for (const char* clip : {"first\r\nsecond", "first\rsecond", "first\nsecond"}) {
+    frm.MemoF->Clear();
+    QApplication::clipboard()->setText(QString::fromLatin1(clip));
+    QTest::keyClick(frm.MemoF, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(frm.MemoF->Text(), "first\r\nsecond") << clip;
+    EXPECT_EQ(frm.MemoF->document()->blockCount(), 2) << clip;
+    frm.KoiWin1Click();
+    EXPECT_EQ(frm.MemoF2->Text(), "first\r\nsecond") << clip;
+  }
+  // A drop from another program, and a text set by a command.
+  frm.MemoF->Clear();
+  QMimeData dropped;
+  dropped.setText("a\r\nb\rc\n");
+  QWidget* target = frm.MemoF->viewport();
+  const QPointF at(5, 5);
+  QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &move);
+  QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  EXPECT_EQ(frm.MemoF->Text(), "a\r\nb\r\nc\r\n");
+  frm.MemoF->SetText("x\r\ny\rz");
+  EXPECT_EQ(frm.MemoF->Text(), "x\r\ny\r\nz");
 }
 
 TEST_F(MainFrmTest, CopyCutClearSelectAllActOnTheFocusedPane) {

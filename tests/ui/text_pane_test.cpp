@@ -28,6 +28,13 @@ TEST(PaneTextCodec, EveryByteHasItsOwnCharacter) {
   EXPECT_EQ(PaneTextToBytes(QString::fromUtf8("a€€ж中")), "a\x88\x88\xE6?");
 }
 
+TEST(PaneTextCodec, EachLineBreakIsOneBreak) {
+  EXPECT_EQ(PaneTextToBytes(u"a\r\nb"), "a\r\nb");
+  EXPECT_EQ(PaneTextToBytes(u"a\rb\nc\r"), "a\r\nb\r\nc\r\n");
+  EXPECT_EQ(PaneTextToBytes(u"a\r\r\nb"), "a\r\n\r\nb");
+  EXPECT_EQ(PaneTextToBytes(u"a\u2029b"), "a\r\nb");
+}
+
 class PaneTest : public ::testing::Test {
  protected:
   TextPane pane;
