@@ -71,8 +71,9 @@ class TextPane : public QPlainTextEdit {
   void LoadFromFile(const QString& path);
   void SaveToFile(const QString& path) const;
 
-  // Prints the whole content in its fonts over the printer's full page.
-  void Print(QPrinter& printer, const QString& title) const;
+  // Prints the whole content in its fonts over the printer's full page;
+  // false when the job failed.
+  bool Print(QPrinter& printer, const QString& title) const;
 
  protected:
   bool event(QEvent* event) override;

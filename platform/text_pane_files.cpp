@@ -5,6 +5,7 @@
 #include <QTextDocument>
 
 #include "platform/pane_text_codec.h"
+#include "platform/print_document.h"
 #include "platform/rtf/rtf_reader.h"
 #include "platform/rtf/rtf_writer.h"
 #include "platform/text_pane.h"
@@ -48,14 +49,12 @@ void TextPane::SaveToFile(const QString& path) const {
     throw PaneFileError(file.errorString().toStdString());
 }
 
-void TextPane::Print(QPrinter& printer, const QString& title) const {
+bool TextPane::Print(QPrinter& printer, const QString& title) const {
   printer.setDocName(title);
-  printer.setFullPage(true);
   QTextDocument copy;
   copy.setDefaultFont(font());
   copy.setPlainText(BytesToPaneText(Text()));
-  copy.setDocumentMargin(0);
-  copy.print(&printer);
+  return PrintFullPage(copy, printer);
 }
 
 }  // namespace lirvane

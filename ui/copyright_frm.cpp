@@ -2,18 +2,16 @@
 
 #include <sqlite3.h>
 
-#include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <memory>
 
 #include "platform/dialogs.h"
 #include "platform/glyphs.h"
+#include "platform/print_document.h"
 
 namespace lirvane {
 namespace {
@@ -117,29 +115,7 @@ void TCopyrightFrm::Button2Click() {
 
 void TCopyrightFrm::PrintText(QPrinter& printer) const {
   printer.setDocName(QString::fromLatin1(kCopyrightJobTitle));
-  // The whole sheet, with no margin, header or page number of our own.
-  printer.setFullPage(true);
-  const std::unique_ptr<QTextDocument> doc(Memo1->document()->clone());
-  doc->documentLayout()->setPaintDevice(&printer);
-  doc->setDocumentMargin(0);
-  const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-  if (page.isEmpty()) return;
-  doc->setPageSize(page.size());
-
-  QPainter painter;
-  if (!painter.begin(&printer)) return;
-  const int pages = doc->pageCount();
-  for (int i = 0; i < pages; ++i) {
-    if (i > 0) printer.newPage();
-    painter.save();
-    painter.translate(0, -i * page.height());
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, i * page.height(), page.width(), page.height());
-    context.palette.setColor(QPalette::Text, Qt::black);
-    doc->documentLayout()->draw(&painter, context);
-    painter.restore();
-  }
-  painter.end();
+  PrintFullPage(*Memo1->document(), printer);
 }
 
 }  // namespace lirvane

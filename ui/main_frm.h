@@ -219,6 +219,7 @@ class TMainFrm : public QMainWindow {
   QString open_dialog_folder_;
   QString last_open_name_;  // the name last chosen in the open dialog
   std::unique_ptr<QPrinter> printer_;
+  QString fallback_pdf_;  // where jobs go while there is no printer
 
   ShellIntegration* shell_ = nullptr;
   TSystemTrayIcon* tray_icon_ = nullptr;

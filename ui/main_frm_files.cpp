@@ -121,15 +121,28 @@ void TMainFrm::PrintSMClick() {
   QPrinter& printer = Printer();
   if (options_.print_dialog && !AppDialogs().PrintDialog(this, printer)) return;
   const QString title = QStringLiteral("Velkor Lirvane (") + last_open_name_ + ')';
-  // Without any printer the job still goes somewhere a user finds it.
-  if (printer.outputFileName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty()) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  // Without any printer the job still goes somewhere a user finds it, and
+  // the user is told where.
+  const bool to_pdf = QPrinterInfo::availablePrinters().isEmpty() &&
+                      (printer.outputFileName().isEmpty() ||
+                       printer.outputFileName() == fallback_pdf_);
+  if (to_pdf) {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QDir folder(documents.isEmpty() ? QDir::homePath() : documents);
+    folder.mkpath(QStringLiteral("."));
+    fallback_pdf_ = folder.filePath(QStringLiteral("Velkor Lirvane.pdf"));
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QDir(folder.isEmpty() ? QDir::homePath() : folder)
-                                  .filePath(QStringLiteral("Velkor Lirvane.pdf")));
+    printer.setOutputFileName(fallback_pdf_);
   }
   BusyCursor busy;
-  MemoF2->Print(printer, title);
+  const bool printed = MemoF2->Print(printer, title);
+  busy.Restore();
+  if (!printed) {
+    ShowPlainMessage(this, QString::fromUtf8("Ошибка при печати!"));
+  } else if (to_pdf) {
+    ShowPlainMessage(this, QString::fromUtf8("Принтер не найден. Документ сохранён в файле\n") +
+                               QDir::toNativeSeparators(fallback_pdf_));
+  }
 }
 
 }  // namespace lirvane

@@ -3,7 +3,11 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QDir>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
 
@@ -239,6 +243,73 @@ TEST_F(FilesTest, PrintWithoutTheDialogUnderTheOpenedName) {
   frm.ShowPrintM->trigger();
   dialogs.print_answers = {false};
   EXPECT_TRUE(PdfOf(frm, Path("three.pdf")).empty());
+}
+
+// Words of a PDF with their boxes in points, as poppler's pdftotext sees them.
+struct PdfWord {
+  QString text;
+  double x_min, y_min;
+};
+
+std::vector<PdfWord> PdfWords(const QString& pdf) {
+  QProcess tool;
+  tool.start("pdftotext", {"-bbox", pdf, "-"});
+  if (!tool.waitForFinished(30000)) return {};
+  const QString html = QString::fromUtf8(tool.readAllStandardOutput());
+  static const QRegularExpression word(
+      R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)"[^>]*>([^<]*)</word>)re");
+  std::vector<PdfWord> words;
+  for (auto it = word.globalMatch(html); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    words.push_back({m.captured(3), m.captured(1).toDouble(), m.captured(2).toDouble()});
+  }
+  return words;
+}
+
+TEST_F(FilesTest, PrintoutHasNoMarginOrPageNumberOfItsOwn) {
+  frm.MemoF2->SetText("Top\r\nline");
+  dialogs.print_answers = {true};
+  const QString pdf = Path("full.pdf");
+  ASSERT_FALSE(PdfOf(frm, pdf).empty());
+  const std::vector<PdfWord> words = PdfWords(pdf);
+  QStringList seen;
+  for (const PdfWord& w : words) seen << QString("%1@%2,%3").arg(w.text).arg(w.x_min).arg(w.y_min);
+  ASSERT_EQ(words.size(), 2u) << seen.join(' ').toStdString();  // no page number
+  EXPECT_EQ(words[0].text, "Top");
+  EXPECT_EQ(words[1].text, "line");
+  // The text starts at the page's corner, not 2 cm in.
+  EXPECT_GT(words[1].y_min, words[0].y_min);
+  EXPECT_LT(words[0].x_min, 3.0);
+  EXPECT_LT(words[0].y_min, 6.0);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(FilesTest, PrintWithoutPrinterGoesToDocumentsAndSaysWhere) {
+  if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+  const QByteArray home = qgetenv("HOME");
+  const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", QFile::encodeName(Path("home")));
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(Path("home/.config")));
+  ASSERT_TRUE(QDir().mkpath(Path("home")));
+  frm.ShowPrintM->trigger();  // "Показ окна" off: no dialog
+  frm.MemoF2->SetText("printed text");
+  frm.PrintSMClick();
+  qputenv("HOME", home);
+  qputenv("XDG_CONFIG_HOME", config);
+  const QString pdf = Path("home/Documents/Velkor Lirvane.pdf");
+  EXPECT_TRUE(Read(pdf).starts_with("%PDF"));
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_TRUE(dialogs.messages[0].text.contains(pdf)) << dialogs.messages[0].text.toStdString();
+}
+
+TEST_F(FilesTest, FailedPrintIsReported) {
+  frm.ShowPrintM->trigger();
+  frm.MemoF2->SetText("printed text");
+  frm.Printer().setOutputFormat(QPrinter::PdfFormat);
+  frm.Printer().setOutputFileName(Path("no such folder/out.pdf"));
+  frm.PrintSMClick();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, QString::fromUtf8("Ошибка при печати!"));
 }
 
 }  // namespace
