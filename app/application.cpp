@@ -43,6 +43,7 @@ void Application::Start() {
 
 void Application::MainFrmFormCreate() {
   store_ = std::make_unique<StoreAccessor>(MakeDefaultStoreBackend());
+  CheckStore();
   shell_ = MakeShellIntegration(*store_);
   main_frm_->SetShellIntegration(shell_.get());
   // A failed verb ends this step: the keys below are not made then.
@@ -57,10 +58,40 @@ void Application::MainFrmFormCreate() {
   }
 }
 
+void Application::CheckStore() {
+  StoreBackend& backend = store_->Backend();
+  switch (backend.Condition()) {
+    case StoreCondition::kUsable:
+    case StoreCondition::kAbsent:
+      return;
+    case StoreCondition::kDamaged:
+      if (const std::string aside = backend.SetAsideDamaged(); !aside.empty()) {
+        ShowPlainMessage(main_frm_.get(),
+                         QString::fromUtf8("Файл настроек повреждён. Он сохранён под именем\n") +
+                             QString::fromStdString(aside) +
+                             QString::fromUtf8("\nи заменён новым: настройки начаты заново."));
+        return;
+      }
+      break;  // could not be moved: left alone like an unreadable one
+    case StoreCondition::kUnreadable:
+      break;
+  }
+  store_unreadable_ = true;
+  ShowPlainMessage(main_frm_.get(),
+                   QString::fromUtf8("Не удалось прочитать настройки: файл настроек занят "
+                                     "другой программой или недоступен.\nПрограмма работает "
+                                     "с начальными настройками и не изменит сохранённые."));
+}
+
 void Application::CustomFrmFormCreate() {
   // A scheme file that stops at a bad scheme shows its error and the start
   // goes on: the settings and the command line do not depend on it.
   custom_frm_->FormCreate(scheme_file_);
+  if (store_unreadable_) {
+    main_frm_->SetButtonView();
+    DispatchCommandLine();
+    return;
+  }
   try {
     const SettingsLoadResult settings =
         LoadSettings(*main_frm_, *custom_frm_, *store_, [this](const SettingsLoadResult& r) {
@@ -105,7 +136,7 @@ void Application::ShowMainWindow() {
 }
 
 void Application::MainFrmFormClose() {
-  SaveSettings(*main_frm_, *custom_frm_, *store_);
+  if (!store_unreadable_) SaveSettings(*main_frm_, *custom_frm_, *store_);
   DialogsMessageSink sink(main_frm_.get());
   SaveSchemes(custom_frm_->Schemes(), scheme_file_, sink);
 }

@@ -39,6 +39,9 @@ class Application {
 
  private:
   void MainFrmFormCreate();
+  // A store that is there but cannot be used: a damaged one is set aside
+  // for a fresh one, an unreadable one is left alone for this run.
+  void CheckStore();
   void CustomFrmFormCreate();
   void DispatchCommandLine();
   void MainFrmFormClose();
@@ -48,6 +51,9 @@ class Application {
   StartKind start_kind_;
   bool start_minimized_ = false;
   bool start_maximized_ = false;
+  // The stored settings could not be read: this run neither asks the
+  // first-run question nor writes its design values over them.
+  bool store_unreadable_ = false;
   std::unique_ptr<StoreAccessor> store_;
   std::unique_ptr<ShellIntegration> shell_;
   std::unique_ptr<TMainFrm> main_frm_;

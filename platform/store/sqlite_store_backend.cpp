@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <system_error>
@@ -19,17 +20,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Long enough to outwait any single write of another running copy.
-constexpr int kBusyTimeoutMs = 5000;
+// How long all statements together wait for another copy that holds the
+// store before they give up: long enough for any write of a running copy,
+// short enough that a store held for good does not stall the program.
+constexpr int64_t kBusyBudgetMs = 3000;
 
-// While another copy holds the lock: poll every millisecond. SQLite's own
-// timeout backs off to 100 ms polls, and against a copy writing one value
-// after another those can miss every short gap between its transactions
-// until the time is up.
-int WaitForOtherCopy(void*, int attempts) {
-  if (attempts >= kBusyTimeoutMs) return 0;
-  sqlite3_sleep(1);
-  return 1;
+int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 // Keys remember their spelling at creation; lookups go by the folded form.
@@ -126,11 +125,21 @@ StoreValue DecodeValue(uint32_t type, bool has_integer, int64_t integer,
   return value;
 }
 
-bool HasSchema(sqlite3* db) {
+// SQLITE_OK with `has` set, or the error that kept the schema from being read.
+int ReadSchema(sqlite3* db, bool& has) {
   Statement count(db,
                   "SELECT count(*) FROM sqlite_master WHERE type = 'table'"
                   " AND name IN ('store_keys', 'store_values')");
-  return count.Step() == SQLITE_ROW && count.Int(0) == 2;
+  if (!count.Ok()) return sqlite3_errcode(db);
+  const int rc = count.Step();
+  if (rc != SQLITE_ROW) return rc;
+  has = count.Int(0) == 2;
+  return SQLITE_OK;
+}
+
+bool IsDamage(int rc) {
+  const int primary = rc & 0xFF;
+  return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
 }
 
 bool FileExists(const fs::path& file) {
@@ -162,10 +171,23 @@ fs::path SqliteStoreBackend::DefaultDatabaseFile() {
   return base / "lirvane" / "settings.sqlite";
 }
 
+int SqliteStoreBackend::WaitForOtherCopy(void* self, int /*attempts*/) {
+  // Polls every millisecond: SQLite's own timeout backs off to 100 ms polls,
+  // and against a copy writing one value after another those can miss every
+  // short gap between its transactions until the time is up.
+  auto& backend = *static_cast<SqliteStoreBackend*>(self);
+  const int64_t now = NowMs();
+  if (backend.wait_deadline_ms_ == 0) backend.wait_deadline_ms_ = now + kBusyBudgetMs;
+  if (now >= backend.wait_deadline_ms_) return 0;
+  sqlite3_sleep(1);
+  return 1;
+}
+
 bool SqliteStoreBackend::OpenConnection(int flags) {
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(file_.string().c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
+    last_open_error_ = db != nullptr ? sqlite3_extended_errcode(db) : rc;
     sqlite3_close_v2(db);
     return false;
   }
@@ -173,15 +195,24 @@ bool SqliteStoreBackend::OpenConnection(int flags) {
   // Read-write is only "if possible": a write-protected file opens read-only.
   writable_ = sqlite3_db_readonly(db_, "main") == 0;
   if (!PrepareConnection()) {
+    if (last_open_error_ == SQLITE_OK) last_open_error_ = sqlite3_extended_errcode(db_);
     CloseConnection();
     return false;
   }
+  last_open_error_ = SQLITE_OK;
+  Succeeded();
   return true;
 }
 
 bool SqliteStoreBackend::PrepareConnection() {
-  sqlite3_busy_handler(db_, WaitForOtherCopy, nullptr);
-  if (HasSchema(db_)) {
+  sqlite3_busy_handler(db_, &SqliteStoreBackend::WaitForOtherCopy, this);
+  last_open_error_ = SQLITE_OK;
+  bool has_schema = false;
+  if (const int rc = ReadSchema(db_, has_schema); rc != SQLITE_OK) {
+    last_open_error_ = rc;
+    return false;
+  }
+  if (has_schema) {
     return !writable_ || Exec("PRAGMA synchronous=FULL");
   }
   // No tables: a store this copy makes, or that another copy has only just
@@ -220,6 +251,31 @@ bool SqliteStoreBackend::OpenForWrite() {
   return OpenConnection(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) && writable_;
 }
 
+StoreCondition SqliteStoreBackend::Condition() {
+  if (!FileExists(file_)) return StoreCondition::kAbsent;
+  if (OpenForRead()) return StoreCondition::kUsable;
+  return IsDamage(last_open_error_) ? StoreCondition::kDamaged : StoreCondition::kUnreadable;
+}
+
+std::string SqliteStoreBackend::SetAsideDamaged() {
+  CloseConnection();
+  fs::path aside = file_;
+  aside += ".bad";
+  std::error_code ec;
+  fs::rename(file_, aside, ec);
+  if (ec) return {};
+  // A journal left beside the damaged file belongs to it, not to the next.
+  for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+    fs::path journal = file_;
+    journal += suffix;
+    if (!FileExists(journal)) continue;
+    fs::path journal_aside = aside;
+    journal_aside += suffix;
+    fs::rename(journal, journal_aside, ec);
+  }
+  return aside.string();
+}
+
 bool SqliteStoreBackend::Exec(const char* sql) {
   return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
@@ -233,6 +289,7 @@ bool SqliteStoreBackend::WriteStep(const std::function<bool()>& step) {
   if (!OpenForWrite() || !Exec("BEGIN IMMEDIATE")) return false;
   const bool ok = step() && Exec("COMMIT");
   if (!ok && !sqlite3_get_autocommit(db_)) Exec("ROLLBACK");
+  if (ok) Succeeded();
   return ok;
 }
 
@@ -256,6 +313,7 @@ bool SqliteStoreBackend::InTransaction(const std::function<bool()>& body) {
   transaction_depth_ = 0;
   if (ok) ok = Exec("COMMIT");
   if (!ok && !sqlite3_get_autocommit(db_)) Exec("ROLLBACK");
+  if (ok) Succeeded();
   return ok;
 }
 
@@ -321,11 +379,13 @@ StoreReadResult SqliteStoreBackend::ReadValue(StoreRoot root,
   read.BindBlob(3, FoldStoreName(name));
   switch (read.Step()) {
     case SQLITE_ROW:
+      Succeeded();
       result.status = StoreReadStatus::Found;
       result.value = DecodeValue(static_cast<uint32_t>(read.Int(0)),
                                  !read.IsNull(1), read.Int(1), read.Blob(2));
       break;
     case SQLITE_DONE:
+      Succeeded();
       result.status = StoreReadStatus::Missing;
       break;
     default:

@@ -4,9 +4,12 @@
 // The file is made at the first write, never by reading: a start that only
 // reads finds no keys and leaves the disk alone. Every write is its own
 // durable transaction (synchronous=FULL) that takes the write lock up front
-// (BEGIN IMMEDIATE) and waits up to five seconds for another running copy
-// of the program, so two copies can share one store without losing writes.
-// A database that cannot be opened for writing is read, and its writes fail.
+// (BEGIN IMMEDIATE) and waits for another running copy of the program, so
+// two copies can share one store without losing writes. The waiting is
+// bounded in all, not per statement: once a few seconds have gone by
+// without any statement getting through, every further one fails at once
+// until one succeeds again. A database that cannot be opened for writing
+// is read, and its writes fail.
 #pragma once
 
 #include <filesystem>
@@ -37,6 +40,11 @@ class SqliteStoreBackend final : public StoreBackend {
   static std::filesystem::path DefaultDatabaseFile();
 
   const std::filesystem::path& DatabaseFile() const { return file_; }
+
+  StoreCondition Condition() override;
+  // Renames the file to "settings.sqlite.bad" beside it (replacing an older
+  // one), with its journal.
+  std::string SetAsideDamaged() override;
 
   bool KeyExists(StoreRoot root, std::string_view path) override;
   bool CreateKey(StoreRoot root, std::string_view path) override;
@@ -74,6 +82,9 @@ class SqliteStoreBackend final : public StoreBackend {
                   uint32_t type_code, std::optional<int32_t> integer,
                   std::string_view bytes);
   bool FindKey(StoreRoot root, const std::string& folded_path, int64_t& id);
+  static int WaitForOtherCopy(void* self, int attempts);
+  // A statement got through: the next wait has its full time again.
+  void Succeeded() { wait_deadline_ms_ = 0; }
 
   std::filesystem::path file_;
   Access access_;
@@ -81,6 +92,8 @@ class SqliteStoreBackend final : public StoreBackend {
   bool writable_ = false;
   int transaction_depth_ = 0;
   bool transaction_failed_ = false;
+  int last_open_error_ = 0;       // SQLite's code when opening last failed
+  int64_t wait_deadline_ms_ = 0;  // steady clock; 0 while not waiting
 };
 
 }  // namespace lirvane

@@ -45,9 +45,23 @@ struct StoreReadResult {
   StoreValue value;
 };
 
+// Whether the store as a whole can be used, asked once at start-up.
+enum class StoreCondition {
+  kUsable,      // there and readable
+  kAbsent,      // nothing stored yet: a first run
+  kUnreadable,  // there, but cannot be read now (held by another program,
+                // no permission): neither a first run nor to be overwritten
+  kDamaged,     // there, but not a store any more
+};
+
 class StoreBackend {
  public:
   virtual ~StoreBackend() = default;
+
+  virtual StoreCondition Condition() { return StoreCondition::kUsable; }
+  // Moves a damaged store out of the way, so that the next write starts a
+  // fresh one; returns where it went, or nothing when it could not be moved.
+  virtual std::string SetAsideDamaged() { return {}; }
 
   // The root itself always exists.
   virtual bool KeyExists(StoreRoot root, std::string_view path) = 0;

@@ -10,6 +10,9 @@
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sqlite3.h>
+
+#include <chrono>
 #include <fstream>
 #include <functional>
 
@@ -303,6 +306,64 @@ TEST_F(SettingsTest, SchemeFileMissingOnceThenWritten) {
   EXPECT_TRUE(std::filesystem::exists(SchemeFile()));
   Run();
   EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+// Another program holding the settings database for longer than any wait.
+class HeldStore {
+ public:
+  explicit HeldStore(const std::filesystem::path& file) {
+    sqlite3_open(file.c_str(), &db_);
+    ok_ = sqlite3_exec(db_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+  }
+  ~HeldStore() {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db_);
+  }
+  bool Ok() const { return ok_; }
+
+ private:
+  sqlite3* db_ = nullptr;
+  bool ok_ = false;
+};
+
+TEST_F(SettingsTest, HeldStoreIsNeitherAFirstRunNorOverwritten) {
+  Run([](Application& app) { app.MainFrm().move(11, 22); });
+  const size_t before = dialogs.messages.size();
+  const size_t questions = dialogs.confirmations.size();
+  {
+    HeldStore held(xdg_homes.DatabaseFile());
+    ASSERT_TRUE(held.Ok());
+    const auto start = std::chrono::steady_clock::now();
+    Run([](Application& app) {
+      EXPECT_NE(app.MainFrm().pos(), QPoint(11, 22));  // design values for this run
+      app.MainFrm().move(300, 300);
+    });
+    // A few seconds in all, not a wait per statement.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+  }
+  EXPECT_EQ(dialogs.confirmations.size(), questions);  // no first-run question
+  ASSERT_EQ(dialogs.messages.size(), before + 1);
+  EXPECT_TRUE(dialogs.messages.back().text.startsWith(
+      QString::fromUtf8("Не удалось прочитать настройки")));
+  // What the user had saved is still there and comes back.
+  Run([](Application& app) { EXPECT_EQ(app.MainFrm().pos(), QPoint(11, 22)); });
+  EXPECT_EQ(dialogs.messages.size(), before + 1);
+}
+
+TEST_F(SettingsTest, DamagedStoreIsSetAsideAndStartedAfresh) {
+  Run();
+  const std::filesystem::path file = xdg_homes.DatabaseFile();
+  const std::string junk(4096, '\x5A');
+  testing::TempXdgHomes::Write(file, "not a database at all " + junk);
+  const size_t before = dialogs.messages.size();
+  Run([](Application& app) { app.MainFrm().move(33, 44); });
+  ASSERT_EQ(dialogs.messages.size(), before + 1);  // no English write error at exit
+  EXPECT_TRUE(dialogs.messages.back().text.contains(QString::fromUtf8("повреждён")));
+  EXPECT_TRUE(dialogs.messages.back().text.contains(QString::fromStdString(file.string() + ".bad")));
+  EXPECT_EQ(testing::TempXdgHomes::Read(file.string() + ".bad"), "not a database at all " + junk);
+  // The fresh store works from now on.
+  Run([](Application& app) { EXPECT_EQ(app.MainFrm().pos(), QPoint(33, 44)); });
+  EXPECT_EQ(dialogs.messages.size(), before + 1);
 }
 
 }  // namespace
