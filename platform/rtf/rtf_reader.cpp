@@ -118,7 +118,7 @@ class Reader {
  public:
   explicit Reader(std::string_view document) : doc_(document) {}
 
-  std::string Read(size_t start) {
+  std::optional<std::string> Read(size_t start) {
     pos_ = start;
     while (pos_ < doc_.size()) {
       const char c = doc_[pos_];
@@ -138,6 +138,9 @@ class Reader {
         OnRawByte(static_cast<uint8_t>(c));
       }
     }
+    // Cut short before any text of its body (inside the font table, say):
+    // nothing of it reads as rich text.
+    if (!groups_.empty() && out_.empty()) return std::nullopt;
     // The last paragraph's mark ends it; it is not an empty line after it.
     if (ended_by_paragraph_mark_) out_.resize(out_.size() - 2);
     return std::move(out_);

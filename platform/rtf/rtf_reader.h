@@ -14,8 +14,9 @@ namespace lirvane {
 // mark and white space, with "{\rtf" not followed by a letter. Anything
 // after that header is read as well as it goes: a document cut short
 // (closing braces missing) gives the text read up to its end, since a
-// truncated file's text is still worth having; whatever follows the
-// closing brace of the outermost group is ignored.
+// truncated file's text is still worth having; but a document cut short
+// before any of its body text (inside its header) is not rich text.
+// Whatever follows the closing brace of the outermost group is ignored.
 //
 // \par, \sect, \page, \line and \row break the line; \tab and \cell give a
 // TAB. A paragraph mark (\par, \sect, \page) that ends the document ends

@@ -82,6 +82,13 @@ TEST_F(FilesTest, OpenFillsLeftPaneRememberedTextAndList) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST_F(FilesTest, RtfCutOffInItsHeaderLoadsAsPlainText) {
+  const std::string cut = kRtf.substr(0, kRtf.find("fonttbl") + 20);
+  Open(Write("cut.rtf", cut));
+  EXPECT_EQ(frm.MemoF->Text(), cut);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
 TEST_F(FilesTest, RtfEndingInAnyCaseReadsRichText) {
   for (const char* name : {"a.RTF", "b.rtf", "c.Rtf"}) {
     Open(Write(name, kRtf));
