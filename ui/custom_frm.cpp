@@ -237,6 +237,11 @@ void TCustomFrm::DelFromListBtnClick() {
   {
     const QSignalBlocker quiet(ListBox1);
     delete ListBox1->takeItem(slot);
+    // The list would select the next scheme while its rules stay hidden,
+    // so that "Выполнить" and another "Удалить" would act on a scheme the
+    // user cannot see: nothing is selected after a delete.
+    ListBox1->clearSelection();
+    ListBox1->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
   }
   if (!was_last) ClearBtnClick();
 }

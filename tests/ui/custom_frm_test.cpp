@@ -214,6 +214,33 @@ TEST_F(CustomFrmTest, DeleteAnotherSchemeResetsTheNewOne) {
   EXPECT_EQ(dialogs.Texts().back(), QString::fromUtf8("Условия не заданы"));
 }
 
+// After a delete no scheme is selected: "Выполнить" does nothing and
+// another "Удалить" has nothing to delete.
+class CustomFrmDeleteTest : public CustomFrmTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CustomFrmDeleteTest, LeavesNothingSelected) {
+  main_frm.MemoF->SetText("\xC1");
+  main_frm.MemoF2->SetText("before");
+  frm.ListBox1->setCurrentRow(GetParam());
+  dialogs.confirm_answers = {ConfirmAnswer::kYes};
+  frm.DelFromListBtnClick();
+  EXPECT_TRUE(frm.ListBox1->selectedItems().isEmpty());
+  const size_t shown = dialogs.messages.size();
+  frm.ExecBtnClick();
+  EXPECT_EQ(main_frm.MemoF2->Text(), "before");
+  EXPECT_EQ(dialogs.messages.size(), shown);
+  frm.DelFromListBtnClick();
+  EXPECT_EQ(dialogs.Texts().back(), QString::fromUtf8("Не выбрана удаляемая схема"));
+  EXPECT_EQ(dialogs.confirmations.size(), 1u);
+}
+
+// Row 1 has a scheme after it; row 2 is the last one.
+INSTANTIATE_TEST_SUITE_P(Rows, CustomFrmDeleteTest, ::testing::Values(1, 2),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return info.param == 1 ? std::string("SchemeWithANextOne")
+                                                  : std::string("LastScheme");
+                         });
+
 TEST_F(CustomFrmTest, DeleteWithoutASavedSchemeSelected) {
   frm.ListBox1->setCurrentRow(0);
   frm.DelFromListBtnClick();
