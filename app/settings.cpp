@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QSplitter>
-#include <QWindow>
 #include <functional>
 #include <string>
 
@@ -40,25 +39,8 @@ QString FromStore(const std::string& text) {
 #endif
 }
 
-// "FLeft" and "FTop" are the frame's corner. Before the window exists
-// move() takes them so; once it exists (a message box shown before the main
-// window makes it), move() would put the client area there instead, and
-// every such start would creep up and left by the frame's size.
-QPoint FramePosition(const TMainFrm& frm) {
-  if (frm.testAttribute(Qt::WA_WState_Created) && frm.windowHandle())
-    return frm.windowHandle()->framePosition();
-  return frm.pos();
-}
-
-void MoveFrameTo(TMainFrm& frm, QPoint place) {
-  if (frm.testAttribute(Qt::WA_WState_Created) && frm.windowHandle())
-    frm.windowHandle()->setFramePosition(place);
-  else
-    frm.move(place);
-}
-
-void SetMainLeft(TMainFrm& frm, int left) { MoveFrameTo(frm, {left, FramePosition(frm).y()}); }
-void SetMainTop(TMainFrm& frm, int top) { MoveFrameTo(frm, {FramePosition(frm).x(), top}); }
+void SetMainLeft(TMainFrm& frm, int left) { frm.move(left, frm.y()); }
+void SetMainTop(TMainFrm& frm, int top) { frm.move(frm.x(), top); }
 
 void SetLeftPaneWidth(TMainFrm& frm, int width) {
   const QList<int> sizes = frm.Splitter1->sizes();

@@ -13,10 +13,19 @@
 namespace lirvane {
 namespace {
 
+// A box over a window that is not shown yet (a message at start-up, before
+// the main window comes up) stands on its own: as the box's parent the
+// window would be made early, before its stored place is applied, and then
+// take that place for its client area instead of its frame.
+QWidget* Owner(QWidget* parent) {
+  return parent && parent->window()->isVisible() ? parent : nullptr;
+}
+
 class QtDialogs : public Dialogs {
  public:
   void ShowMessage(QWidget* parent, const QString& caption, const QString& text,
                    MessageIcon icon) override {
+    parent = Owner(parent);
     QMessageBox box(icon == MessageIcon::kError      ? QMessageBox::Critical
                     : icon == MessageIcon::kQuestion ? QMessageBox::Question
                                                      : QMessageBox::NoIcon,
@@ -26,7 +35,7 @@ class QtDialogs : public Dialogs {
 
   ConfirmAnswer Confirm(QWidget* parent, const QString& caption,
                         const QString& text) override {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, Owner(parent));
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);

@@ -308,37 +308,6 @@ TEST_F(SettingsTest, SchemeFileMissingOnceThenWritten) {
   EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
-// A message box before the main window (here "Файл схем не найден!") must
-// not shift the stored place by the frame's size at every start.
-TEST_F(SettingsTest, PlaceComesBackExactlyAfterAMessageFirst) {
-  // As a real message box does, the box's parent window comes into being.
-  class ParentMakingDialogs : public testing::ScriptedDialogs {
-   public:
-    void ShowMessage(QWidget* parent, const QString& caption, const QString& text,
-                     MessageIcon icon) override {
-      if (parent) parent->window()->winId();
-      ScriptedDialogs::ShowMessage(parent, caption, text, icon);
-    }
-  };
-  auto owned = std::make_unique<ParentMakingDialogs>();
-  ParentMakingDialogs& dialogs = *owned;
-  SetAppDialogs(std::move(owned));
-  QPoint frame;
-  Run([&](Application& app) {
-    app.MainFrm().move(40, 50);
-    QApplication::processEvents();
-    frame = app.MainFrm().frameGeometry().topLeft();
-  });
-  for (int start = 0; start < 3; ++start) {
-    std::filesystem::remove(SchemeFile());
-    const size_t before = dialogs.messages.size();
-    Run([&](Application& app) {
-      EXPECT_EQ(app.MainFrm().frameGeometry().topLeft(), frame) << "start " << start;
-    });
-    EXPECT_EQ(dialogs.messages.size(), before + 1);
-  }
-}
-
 // Another program holding the settings database for longer than any wait.
 class HeldStore {
  public:
