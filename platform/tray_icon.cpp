@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "platform/glyphs.h"
+#include "platform/taskbar_entry.h"
 
 namespace lirvane {
 
@@ -33,7 +34,14 @@ void TSystemTrayIcon::SetIconShown(bool shown) {
 
 void TSystemTrayIcon::SetTaskbarEntryShown(bool shown) {
   taskbar_entry_shown_ = shown;
+  ApplySkipTaskbar();
   HideWhenMinimized();
+}
+
+void TSystemTrayIcon::ApplySkipTaskbar() {
+  // A window not made yet gets the state from its show event; making it
+  // here would fix its place too early.
+  if (window_->testAttribute(Qt::WA_WState_Created)) SetSkipTaskbar(*window_, !taskbar_entry_shown_);
 }
 
 bool TSystemTrayIcon::ShouldHide() const {
@@ -52,6 +60,9 @@ void TSystemTrayIcon::HideWhenMinimized() {
 
 bool TSystemTrayIcon::eventFilter(QObject* watched, QEvent* event) {
   if (watched == window_ && event->type() == QEvent::WindowStateChange) HideWhenMinimized();
+  // The window manager forgets the state whenever the window is hidden.
+  if (watched == window_ && event->type() == QEvent::Show && !taskbar_entry_shown_)
+    SetSkipTaskbar(*window_, true);
   return QObject::eventFilter(watched, event);
 }
 

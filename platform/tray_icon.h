@@ -1,10 +1,11 @@
 // The notification-area icon of the main window, with the switch that keeps
 // the window off the taskbar.
 //
-// Qt cannot drop a shown window's taskbar button on every desktop (the
-// skip-taskbar hint is not exposed, and a Qt::Tool window changes how the
-// window behaves and ends the run differently). So with the taskbar entry
-// off, the window leaves the taskbar by hiding whenever it is minimized,
+// With the taskbar entry off, a shown window carries the skip-taskbar
+// state where the platform has one (X11, see taskbar_entry.h). Qt itself
+// cannot drop a shown window's taskbar button everywhere (a Qt::Tool window
+// changes how the window behaves and ends the run differently), so the
+// window also leaves the taskbar by hiding whenever it is minimized,
 // leaving only the icon; a press on the icon brings it back. It hides only
 // when a notification area exists: without one the window would be lost.
 #pragma once
@@ -51,6 +52,7 @@ class TSystemTrayIcon : public QObject {
   void OnActivated(QSystemTrayIcon::ActivationReason reason);
   bool ShouldHide() const;
   void HideWhenMinimized();
+  void ApplySkipTaskbar();
 
   QWidget* window_;
   QSystemTrayIcon* icon_;
