@@ -8,6 +8,7 @@
 #include "app/store_accessor.h"
 #include "platform/dialogs.h"
 #include "platform/dialogs_message_sink.h"
+#include "platform/qt_translations.h"
 #include "platform/shell/shell_integration.h"
 #include "platform/store/store_backend.h"
 #include "schemes/scheme_file.h"
@@ -29,6 +30,7 @@ Application::Application(std::vector<std::string> args, std::filesystem::path sc
 Application::~Application() = default;
 
 void Application::Start() {
+  InstallQtTranslations();
   main_frm_ = std::make_unique<TMainFrm>();
   MainFrmFormCreate();
   custom_frm_ = std::make_unique<TCustomFrm>(main_frm_.get(), main_frm_.get());
