@@ -1,7 +1,11 @@
 // The dialogs a user sees: Qt's message boxes and standard dialogs.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -67,11 +71,22 @@ class QtDialogs : public Dialogs {
   }
 
   std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent, QString(),
-                                            QFontDialog::FontDialogOptions());
-    if (!ok) return std::nullopt;
-    return font;
+    // Qt's own dialog, so that its effects (strike-out, underline) and its
+    // writing-system choice can be taken away: only name, style and size
+    // count here.
+    QFontDialog dialog(initial, parent);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    for (QCheckBox* effect : dialog.findChildren<QCheckBox*>()) {
+      if (QWidget* group = qobject_cast<QGroupBox*>(effect->parentWidget())) group->hide();
+      effect->hide();
+    }
+    for (QComboBox* writing_system : dialog.findChildren<QComboBox*>()) {
+      writing_system->hide();
+      for (QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->buddy() == writing_system) label->hide();
+    }
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.selectedFont();
   }
 
   bool PrintDialog(QWidget* parent, QPrinter& printer) override {
