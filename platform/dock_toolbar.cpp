@@ -4,6 +4,8 @@
 #include <QLayout>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QLabel>
 #include <QToolButton>
 #include <QWidgetAction>
 #include <algorithm>
@@ -41,6 +43,13 @@ DockToolBar::DockToolBar(const QString& title, QMainWindow* window)
 
   // Qt's floating toolbar is a frameless tool window with no close box of
   // its own, so the toolbar carries one, shown only while it floats.
+  caption_ = new QLabel(title, this);
+  caption_->setObjectName("Caption");
+  caption_->setContentsMargins(6, 0, 2, 0);
+  caption_action_ = new QWidgetAction(this);
+  caption_action_->setDefaultWidget(caption_);
+  addAction(caption_action_);
+  caption_action_->setVisible(false);
   close_button_ = new QToolButton(this);
   close_button_->setObjectName("CloseButton");
   close_button_->setText(QString(QChar(0x00D7)));
@@ -184,13 +193,25 @@ void DockToolBar::QueueCloseButtonUpdate() {
 void DockToolBar::UpdateCloseButton() {
   close_update_queued_ = false;
   const bool floating = isFloating();
-  // Last on the toolbar, where a close box is looked for.
+  // Last on the toolbar, where a close box is looked for, with the title
+  // just before it.
   if (floating && actions().last() != close_action_) {
+    removeAction(caption_action_);
     removeAction(close_action_);
+    addAction(caption_action_);
     addAction(close_action_);
   }
+  caption_->setText(windowTitle());
+  caption_action_->setVisible(floating);
   close_action_->setVisible(floating);
-  if (floating) adjustSize();
+  // Its whole width (adjustSize() would stop at two thirds of the screen and
+  // push the last buttons, the close box among them, into the overflow).
+  if (floating) {
+    QSize size = sizeHint();
+    if (const QScreen* screen = this->screen())
+      size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
+  }
 }
 
 bool DockToolBar::event(QEvent* event) {
@@ -209,6 +230,9 @@ bool DockToolBar::event(QEvent* event) {
       // A drag by the handle may have moved it; its actual offset counts now.
       if (pressed_ && dragged_) position_.reset();
       pressed_ = dragged_ = false;
+      break;
+    case QEvent::WindowTitleChange:
+      if (caption_) caption_->setText(windowTitle());
       break;
     case QEvent::Show:
       // Floating and docking change the window flags, which hides the

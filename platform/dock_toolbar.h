@@ -27,6 +27,7 @@
 #include <optional>
 #include <vector>
 
+class QLabel;
 class QMainWindow;
 class QToolButton;
 class QWidgetAction;
@@ -56,6 +57,9 @@ class DockToolBar : public QToolBar {
 
   // The close button shown while the toolbar floats.
   QToolButton* CloseButton() const { return close_button_; }
+  // The toolbar's title, shown beside the close button while it floats
+  // (a floating toolbar has no title bar to carry it).
+  QLabel* Caption() const { return caption_; }
 
  signals:
   // The user closed the floating toolbar with its close button; it is
@@ -83,6 +87,8 @@ class DockToolBar : public QToolBar {
   QMainWindow* window_;
   QToolButton* close_button_ = nullptr;
   QWidgetAction* close_action_ = nullptr;
+  QLabel* caption_ = nullptr;
+  QWidgetAction* caption_action_ = nullptr;
   std::optional<int> position_;      // set by SetPosition, until the user moves it
   std::optional<int> floating_row_;  // set by SetRow while floating
   int docked_offset_ = 0;            // Position() when a drag began

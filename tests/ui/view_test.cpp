@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -180,6 +181,25 @@ TEST_F(ViewTest, CodeBarAndFileBarComeAndGoOnTheRememberedRows) {
   EXPECT_EQ(Rows(), (std::array<int, 3>{0, 1, 0}));
   QApplication::processEvents();
   EXPECT_LT(frm.CodeBar->y(), frm.FileBar->y());
+}
+
+TEST_F(ViewTest, FloatingToolbarsShowTheirCaptionBesideTheClose) {
+  for (DockToolBar* bar : {frm.CodeBar, frm.FileBar, frm.PathBar}) {
+    EXPECT_FALSE(bar->Caption()->isVisible());  // docked: no caption
+    Float(bar);
+    QApplication::processEvents();
+    ASSERT_TRUE(bar->Caption()->isVisible()) << bar->windowTitle().toStdString();
+    EXPECT_TRUE(bar->CloseButton()->isVisible());
+    EXPECT_EQ(bar->Caption()->text(), bar->windowTitle());
+    EXPECT_LT(bar->Caption()->x(), bar->CloseButton()->x());
+    EXPECT_GT(bar->Caption()->width(), 20);
+  }
+  EXPECT_EQ(frm.CodeBar->Caption()->text(), QString::fromUtf8("Перекодировки"));
+  EXPECT_EQ(frm.FileBar->Caption()->text(), QString::fromUtf8("Файлы"));
+  EXPECT_EQ(frm.PathBar->Caption()->text(), "PathBar");
+  frm.CodeBar->SetDock(DockToolBar::kUpDock);
+  QApplication::processEvents();
+  EXPECT_FALSE(frm.CodeBar->Caption()->isVisible());
 }
 
 TEST_F(ViewTest, FloatingFileBarClosedByItsButtonAndShownAgain) {
