@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -326,6 +327,11 @@ void TMainFrm::CreateToolbars() {
   FileBox->setInsertPolicy(QComboBox::NoInsert);  // the list changes only by the commands
   FileBox->setMaxVisibleItems(10);
   FileBox->setFixedWidth(240);
+#ifndef _WIN32
+  // File names differ by letter case here: a typed name is completed only
+  // to an entry that begins with exactly what was typed.
+  FileBox->completer()->setCaseSensitivity(Qt::CaseSensitive);
+#endif
   PathBar->addWidget(FileBox);
   // Enter in the box opens the named file (FileBoxKeyPress).
   connect(FileBox->lineEdit(), &QLineEdit::returnPressed, this, &TMainFrm::FileBoxKeyPress);

@@ -4,6 +4,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -81,6 +84,33 @@ TEST_F(FilesTest, OpenFillsLeftPaneRememberedTextAndList) {
   EXPECT_EQ(dialogs.open_requests[1].directory, dir.path() + '/');
   EXPECT_TRUE(dialogs.messages.empty());
 }
+
+#ifndef _WIN32
+// Types `text` key by key, Cyrillic letters too.
+void Type(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &release);
+  }
+}
+
+TEST_F(FilesTest, TypedNameCompletesOnlyInItsOwnLetterCase) {
+  frm.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frm));
+  frm.FileBox->addItem(QString::fromUtf8("/tmp/Файл.txt"));
+  frm.FileBox->addItem(QString::fromUtf8("/tmp/файл-2.txt"));
+  frm.FileBox->setEditText(QString());
+  QLineEdit* edit = frm.FileBox->lineEdit();
+  edit->setFocus();
+  Type(edit, QString::fromUtf8("/tmp/Ф"));
+  EXPECT_EQ(edit->text(), QString::fromUtf8("/tmp/Файл.txt"));  // its own case: completed
+  edit->clear();
+  Type(edit, QString::fromUtf8("/tmp/файл."));
+  EXPECT_EQ(edit->text(), QString::fromUtf8("/tmp/файл."));  // not "/tmp/Файл.txt"
+}
+#endif
 
 TEST_F(FilesTest, RtfCutOffInItsHeaderLoadsAsPlainText) {
   const std::string cut = kRtf.substr(0, kRtf.find("fonttbl") + 20);
