@@ -1,7 +1,9 @@
 #include "platform/glyphs.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 #include <QPainterPath>
 
 namespace lirvane {
@@ -215,13 +217,19 @@ QPixmap Logo(int width, int height) {
   p.setPen(Qt::NoPen);
   p.setBrush(gradient);
   p.drawRoundedRect(QRectF(0.5, 0.5, w - 1, h - 1), h / 6, h / 6);
+  const QString text = width > 2 * height ? QStringLiteral("Lirvane!") : QString::fromUtf8("Ль");
   QFont f;
-  f.setPixelSize(static_cast<int>(h * 0.55));
   f.setBold(true);
+  // As large as fits inside the badge with a margin: wide fonts would run
+  // the text over its edges at a size taken from the height alone.
+  const qreal room = w - 2 * std::max<qreal>(2, h / 8);
+  for (int px = static_cast<int>(h * 0.55); px > 4; --px) {
+    f.setPixelSize(px);
+    if (QFontMetricsF(f).horizontalAdvance(text) <= room) break;
+  }
   p.setFont(f);
   p.setPen(Qt::white);
-  p.drawText(QRectF(0, 0, w, h), Qt::AlignCenter,
-             width > 2 * height ? QStringLiteral("Lirvane!") : QString::fromUtf8("Ль"));
+  p.drawText(QRectF(0, 0, w, h), Qt::AlignCenter, text);
   return pixmap;
 }
 

@@ -481,6 +481,21 @@ TEST_F(AboutBoxTest, FixedSizeCaptionAndTitleBar) {
   EXPECT_FALSE(flags & Qt::WindowMinMaxButtonsHint);
 }
 
+// The logo's text stays inside its badge: no white text pixels at the
+// badge's left and right edges.
+TEST_F(AboutBoxTest, LogoTextStaysOnItsBadge) {
+  const QImage logo = box.ProgramIcon->pixmap().toImage();
+  ASSERT_EQ(logo.size(), QSize(150, 60));
+  int white_at_edges = 0;
+  for (int y = 0; y < logo.height(); ++y) {
+    for (int x : {0, 1, 2, 3, 4, 5, 144, 145, 146, 147, 148, 149}) {
+      const QColor c = logo.pixelColor(x, y);
+      if (c.alpha() > 0 && c.red() > 200 && c.green() > 200 && c.blue() > 200) ++white_at_edges;
+    }
+  }
+  EXPECT_EQ(white_at_edges, 0);
+}
+
 TEST_F(AboutBoxTest, ControlsAndTexts) {
   EXPECT_EQ(box.Panel1->geometry().size(), QSize(265, 161));
   EXPECT_EQ(box.Panel1->palette().color(QPalette::Window), QColor(Qt::white));
