@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QSettings>
 
 #include "app/settings.h"
 #include "app/shell_integration.h"
@@ -11,6 +12,9 @@
 #include "platform/qt_translations.h"
 #include "platform/shell/shell_integration.h"
 #include "platform/store/store_backend.h"
+#ifndef _WIN32
+#include "platform/store/sqlite_store_backend.h"
+#endif
 #include "schemes/scheme_file.h"
 #include "ui/about_box.h"
 #include "ui/custom_frm.h"
@@ -29,8 +33,25 @@ Application::Application(std::vector<std::string> args, std::filesystem::path sc
 
 Application::~Application() = default;
 
+namespace {
+
+// Qt's dialogs keep their state in "QtProject.conf" under the user's
+// configuration folder; it goes into the program's own folder there, beside
+// the settings store, instead of lying loose.
+void KeepQtSettingsInOwnFolder() {
+#ifndef _WIN32
+  const QString folder =
+      QString::fromStdString(SqliteStoreBackend::DefaultDatabaseFile().parent_path().string());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+#endif
+}
+
+}  // namespace
+
 void Application::Start() {
   InstallQtTranslations();
+  KeepQtSettingsInOwnFolder();
   main_frm_ = std::make_unique<TMainFrm>();
   MainFrmFormCreate();
   custom_frm_ = std::make_unique<TCustomFrm>(main_frm_.get(), main_frm_.get());

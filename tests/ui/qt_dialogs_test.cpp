@@ -5,11 +5,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 
 #include "app/application.h"
@@ -88,6 +90,21 @@ TEST_F(QtDialogsTest, NormalFontDialogOffersNoEffectsOrWritingSystem) {
   EXPECT_EQ(shown_checks, 0);  // strike-out, underline
   EXPECT_EQ(shown_combos, 0);  // writing system
 }
+
+#ifndef _WIN32
+TEST_F(QtDialogsTest, QtKeepsItsDialogStateInTheProgramsFolder) {
+  {
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setDirectory(dir.path());
+    dialog.show();
+    QApplication::processEvents();
+    static_cast<QDialog&>(dialog).reject();  // Qt writes the dialog's state when it goes
+  }
+  EXPECT_FALSE(std::filesystem::exists(xdg_homes.Config() / "QtProject.conf"));
+  EXPECT_TRUE(std::filesystem::exists(xdg_homes.Config() / "lirvane" / "QtProject.conf"));
+}
+#endif
 
 }  // namespace
 }  // namespace lirvane
