@@ -9,6 +9,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "tests/support/temp_xdg_homes.h"
 
@@ -133,6 +134,49 @@ int RunCopy(int copy, int start_signal) {
     if (!bumped) ++failures;
   }
   return failures == 0 ? 0 : 1;
+}
+
+TEST(SqliteStoreConditionTest, AbsentUsableDamagedAndSetAside) {
+  TempXdgHomes home;
+  const fs::path file = SqliteStoreBackend::DefaultDatabaseFile();
+  {
+    SqliteStoreBackend store(file);
+    EXPECT_EQ(store.Condition(), StoreCondition::kAbsent);
+    ASSERT_TRUE(store.CreateKey(kRoot, kProgram));
+    EXPECT_EQ(store.Condition(), StoreCondition::kUsable);
+  }
+  TempXdgHomes::Write(file, std::string(2048, 'x'));
+  SqliteStoreBackend store(file);
+  EXPECT_EQ(store.Condition(), StoreCondition::kDamaged);
+  EXPECT_EQ(store.SetAsideDamaged(), file.string() + ".bad");
+  EXPECT_EQ(TempXdgHomes::Read(file.string() + ".bad"), std::string(2048, 'x'));
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_EQ(store.Condition(), StoreCondition::kAbsent);
+  ASSERT_TRUE(store.CreateKey(kRoot, kProgram));  // a fresh store
+  EXPECT_TRUE(store.WriteInteger(kRoot, kProgram, "FSZ", 10));
+}
+
+TEST(SqliteStoreConditionTest, HeldStoreIsUnreadableNotAbsent) {
+  TempXdgHomes home;
+  const fs::path file = SqliteStoreBackend::DefaultDatabaseFile();
+  {
+    SqliteStoreBackend store(file);
+    ASSERT_TRUE(store.CreateKey(kRoot, kProgram));
+    ASSERT_TRUE(store.WriteInteger(kRoot, kProgram, "FSZ", 10));
+  }
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  SqliteStoreBackend store(file);
+  EXPECT_EQ(store.Condition(), StoreCondition::kUnreadable);
+  EXPECT_FALSE(store.KeyExists(kRoot, kProgram));
+  EXPECT_EQ(store.ReadValue(kRoot, kProgram, "FSZ").status, StoreReadStatus::Failed);
+  EXPECT_FALSE(store.WriteInteger(kRoot, kProgram, "FSZ", 12));
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  // Released: everything works again and nothing was changed.
+  EXPECT_EQ(store.Condition(), StoreCondition::kUsable);
+  EXPECT_EQ(store.ReadValue(kRoot, kProgram, "FSZ").value.integer, 10);
 }
 
 TEST(SqliteStoreProcessTest, TwoCopiesWritingAtOnceLoseNothing) {
