@@ -7,6 +7,7 @@
 #include "schemes/executable_path.h"
 #include "schemes/file_io.h"
 #include "schemes/integer_text.h"
+#include "schemes/file_replace.h"
 #include "schemes/text_lines.h"
 #include "schemes/utf8_cp1251.h"
 
@@ -115,22 +116,20 @@ bool SaveSchemes(SchemeTable& table, const std::filesystem::path& path,
   {
     OutputFile file;
     if (file.Create(temp)) return fail(false);
-    if (file.Write(content) || file.SyncAndClose()) return fail(true);
+    if (file.Write(content) || file.SyncAndClose()) {
+      file.Close();  // Windows removes no file that is still open
+      return fail(true);
+    }
   }
 
   if (table.LoadIncomplete() && std::filesystem::exists(path, ignored)) {
     // The old file holds schemes this run never saw: keep it before it goes.
     std::filesystem::path backup = path;
     backup += ".bak";
-    std::error_code error;
-    std::filesystem::copy_file(path, backup,
-                               std::filesystem::copy_options::overwrite_existing, error);
-    if (error) return fail(true);
+    if (CopyOver(path, backup)) return fail(true);
   }
 
-  std::error_code error;
-  std::filesystem::rename(temp, path, error);
-  if (error) return fail(true);
+  if (RenameOver(temp, path)) return fail(true);
   table.SetLoadIncomplete(false);
   return true;
 }
