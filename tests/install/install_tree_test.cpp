@@ -65,7 +65,9 @@ TEST_F(InstallTreeTest, ProgramHelpAndStarterSchemesWhereTheProgramLooks) {
   // 22 lines of CR LF per scheme and no other line end.
   size_t lines = 0;
   for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\n') EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << i;
+    if (bytes[i] == '\n') {
+      EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << i;
+    }
     if (bytes[i] == '\r') {
       EXPECT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << i;
       ++lines;
