@@ -22,7 +22,7 @@ Application::Application(std::vector<std::string> args)
     : Application(std::move(args), FindSchemeFileLocation()) {}
 
 Application::Application(std::vector<std::string> args, std::filesystem::path scheme_file)
-    : Application(std::move(args), SchemeFileLocation{std::move(scheme_file)}) {}
+    : Application(std::move(args), SchemeFileLocation{std::move(scheme_file), {}, false}) {}
 
 Application::Application(std::vector<std::string> args, SchemeFileLocation schemes)
     : args_(std::move(args)),

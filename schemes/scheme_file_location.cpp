@@ -64,7 +64,7 @@ std::filesystem::path DataHomeFolder() {
 }
 
 SchemeFilePlaces RunningSchemeFilePlaces() {
-  return {ExecutableFolder(), InstalledDataFolder() / kSchemeFileName, DataHomeFolder()};
+  return {ExecutableFolder(), InstalledDataFolder() / "starter" / kSchemeFileName, DataHomeFolder()};
 }
 
 SchemeFileLocation FindSchemeFileLocation() {

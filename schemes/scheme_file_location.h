@@ -3,12 +3,15 @@
 // A copy of the program that already has a scheme file beside it, or that
 // sits in a folder it may write (the build folder, a portable copy), keeps
 // the file beside the executable. An installed copy, recognised by the
-// starter file <prefix>/share/lirvane/circuits.dat next to its bin folder,
-// and a copy in a folder it cannot write keep each user's schemes in
-// $XDG_DATA_HOME/lirvane/circuits.dat (~/.local/share when unset). Until
+// starter file <prefix>/share/lirvane/starter/circuits.dat next to its bin
+// folder, and a copy in a folder it cannot write keep each user's schemes
+// in $XDG_DATA_HOME/lirvane/circuits.dat (~/.local/share when unset). Until
 // that file exists the starter file is read in its place, so a new user
 // starts with its schemes and no "not found" message; the first ordinary
-// exit writes the user's own copy.
+// exit writes the user's own copy. The starter has a folder of its own
+// because a copy installed with the prefix ~/.local would otherwise ship
+// it onto the user's file, and a reinstall would overwrite the user's
+// schemes.
 #pragma once
 
 #include <filesystem>
@@ -30,7 +33,7 @@ struct SchemeFileLocation {
 // The places the choice depends on, as found for the running program.
 struct SchemeFilePlaces {
   std::filesystem::path executable_folder;
-  std::filesystem::path starter_file;  // <exe dir>/../share/lirvane/circuits.dat
+  std::filesystem::path starter_file;  // <exe dir>/../share/lirvane/starter/circuits.dat
   std::filesystem::path data_home;     // $XDG_DATA_HOME or ~/.local/share
 };
 

@@ -1,5 +1,5 @@
 // Writes the starter scheme file that an installed copy ships in
-// <prefix>/share/lirvane/circuits.dat, through the program's own writer so
+// <prefix>/share/lirvane/starter/circuits.dat, through the program's own writer so
 // that its format is the one the program reads: 22 lines per scheme,
 // Windows-1251, CR LF. Usage: make_starter_schemes OUTPUT
 #include <cstdio>

@@ -46,7 +46,7 @@ class DebianPackageTest : public ::testing::Test {
   }
 
   static fs::path Program() { return root_ / "usr/bin/lirvane"; }
-  static fs::path Starter() { return root_ / "usr/share/lirvane/circuits.dat"; }
+  static fs::path Starter() { return root_ / "usr/share/lirvane/starter/circuits.dat"; }
 
   struct WindowRun {
     CommandResult result;
@@ -121,7 +121,7 @@ TEST_F(DebianPackageTest, FieldsComeFromTheBuildTheLinksAndTheAppStreamText) {
 
 TEST_F(DebianPackageTest, HoldsTheInstallTreeUnderUsr) {
   for (const std::string& file : std::vector<std::string>{
-           "usr/bin/lirvane", "usr/share/lirvane/lirvane.html", "usr/share/lirvane/circuits.dat",
+           "usr/bin/lirvane", "usr/share/lirvane/lirvane.html", "usr/share/lirvane/starter/circuits.dat",
         "usr/share/applications/" + std::string(kDesktopFileName),
         "usr/share/metainfo/" + std::string(kApplicationId) + ".metainfo.xml",
         "usr/share/icons/hicolor/scalable/apps/" + std::string(kApplicationId) + ".svg",

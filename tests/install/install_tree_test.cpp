@@ -60,7 +60,7 @@ TEST_F(InstallTreeTest, ProgramHelpAndStarterSchemesWhereTheProgramLooks) {
   EXPECT_EQ(ReadFile(Share() / "lirvane" / "lirvane.html"),
             ReadFile(fs::path(LIRVANE_SOURCE_DIR) / "resources/help/lirvane.html"));
 
-  const fs::path starter = Share() / "lirvane" / "circuits.dat";
+  const fs::path starter = Share() / "lirvane" / "starter" / "circuits.dat";
   const std::string bytes = ReadFile(starter);
   // 22 lines of CR LF per scheme and no other line end.
   size_t lines = 0;

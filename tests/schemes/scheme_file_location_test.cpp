@@ -43,7 +43,7 @@ class SchemeFileLocationTest : public ::testing::Test {
   }
   fs::path Bin() const { return folder / "prefix" / "bin"; }
   fs::path Beside() const { return Bin() / "circuits.dat"; }
-  fs::path Starter() const { return folder / "prefix" / "share" / "lirvane" / "circuits.dat"; }
+  fs::path Starter() const { return folder / "prefix" / "share" / "lirvane" / "starter" / "circuits.dat"; }
   fs::path Users() const { return folder / "data" / "lirvane" / "circuits.dat"; }
   SchemeFilePlaces Places() const { return {Bin(), Starter(), folder / "data"}; }
   void Install() {
@@ -120,6 +120,19 @@ TEST_F(SchemeFileLocationTest, InstalledCopyStartsFromTheStarterFileUntilTheFirs
   EXPECT_EQ(next.Slot(2).Name, "mine");
 }
 
+TEST_F(SchemeFileLocationTest, CopyInstalledIntoTheDataHomesPrefixKeepsTheTwoFilesApart) {
+  // cmake --install --prefix ~/.local: the starter lies below the data home.
+  Install();
+  const SchemeFileLocation location =
+      ChooseSchemeFileLocation({Bin(), Starter(), folder / "prefix" / "share"}, false);
+  EXPECT_EQ(location.file, folder / "prefix" / "share" / "lirvane" / "circuits.dat");
+  EXPECT_NE(location.file, location.starter);
+  SchemeTable table;
+  table.AddScheme("mine");
+  EXPECT_TRUE(SaveSchemes(table, location, sink));
+  EXPECT_EQ(ReadBytes(Starter()), OneScheme("starter"));  // a reinstall finds it as shipped
+}
+
 TEST_F(SchemeFileLocationTest, UnmakeableUserFolderFailsTheSaveWithItsMessage) {
   WriteBytes(folder / "data" / "lirvane", "a file where the folder belongs");
   const SchemeFileLocation location = ChooseSchemeFileLocation(Places(), false);
@@ -153,7 +166,7 @@ TEST_F(DataHomeTest, XdgDataHomeWhenAbsoluteElseBelowHome) {
   EXPECT_EQ(DataHomeFolder(), fs::path("/home/someone/.local/share"));
   // An unset XDG_DATA_HOME puts a read-only copy's schemes there.
   const SchemeFileLocation location =
-      ChooseSchemeFileLocation({"/nonexistent/bin", "/nonexistent/share/lirvane/circuits.dat",
+      ChooseSchemeFileLocation({"/nonexistent/bin", "/nonexistent/share/lirvane/starter/circuits.dat",
                                 DataHomeFolder()},
                                false);
   EXPECT_EQ(location.file, fs::path("/home/someone/.local/share/lirvane/circuits.dat"));
@@ -164,7 +177,7 @@ TEST(RunningSchemeFilePlacesTest, StarterAndHelpAreLookedForBesideTheBinFolder) 
   const SchemeFilePlaces places = RunningSchemeFilePlaces();
   EXPECT_EQ(places.executable_folder, exe.parent_path());
   EXPECT_EQ(places.starter_file,
-            exe.parent_path().parent_path() / "share" / "lirvane" / "circuits.dat");
+            exe.parent_path().parent_path() / "share" / "lirvane" / "starter" / "circuits.dat");
 }
 
 }  // namespace
