@@ -26,6 +26,7 @@ class Application {
   explicit Application(std::vector<std::string> args);
   // For tests: the scheme file somewhere else than beside the executable.
   Application(std::vector<std::string> args, std::filesystem::path scheme_file);
+  // The schemes read and written where `schemes` says.
   Application(std::vector<std::string> args, SchemeFileLocation schemes);
   ~Application();
 

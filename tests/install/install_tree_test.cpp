@@ -120,6 +120,17 @@ TEST_F(InstallTreeTest, DesktopEntryValidatesAndIsTheOneTheProgramWrites) {
                           "MimeType"})
     EXPECT_EQ(value(installed, key), value(own, key)) << key;
 
+  // The entries the program writes validate as well.
+  const fs::path own_entry = folder_ / "own" / kDesktopFileName;
+  const fs::path autostart = folder_ / "autostart" / kDesktopFileName;
+  WriteFile(own_entry, shell.DesktopEntry(true).toStdString());
+  WriteFile(autostart, shell.AutostartEntry().toStdString());
+  for (const fs::path& file : {own_entry, autostart}) {
+    const CommandResult own_result = RunCommand("desktop-file-validate " + Quote(file.string()), folder_);
+    EXPECT_EQ(own_result.status, 0) << file << own_result.output << own_result.errors;
+    EXPECT_EQ(own_result.output + own_result.errors, "") << file;
+  }
+
   // The icon the entry names, scalable.
   const fs::path icon =
       Share() / "icons/hicolor/scalable/apps" / (value(installed, "Icon") + ".svg");
