@@ -21,14 +21,11 @@ bool IsFile(const std::filesystem::path& path) {
   return !path.empty() && std::filesystem::is_regular_file(path, ignored);
 }
 
+#ifndef _WIN32
 bool FolderIsWritable(const std::filesystem::path& folder) {
-#ifdef _WIN32
-  (void)folder;
-  return true;
-#else
   return !folder.empty() && ::access(folder.c_str(), W_OK) == 0;
-#endif
 }
+#endif
 
 std::filesystem::path HomeFolder() {
   if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') return home;
@@ -64,7 +61,9 @@ std::filesystem::path DataHomeFolder() {
 }
 
 SchemeFilePlaces RunningSchemeFilePlaces() {
-  return {ExecutableFolder(), InstalledDataFolder() / "starter" / kSchemeFileName, DataHomeFolder()};
+  const std::filesystem::path data = InstalledDataFolder();  // empty if the system cannot tell
+  return {ExecutableFolder(), data.empty() ? data : data / "starter" / kSchemeFileName,
+          DataHomeFolder()};
 }
 
 SchemeFileLocation FindSchemeFileLocation() {
