@@ -4,10 +4,10 @@
 #include <string_view>
 #include <system_error>
 
-#include "schemes/executable_path.h"
 #include "schemes/file_io.h"
-#include "schemes/integer_text.h"
 #include "schemes/file_replace.h"
+#include "schemes/integer_text.h"
+#include "schemes/scheme_file_location.h"
 #include "schemes/text_lines.h"
 #include "schemes/utf8_cp1251.h"
 
@@ -55,7 +55,7 @@ void AppendLine(std::string& out, std::string_view line) {
 
 }  // namespace
 
-std::filesystem::path SchemeFilePath() { return ExecutableFolder() / "circuits.dat"; }
+std::filesystem::path SchemeFilePath() { return FindSchemeFileLocation().FileToRead(); }
 
 std::string FormatSchemeLines(const TCustomCode& record) {
   std::string out;
