@@ -1,7 +1,7 @@
 // SSSE3 kernels for UTF-8 and the Russian letters.
 //
-// Encoding, eight bytes at a time (up to the first byte 0x80-0xBF): each
-// byte becomes a pair (its first
+// Encoding, sixteen or eight bytes at a time (up to the first byte
+// 0x80-0xBF): each byte becomes a pair (its first
 // UTF-8 byte, its second), then pshufb drops the second byte of every ASCII
 // pair. For А-я (b = 0xC0 + k, U+0410 + k) with t = k + 0x10 the pair is
 // (0xD0 + (t >> 6), 0x80 | (t & 0x3F)).
@@ -93,52 +93,77 @@ void WinToUtf8Ssse3(const uint8_t* in, size_t size, size_t& i_ref, uint8_t* out,
                     size_t& o_ref) {
   // Local copies: stores to `out` could otherwise alias them.
   size_t i = i_ref, o = o_ref;
-  const auto done = [&] {
-    i_ref = i;
-    o_ref = o;
-  };
   const __m128i minus64 = _mm_set1_epi8(-64);
   const __m128i low6 = _mm_set1_epi8(0x3F);
   const __m128i top = _mm_set1_epi8(static_cast<char>(0x80));
   const __m128i one = _mm_set1_epi8(1);
   const __m128i d0 = _mm_set1_epi8(static_cast<char>(0xD0));
   const __m128i offset = _mm_set1_epi8(0x50);
-  while (i + 16 <= size) {
-    const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + i));
-    // 0x80-0xBF (signed -128..-65) are not for this kernel: the block is
-    // taken up to the first of them.
-    const unsigned other =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(x, minus64))) & 0xFF;
-    const unsigned n = other ? static_cast<unsigned>(__builtin_ctz(other)) : 8;
-    if (n == 0) return done();
-    const unsigned taken = (1u << n) - 1;
-    const unsigned ascii = ~static_cast<unsigned>(_mm_movemask_epi8(x)) & 0xFF;
+  const auto pairs_of = [&](__m128i x, __m128i& low, __m128i& high) LIRVANE_TARGET_SSSE3 {
     const __m128i t = _mm_add_epi8(x, offset);
     const __m128i second = _mm_or_si128(_mm_and_si128(t, low6), top);
     const __m128i lead = _mm_add_epi8(_mm_and_si128(_mm_srli_epi16(t, 6), one), d0);
     const __m128i is_ascii = _mm_cmpgt_epi8(x, _mm_set1_epi8(-1));
     const __m128i first =
         _mm_or_si128(_mm_and_si128(is_ascii, x), _mm_andnot_si128(is_ascii, lead));
-    const __m128i pairs = _mm_unpacklo_epi8(first, second);
-    const __m128i shuffle =
-        _mm_load_si128(reinterpret_cast<const __m128i*>(kPairCompress.shuffle[ascii].data()));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), _mm_shuffle_epi8(pairs, shuffle));
-    o += n + static_cast<size_t>(__builtin_popcount(~ascii & taken));
+    low = _mm_unpacklo_epi8(first, second);
+    high = _mm_unpackhi_epi8(first, second);
+  };
+  const auto shuffle_for = [](unsigned ascii) LIRVANE_TARGET_SSSE3 {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(kPairCompress.shuffle[ascii].data()));
+  };
+  while (i + 16 <= size) {
+    // Sixteen bytes at a time while there is nothing but ASCII and А-я.
+    const __m128i x16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    const unsigned high_bits = static_cast<unsigned>(_mm_movemask_epi8(x16));
+    if (high_bits == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), x16);
+      i += 16;
+      o += 16;
+      continue;
+    }
+    if (_mm_movemask_epi8(_mm_cmplt_epi8(x16, minus64)) == 0) {
+      __m128i low, high;
+      pairs_of(x16, low, high);
+      const unsigned ascii = ~high_bits & 0xFFFF;
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o),
+                       _mm_shuffle_epi8(low, shuffle_for(ascii & 0xFF)));
+      o += 16 - static_cast<size_t>(__builtin_popcount(ascii & 0xFF));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o),
+                       _mm_shuffle_epi8(high, shuffle_for(ascii >> 8)));
+      o += 16 - static_cast<size_t>(__builtin_popcount(ascii >> 8));
+      i += 16;
+      continue;
+    }
+    const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + i));
+    // 0x80-0xBF (signed -128..-65) are not for this kernel: the block is
+    // taken up to the first of them.
+    const unsigned other =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(x, minus64))) & 0xFF;
+    const unsigned n = other ? static_cast<unsigned>(__builtin_ctz(other)) : 8;
+    if (n == 0) break;
+    const unsigned ascii = ~static_cast<unsigned>(_mm_movemask_epi8(x)) & 0xFF;
+    __m128i pairs, unused;
+    pairs_of(x, pairs, unused);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o),
+                     _mm_shuffle_epi8(pairs, shuffle_for(ascii)));
+    if (n == 8) {  // the common case advances by a constant
+      o += 16 - static_cast<size_t>(__builtin_popcount(ascii));
+      i += 8;
+      continue;
+    }
+    o += n + static_cast<size_t>(__builtin_popcount(~ascii & ((1u << n) - 1)));
     i += n;
-    if (n < 8) return done();
+    break;
   }
-  done();
+  i_ref = i;
+  o_ref = o;
 }
 
 LIRVANE_TARGET_SSSE3
 void Utf8ToWinSsse3(const uint8_t* in, size_t size, size_t& i_ref, uint8_t* out,
                     size_t& o_ref) {
-  // Local copies: stores to `out` could otherwise alias them.
   size_t i = i_ref, o = o_ref;
-  const auto done = [&] {
-    i_ref = i;
-    o_ref = o;
-  };
   const Cyrillic2Tables& tables = Cyrillic2();
   const __m128i other_d0 = _mm_load_si128(reinterpret_cast<const __m128i*>(tables.d0_80.data()));
   const __m128i other_d1 = _mm_load_si128(reinterpret_cast<const __m128i*>(tables.d1_90.data()));
@@ -152,25 +177,36 @@ void Utf8ToWinSsse3(const uint8_t* in, size_t size, size_t& i_ref, uint8_t* out,
   const __m128i add_d1 = _mm_set1_epi8(0x70);
   const __m128i nibble = _mm_set1_epi8(0x0F);
   const __m128i question = _mm_set1_epi8('?');
-  while (i + 16 <= size) {
+  // The block before, for the lead of a pair cut by the block boundary;
+  // the kernel starts on a character's first byte.
+  __m128i previous = _mm_setzero_si128();
+  unsigned pending_lead = 0;
+  while (i + 17 <= size) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-    const __m128i is_d0 = _mm_cmpeq_epi8(x, lead_d0);
-    const __m128i is_d1 = _mm_cmpeq_epi8(x, lead_d1);
-    const unsigned lead = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(is_d0, is_d1)));
-    const unsigned second = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(x, minus64)));
+    if (_mm_movemask_epi8(x) == 0) {  // ASCII: a plain copy (never after a lead)
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), x);
+      i += 16;
+      o += 16;
+      previous = x;
+      continue;
+    }
+    const __m128i before = _mm_alignr_epi8(x, previous, 15);  // in[i - 1 + k]
+    const __m128i is_lead = _mm_or_si128(_mm_cmpeq_epi8(x, lead_d0), _mm_cmpeq_epi8(x, lead_d1));
+    const __m128i after_d0 = _mm_cmpeq_epi8(before, lead_d0);
+    const __m128i after_d1 = _mm_cmpeq_epi8(before, lead_d1);
+    const unsigned lead = static_cast<unsigned>(_mm_movemask_epi8(is_lead));
+    const unsigned after_lead =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(after_d0, after_d1)));
+    // The byte after the block, to see that a lead in the last position
+    // has its second byte.
+    const unsigned next_second = (in[i + 16] & 0xC0) == 0x80 ? 0x10000u : 0u;
+    const unsigned second =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(x, minus64))) | next_second;
     const unsigned ascii = ~static_cast<unsigned>(_mm_movemask_epi8(x)) & 0xFFFF;
-    const unsigned after_lead = (lead << 1) & 0xFFFF;
     // What this kernel does not take: any other byte, a lead not followed
-    // by a second byte (or whose second byte is in the next block), a
-    // second byte with no lead before it.
+    // by a second byte, a second byte with no lead before it.
     const unsigned refused = (~(ascii | lead | second) & 0xFFFF) | (lead & ~(second >> 1)) |
-                             (second & ~after_lead);
-    unsigned n = refused ? static_cast<unsigned>(__builtin_ctz(refused)) : 16;
-    if (n != 0 && (lead >> (n - 1) & 1)) --n;  // never part of a character
-    if (n == 0) return done();
-    const unsigned taken = n == 16 ? 0xFFFF : (1u << n) - 1;
-    const __m128i after_d0 = _mm_slli_si128(is_d0, 1);
-    const __m128i after_d1 = _mm_slli_si128(is_d1, 1);
+                             (second & 0xFFFF & ~after_lead);
     // А-я by addition; the other letters of D0 80-8F and D1 90-9F by
     // table; D1 A0-BF has no Windows-1251 byte. Signed compares: 0x8F is
     // -113, 0x90 -112, 0x9F -97.
@@ -187,6 +223,11 @@ void Utf8ToWinSsse3(const uint8_t* in, size_t size, size_t& i_ref, uint8_t* out,
                            _mm_and_si128(high_d1, _mm_shuffle_epi8(other_d1, index)));
       value = _mm_or_si128(_mm_andnot_si128(none_d1, value), _mm_and_si128(none_d1, question));
     }
+    // Up to the first refused byte. The byte before it is never a lead: a
+    // lead whose next byte is a second byte is followed by a byte that is
+    // taken.
+    const unsigned n = refused ? static_cast<unsigned>(__builtin_ctz(refused)) : 16;
+    const unsigned taken = n == 16 ? 0xFFFF : (1u << n) - 1;
     const unsigned keep = ~lead & taken;
     const __m128i low = _mm_shuffle_epi8(
         value, _mm_load_si128(reinterpret_cast<const __m128i*>(kHalfCompress.low[keep & 0xFF].data())));
@@ -196,10 +237,21 @@ void Utf8ToWinSsse3(const uint8_t* in, size_t size, size_t& i_ref, uint8_t* out,
     const size_t low_count = static_cast<size_t>(__builtin_popcount(keep & 0xFF));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + o + low_count), high);
     o += low_count + static_cast<size_t>(__builtin_popcount(keep >> 8));
+    if (refused == 0) {  // the common case advances by a constant
+      i += 16;
+      previous = x;
+      pending_lead = lead >> 15;
+      continue;
+    }
     i += n;
-    if (n < 16) return done();
+    pending_lead = 0;
+    break;
   }
-  done();
+  // A lead at the end of the last block taken has its pair's second byte
+  // still ahead: give it back, so that the pair is read as a whole.
+  i -= pending_lead;
+  i_ref = i;
+  o_ref = o;
 }
 
 }  // namespace lirvane
