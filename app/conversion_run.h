@@ -1,6 +1,7 @@
 // A run started with "-conv:": converts one file and ends, without opening
-// the main window. Without a display it needs no windowing system at all;
-// its messages then go to standard error.
+// the main window. It needs no windowing system: without a display its
+// messages go to standard error, and with one the window part is loaded
+// only when there is a message box to show.
 #pragma once
 
 #include <string>
@@ -8,7 +9,7 @@
 
 namespace lirvane {
 
-// Whether a display is there to show message boxes on.
+// Whether a display is there to show windows and message boxes on.
 bool HaveDisplay();
 
 // Runs the conversion the arguments name; returns the exit status.

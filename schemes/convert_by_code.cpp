@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "recode/recode_stream.h"
 #include "schemes/conversion_target.h"
 #include "schemes/file_io.h"
 #include "schemes/line_recoder.h"
@@ -12,15 +13,21 @@ namespace lirvane {
 namespace {
 
 // Large enough that system calls and per-block work vanish against the
-// copying, while memory stays a few MiB whatever the file size.
-constexpr size_t kBlockSize = size_t{1} << 20;
+// copying, small enough that both buffers stay in the processor's caches.
+constexpr size_t kBlockSize = size_t{256} << 10;
+
+// UTF-8 (65001 into Windows-1251, -65001 out of it) changes a text's
+// length and carries sequences across blocks: its lines are cut first and
+// then recoded as one stream. Every other code maps byte for byte, in
+// place.
+bool RecodesInPlace(int32_t code) { return code != 65001 && code != -65001; }
 
 }  // namespace
 
 ConversionStatus ConvertFileByCode(std::string_view source, std::string_view target,
                                    int32_t code, MessageSink& sink) {
   ConversionTarget output(target, sink);
-  if (ConversionStatus status = output.Create(source); status != ConversionStatus::kOk)
+  if (ConversionStatus status = output.Create(); status != ConversionStatus::kOk)
     return status;
 
   InputFile input;
@@ -29,25 +36,41 @@ ConversionStatus ConvertFileByCode(std::string_view source, std::string_view tar
     return ConversionStatus::kIoError;
   }
 
-  const auto in = std::make_unique<char[]>(kBlockSize);
-  const auto out = std::make_unique<char[]>(LineRecoder::OutputCapacity(kBlockSize));
-  LineRecoder recoder(code);
+  // A small file gets buffers of its own size, not zero-filled.
+  const size_t block = input.ReadSizeHint(kBlockSize);
+  const auto in = std::make_unique_for_overwrite<char[]>(block);
+  const auto out = std::make_unique_for_overwrite<char[]>(LineRecoder::OutputCapacity(block));
+  const bool in_place = RecodesInPlace(code);
+  LineRecoder recoder(in_place ? code : 0);
+  RecodeStream stream(code);
+  std::string recoded;
+  // Writes `size` bytes of `out`, through the stream when it is needed.
+  const auto write = [&](size_t size) {
+    if (in_place) return output.Write(std::string_view(out.get(), size));
+    recoded.clear();
+    stream.Feed(std::string_view(out.get(), size), recoded);
+    return output.Write(recoded);
+  };
   while (!recoder.Ended()) {
     size_t got = 0;
-    if (const std::error_code error = input.Read(in.get(), kBlockSize, got)) {
+    if (const std::error_code error = input.Read(in.get(), block, got)) {
       sink.Show(MessageKind::kError, IoFailureText("Cannot read", source, error));
       return ConversionStatus::kIoError;
     }
     if (got == 0) break;
     const size_t produced = recoder.Feed(in.get(), got, out.get());
-    if (ConversionStatus status = output.Write(std::string_view(out.get(), produced));
-        status != ConversionStatus::kOk)
+    if (ConversionStatus status = write(produced); status != ConversionStatus::kOk)
       return status;
   }
-  const size_t tail = recoder.Finish(out.get());
-  if (ConversionStatus status = output.Write(std::string_view(out.get(), tail));
+  if (ConversionStatus status = write(recoder.Finish(out.get()));
       status != ConversionStatus::kOk)
     return status;
+  if (!in_place) {
+    recoded.clear();
+    stream.Finish(recoded);
+    if (ConversionStatus status = output.Write(recoded); status != ConversionStatus::kOk)
+      return status;
+  }
   return output.Commit();
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -8,6 +10,7 @@
 #include "recode/recode.h"
 #include "schemes/convert_by_code.h"
 #include "schemes/line_recoder.h"
+#include "tests/cli/temporary_files.h"
 #include "tests/schemes/test_support.h"
 
 namespace lirvane {
@@ -19,6 +22,7 @@ using testing::Plain;
 using testing::ReadBytes;
 using testing::RecordingSink;
 using testing::TempFolder;
+using testing::TemporaryFilesOf;
 using testing::WriteBytes;
 
 // The line rules written out the plain way, for comparison.
@@ -67,7 +71,7 @@ TEST_F(ConvertByCodeTest, EveryCodeOnEveryByteValue) {
     EXPECT_EQ(Convert(body, code), Recode(body, code) + "\r\n") << code;
     EXPECT_TRUE(sink.messages.empty());
   }
-  EXPECT_FALSE(std::filesystem::exists(folder / "out.txt~tmp"));
+  EXPECT_TRUE(TemporaryFilesOf(target).empty());
 }
 
 TEST_F(ConvertByCodeTest, CopyingCodesRewriteLineEnds) {
@@ -112,7 +116,7 @@ TEST_F(ConvertByCodeTest, ConvertsAFileIntoItself) {
   EXPECT_EQ(ConvertFileByCode(source.string(), source.string(), 8, sink),
             ConversionStatus::kOk);
   EXPECT_EQ(ReadBytes(source), "\xE0\xE1\xE2\r\n\xC0\r\n");
-  EXPECT_FALSE(std::filesystem::exists(folder / "in.txt~tmp"));
+  EXPECT_TRUE(TemporaryFilesOf(source).empty());
 }
 
 TEST_F(ConvertByCodeTest, TemporaryFileThatCannotBeCreatedNamesTheTarget) {
@@ -130,19 +134,34 @@ TEST_F(ConvertByCodeTest, FailedRenameLeavesTheTextInTheTemporaryFile) {
   WriteBytes(source, "\xC1\r\n");
   EXPECT_EQ(ConvertFileByCode(source.string(), name, 8, sink),
             ConversionStatus::kRenameFailed);
-  EXPECT_EQ(sink.messages, (std::vector{Plain("Error rename \"" + name + "~tmp\" to \"" +
-                                              name + "\"")}));
-  EXPECT_EQ(ReadBytes(name + "~tmp"), "\xE0\r\n");
+  const auto temporary = TemporaryFilesOf(target);
+  ASSERT_EQ(temporary.size(), 1u);
+  EXPECT_EQ(sink.messages, (std::vector{Plain("Error rename \"" + temporary[0].string() +
+                                              "\" to \"" + name + "\"")}));
+  EXPECT_EQ(ReadBytes(temporary[0]), "\xE0\r\n");
   EXPECT_TRUE(std::filesystem::is_directory(target / "busy"));
 }
 
+// A write that fails half way (here: past the process's file size limit)
+// leaves the old target as it was and no temporary file behind.
 TEST_F(ConvertByCodeTest, WriteFailureIsReportedAndLeavesTheTargetAlone) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   WriteBytes(target, "keep me");
-  std::filesystem::create_symlink("/dev/full", folder / "out.txt~tmp");
-  EXPECT_EQ(Convert("text", 8, ConversionStatus::kIoError), "keep me");
-  EXPECT_EQ(sink.messages, (std::vector{Error("Cannot write \"" + target.string() +
-                                              "~tmp\": No space left on device")}));
+  WriteBytes(source, std::string(100, 'x'));
+  rlimit old_limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit = old_limit;
+  limit.rlim_cur = 10;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  const ConversionStatus status = ConvertFileByCode(source.string(), target.string(), 8, sink);
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(status, ConversionStatus::kIoError);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text.rfind("Cannot write \"" + target.string() + "~tmp", 0), 0u);
+  EXPECT_NE(sink.messages[0].text.find("File too large"), std::string::npos);
+  EXPECT_EQ(ReadBytes(target), "keep me");
+  EXPECT_TRUE(TemporaryFilesOf(target).empty());
 }
 
 TEST_F(ConvertByCodeTest, ReadFailureIsReportedAndNothingIsLeftBehind) {
@@ -152,7 +171,7 @@ TEST_F(ConvertByCodeTest, ReadFailureIsReportedAndNothingIsLeftBehind) {
   EXPECT_EQ(sink.messages,
             (std::vector{Error("Cannot read \"" + dir + "\": Is a directory")}));
   EXPECT_FALSE(std::filesystem::exists(target));
-  EXPECT_FALSE(std::filesystem::exists(folder / "out.txt~tmp"));
+  EXPECT_TRUE(TemporaryFilesOf(target).empty());
 }
 
 TEST(LineRecoderTest, SameOutputWhateverTheBlockSizes) {
