@@ -27,7 +27,8 @@ mkdir bin
 cp "$lirvane" bin/lirvane
 { printf 'koi-alt\r\n1\r\n8\r\nKOI-8-R\r\n866\r\nAlt-866\r\n'
   for _ in 1 2 3 4; do printf '0\r\n\r\n0\r\n\r\n'; done; } > bin/circuits.dat
-convert=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/bin/lirvane")
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+convert=("$work/bin/lirvane")
 
 # 1 MiB of Russian-looking KOI8-R words in CR LF lines, with some tags.
 perl -e 'srand(7); my @w; for (1..2000) { my $s = ""; $s .= chr(0xC0 + int(rand(64))) for 1..(3 + int(rand(9))); push @w, $s }

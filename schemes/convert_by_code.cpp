@@ -44,11 +44,11 @@ ConversionStatus ConvertFileByCode(std::string_view source, std::string_view tar
   LineRecoder recoder(in_place ? code : 0);
   RecodeStream stream(code);
   std::string recoded;
-  // Writes `size` bytes of `out`, through the stream when it is needed.
-  const auto write = [&](size_t size) {
-    if (in_place) return output.Write(std::string_view(out.get(), size));
+  // Writes the lines, through the stream when it is needed.
+  const auto write = [&](std::string_view lines) {
+    if (in_place) return output.Write(lines);
     recoded.clear();
-    stream.Feed(std::string_view(out.get(), size), recoded);
+    stream.Feed(lines, recoded);
     return output.Write(recoded);
   };
   while (!recoder.Ended()) {
@@ -58,11 +58,11 @@ ConversionStatus ConvertFileByCode(std::string_view source, std::string_view tar
       return ConversionStatus::kIoError;
     }
     if (got == 0) break;
-    const size_t produced = recoder.Feed(in.get(), got, out.get());
-    if (ConversionStatus status = write(produced); status != ConversionStatus::kOk)
+    if (ConversionStatus status = write(recoder.FeedView(in.get(), got, out.get()));
+        status != ConversionStatus::kOk)
       return status;
   }
-  if (ConversionStatus status = write(recoder.Finish(out.get()));
+  if (ConversionStatus status = write(std::string_view(out.get(), recoder.Finish(out.get())));
       status != ConversionStatus::kOk)
     return status;
   if (!in_place) {

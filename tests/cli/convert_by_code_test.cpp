@@ -191,6 +191,28 @@ TEST(LineRecoderTest, SameOutputWhateverTheBlockSizes) {
   }
 }
 
+// Written from the input block where its lines already end in CR LF,
+// copied where they do not: the same bytes either way.
+TEST(LineRecoderTest, ViewOfTheBlockSameAsTheCopy) {
+  for (const std::string& text :
+       {std::string("\xC1\r\n\r\r\n\n\r\xC2\r\n\xC3\n\r"), std::string("a\r\nb\r\nc\r\n\x1A" "d"),
+        std::string("a\r\nb\nc\r\nd"), std::string("\r\n\r\n")}) {
+    const std::string expected = ExpectedConversion(text, 8);
+    for (size_t block = 1; block <= text.size(); ++block) {
+      LineRecoder recoder(8);
+      std::string out;
+      for (size_t at = 0; at < text.size(); at += block) {
+        std::string in = text.substr(at, block);
+        std::vector<char> buffer(LineRecoder::OutputCapacity(in.size()));
+        out += recoder.FeedView(in.data(), in.size(), buffer.data());
+      }
+      char tail[2];
+      out.append(tail, recoder.Finish(tail));
+      EXPECT_EQ(out, expected) << "block " << block;
+    }
+  }
+}
+
 TEST(LineRecoderTest, LoneCrsNeedTwiceTheInput) {
   std::string in(100, '\r');
   std::vector<char> out(LineRecoder::OutputCapacity(in.size()));
