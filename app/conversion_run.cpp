@@ -1,8 +1,8 @@
 #include "app/conversion_run.h"
 
 #include <cstdio>
-#include <cstdlib>
 
+#include "app/display.h"
 #include "app/stderr_message_sink.h"
 #include "app/window_module.h"
 #include "schemes/command_text.h"
@@ -41,18 +41,6 @@ class WindowMessageSink : public MessageSink {
 };
 
 }  // namespace
-
-bool HaveDisplay() {
-  auto set = [](const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-  };
-#ifdef _WIN32
-  return true;
-#else
-  return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
-#endif
-}
 
 int RunConversion(int argc, char** argv, const std::vector<std::string>& args) {
   StderrMessageSink to_stderr;

@@ -9,9 +9,6 @@
 
 namespace lirvane {
 
-// Whether a display is there to show windows and message boxes on.
-bool HaveDisplay();
-
 // Runs the conversion the arguments name; returns the exit status.
 int RunConversion(int argc, char** argv, const std::vector<std::string>& args);
 

@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/conversion_run.h"
+#include "app/display.h"
 #include "app/start_status.h"
 #include "app/window_module.h"
 
@@ -16,8 +17,8 @@ int main(int argc, char* argv[]) {
 
   if (!lirvane::HaveDisplay()) {
     std::fprintf(stderr,
-                 "lirvane: the window needs a display (DISPLAY or WAYLAND_DISPLAY is not "
-                 "set); -conv: conversions run without one\n");
+                 "lirvane: the window needs a display (DISPLAY or WAYLAND_DISPLAY), and "
+                 "there is none; -conv: conversions run without one\n");
     return lirvane::kExitNoDisplay;
   }
   lirvane::WindowModule window;

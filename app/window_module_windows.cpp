@@ -20,10 +20,13 @@ bool LoadWindowModule(WindowModule& module, std::string& error) {
             std::to_string(GetLastError()) + ")";
     return false;
   }
-  module.main =
-      reinterpret_cast<LirvaneWindowMainFn>(GetProcAddress(handle, LIRVANE_WINDOW_MAIN));
-  module.message =
-      reinterpret_cast<LirvaneWindowMessageFn>(GetProcAddress(handle, LIRVANE_WINDOW_MESSAGE));
+  // Through a function type without parameters, the one every function
+  // pointer may be cast to and back.
+  using AnyFunction = void (*)();
+  module.main = reinterpret_cast<LirvaneWindowMainFn>(
+      reinterpret_cast<AnyFunction>(GetProcAddress(handle, LIRVANE_WINDOW_MAIN)));
+  module.message = reinterpret_cast<LirvaneWindowMessageFn>(
+      reinterpret_cast<AnyFunction>(GetProcAddress(handle, LIRVANE_WINDOW_MESSAGE)));
   if (module.main != nullptr && module.message != nullptr) return true;
   error = PathToText(path) + ": not a Lirvane window module";
   return false;

@@ -382,14 +382,25 @@ TEST_F(ExecutableTest, ConversionLoadsNoQt) {
 }
 
 TEST_F(ExecutableTest, OrdinaryStartWithoutADisplaySaysSo) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{}, {"file.txt"}, {"-fromautorun"}}) {
-    const RunResult r = Run(args);
-    EXPECT_EQ(r.status, 6);
-    EXPECT_EQ(r.errors,
-              "lirvane: the window needs a display (DISPLAY or WAYLAND_DISPLAY is not set); "
-              "-conv: conversions run without one\n");
+  // No display named, or a local X display that is not there.
+  for (const std::string environment : {"", "DISPLAY=:7351", "DISPLAY=unix:7351.0"}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"file.txt"}, {"-fromautorun"}}) {
+      const RunResult r = Run(args, environment);
+      EXPECT_EQ(r.status, 6) << environment;
+      EXPECT_EQ(r.errors,
+                "lirvane: the window needs a display (DISPLAY or WAYLAND_DISPLAY), and there "
+                "is none; -conv: conversions run without one\n");
+    }
   }
+}
+
+// With a display named that is not there, the messages go to standard
+// error as without one.
+TEST_F(ExecutableTest, ConversionMessagesWithAnAbsentDisplayGoToStandardError) {
+  const RunResult r = Run({"-conv:nothing.txt[8]out.txt"}, "DISPLAY=:7351");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.errors, "Исходный файл (nothing.txt) не найден!\n");
 }
 
 TEST_F(ExecutableTest, MissingWindowPartIsReported) {
