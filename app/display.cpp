@@ -59,7 +59,12 @@ bool HaveDisplay() {
 #ifdef _WIN32
   return true;
 #else
-  if (Set("QT_QPA_PLATFORM") || Set("WAYLAND_DISPLAY")) return true;
+  // A platform named outright (offscreen, vnc, wayland) is Qt's to judge,
+  // except X11, which is checked like the default.
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  const bool x11_named = platform != nullptr && std::string_view(platform).starts_with("xcb");
+  if (Set("QT_QPA_PLATFORM") && !x11_named) return true;
+  if (Set("WAYLAND_DISPLAY") && !x11_named) return true;
   return Set("DISPLAY") && LocalX11DisplayAnswers(std::getenv("DISPLAY"));
 #endif
 }

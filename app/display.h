@@ -5,8 +5,9 @@
 
 namespace lirvane {
 
-// On Linux: DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is set, and a
-// local X display named by DISPLAY alone accepts a connection.
+// On Linux: DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is set, and where
+// the X display named by DISPLAY is the one to use and is local, it accepts
+// a connection.
 bool HaveDisplay();
 
 }  // namespace lirvane

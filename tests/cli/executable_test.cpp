@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -291,6 +292,16 @@ TEST_F(ExecutableTest, ReplacedFileKeepsItsPermissions) {
     EXPECT_EQ(fs::status(work_ / "private.txt").permissions(),
               fs::perms::owner_read | fs::perms::owner_write) << what;
     EXPECT_NE(ReadFile(work_ / "private.txt"), "old");
+  }
+  // Owner and group carry over where the process may set them.
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown((work_ / "private.txt").c_str(), 65534, 65534), 0);
+    EXPECT_EQ(Run({"-conv:in.txt[8]private.txt"}).status, 0);
+    struct stat st {};
+    ASSERT_EQ(stat((work_ / "private.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
   }
   // A new target gets what any new file gets under the umask.
   EXPECT_EQ(Run({"-conv:in.txt[8]new.txt"}).status, 0);
