@@ -414,6 +414,25 @@ TEST_F(ExecutableTest, ConversionMessagesWithAnAbsentDisplayGoToStandardError) {
   EXPECT_EQ(r.errors, "Исходный файл (nothing.txt) не найден!\n");
 }
 
+// Installed, the window part sits in a folder of its own below the
+// libraries; the executable finds it there from its own folder. With it
+// found, the window start runs (here: until it is stopped).
+TEST_F(ExecutableTest, WindowPartFoundWhereItIsInstalled) {
+  const fs::path bin = work_ / "prefix" / "bin";
+  const fs::path lib = bin / LIRVANE_WINDOW_MODULE_DIR;
+  fs::create_directories(bin);
+  fs::create_directories(lib);
+  fs::copy_file(folder_ / "lirvane", bin / "lirvane");
+  fs::copy_file(LIRVANE_WINDOW_MODULE, lib / fs::path(LIRVANE_WINDOW_MODULE).filename());
+  const std::string command =
+      "cd " + Quote(work_.string()) + " && env -u DISPLAY -u WAYLAND_DISPLAY " +
+      "QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=" + Quote((work_ / "config").string()) +
+      " XDG_DATA_HOME=" + Quote((work_ / "data").string()) + " timeout 3 " +
+      Quote((bin / "lirvane").string()) + " 2>/dev/null";
+  const int raw = std::system(command.c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 124) << "124: still running when stopped";
+}
+
 TEST_F(ExecutableTest, MissingWindowPartIsReported) {
   // The copy of the executable has no window part beside it.
   const RunResult r = Run({}, "QT_QPA_PLATFORM=offscreen");
