@@ -1,10 +1,11 @@
 #include "schemes/convert_by_name.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <system_error>
-#include <utility>
 
 #include "recode/recode_stream.h"
 #include "recode/transform_streams.h"
