@@ -10,7 +10,8 @@
 #
 #   bench/cli_convert_bench.sh [build/lirvane]
 #
-# Each timing is the median of five runs. The files go to a folder under
+# Each timing is the median of five runs, the commands compared taking
+# turns. The files go to a folder under
 # $TMPDIR (default /tmp), removed at the end; it needs about 2.5 times
 # BIG_MIB of space.
 set -euo pipefail
@@ -39,16 +40,23 @@ mkdir small
 for i in $(seq 100); do head -c $((200 + i * 37)) chunk > "small/$i.txt"; done
 
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
-seconds() {  # seconds COMMAND...: median wall time of five runs
+# alternate F...: runs each function once per round, five rounds, so that
+# a change in the machine's load falls on all of them alike; prints each
+# function's median wall time in seconds, one a line.
+alternate() {
+  local -A times=()
   for _ in 1 2 3 4 5; do
-    rm -f out.txt
-    local t0 t1
-    t0=$(date +%s.%N); "$@" >/dev/null 2>&1; t1=$(date +%s.%N)
-    awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }'
-  done | median
+    for f in "$@"; do
+      # Each starts with no dirty pages of another's output to write back.
+      rm -f out.txt
+      sync
+      local t0 t1
+      t0=$(date +%s.%N); "$f" >/dev/null 2>&1; t1=$(date +%s.%N)
+      times[$f]+="$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }') "
+    done
+  done
+  for f in "$@"; do tr ' ' '\n' <<< "${times[$f]}" | grep . | median; done
 }
-small_lirvane() { for f in small/*.txt; do "${convert[@]}" "-conv:$f[8]$f.out"; done; }
-small_iconv() { for f in small/*.txt; do iconv -f KOI8-R -t CP1251 "$f" > "$f.out"; done; }
 peak_mib() {  # peak resident memory of COMMAND in MiB
   if [[ -x /usr/bin/time ]]; then
     /usr/bin/time -v "$@" 2>&1 >/dev/null | awk '/Maximum resident set size/ { printf "%.1f", $NF / 1024 }'
@@ -57,13 +65,17 @@ peak_mib() {  # peak resident memory of COMMAND in MiB
   fi
 }
 
-t_small_iconv=$(seconds small_iconv)
-t_small=$(seconds small_lirvane)
-t_dd=$(seconds dd if=in.txt of=out.txt bs=1M)
-t_iconv=$(seconds sh -c 'iconv -f KOI8-R -t CP1251 in.txt > out.txt')
-t_code=$(seconds "${convert[@]}" '-conv:in.txt[8]out.txt')
-t_scheme=$(seconds "${convert[@]}" '-conv:in.txt[koi-alt]out.txt')
-t_keyword=$(seconds "${convert[@]}" '-conv:in.txt[notags]out.txt')
+small_iconv() { local f; for f in small/*.txt; do iconv -f KOI8-R -t CP1251 "$f" > "$f.out"; done; }
+small_lirvane() { local f; for f in small/*.txt; do "${convert[@]}" "-conv:$f[8]$f.out"; done; }
+large_dd() { dd if=in.txt of=out.txt bs=1M; }
+large_iconv() { iconv -f KOI8-R -t CP1251 in.txt > out.txt; }
+large_code() { "${convert[@]}" '-conv:in.txt[8]out.txt'; }
+large_scheme() { "${convert[@]}" '-conv:in.txt[koi-alt]out.txt'; }
+large_keyword() { "${convert[@]}" '-conv:in.txt[notags]out.txt'; }
+
+{ read -r t_small_iconv; read -r t_small; } < <(alternate small_iconv small_lirvane)
+{ read -r t_dd; read -r t_iconv; read -r t_code; read -r t_scheme; read -r t_keyword; } \
+  < <(alternate large_dd large_iconv large_code large_scheme large_keyword)
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 printf 'median of 5 runs, seconds\n'

@@ -38,8 +38,9 @@ class LineRecoder {
 
  private:
   // Cuts the block at a 0x1A, recodes it and skips an LF that completes a
-  // CR of the block before; returns where the lines start.
-  const char* Prepare(char* in, size_t& size);
+  // CR of the block before; returns where the lines start. `crlf_only`
+  // tells whether every CR left has its LF right after it in the block.
+  const char* Prepare(char* in, size_t& size, bool& crlf_only);
   // Writes the lines of [p, end) with their line ends to `out`.
   size_t CopyLines(const char* p, const char* end, char* out);
 

@@ -213,6 +213,34 @@ TEST(LineRecoderTest, ViewOfTheBlockSameAsTheCopy) {
   }
 }
 
+// Texts long enough for the block scan's 16-byte steps, with line breaks
+// of every kind and the odd 0x1A at any place, in blocks of many sizes.
+TEST(LineRecoderTest, RandomTextsInRandomBlocks) {
+  std::mt19937 random(16);
+  const std::string alphabet = "\r\n\r\nab\xC1\xC2 ";
+  for (int round = 0; round < 400; ++round) {
+    std::string text(random() % 300, 'x');
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    if (round % 3 == 0 && !text.empty()) text[random() % text.size()] = '\x1A';
+    if (round % 5 == 0) {  // CR LF lines only: the copy-free path
+      text.clear();
+      while (text.size() < 250) text += std::string(random() % 40, 'k') + "\r\n";
+    }
+    const std::string expected = ExpectedConversion(text, -8);
+    const size_t block = 1 + random() % 64;
+    LineRecoder recoder(-8);
+    std::string out;
+    for (size_t at = 0; at < text.size(); at += block) {
+      std::string in = text.substr(at, block);
+      std::vector<char> buffer(LineRecoder::OutputCapacity(in.size()));
+      out += recoder.FeedView(in.data(), in.size(), buffer.data());
+    }
+    char tail[2];
+    out.append(tail, recoder.Finish(tail));
+    ASSERT_EQ(out, expected) << "round " << round << ", block " << block;
+  }
+}
+
 TEST(LineRecoderTest, LoneCrsNeedTwiceTheInput) {
   std::string in(100, '\r');
   std::vector<char> out(LineRecoder::OutputCapacity(in.size()));
