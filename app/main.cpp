@@ -9,9 +9,10 @@
 #include "app/display.h"
 #include "app/start_status.h"
 #include "app/window_module.h"
+#include "schemes/program_arguments.h"
 
 int main(int argc, char* argv[]) {
-  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::vector<std::string> args = lirvane::ProgramArguments(argc, argv);
   if (lirvane::ClassifyFirstArgument(args) == lirvane::StartKind::kConversion)
     return lirvane::RunConversion(argc, argv, args);
 

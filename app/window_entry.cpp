@@ -8,9 +8,10 @@
 
 #include "app/application.h"
 #include "platform/dialogs_message_sink.h"
+#include "schemes/program_arguments.h"
 
 extern "C" LIRVANE_WINDOW_EXPORT int lirvane_window_main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::vector<std::string> args = lirvane::ProgramArguments(argc, argv);
   QApplication app(argc, argv);
   lirvane::Application lirvane(args);
   lirvane.Start();

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "schemes/file_replace.h"
+
 namespace lirvane {
 namespace {
 
@@ -23,6 +25,7 @@ ConversionTarget::ConversionTarget(std::string_view target, MessageSink& sink)
 
 ConversionTarget::~ConversionTarget() {
   if (created_ && !keep_temp_ && !WritesDirectly()) {
+    file_.Close();  // Windows deletes no file that is still open
     std::error_code ignored;
     std::filesystem::remove(PathFromText(written_), ignored);
   }
@@ -86,8 +89,7 @@ ConversionStatus ConversionTarget::Commit() {
   // The converted text is complete from here on; it must survive even if it
   // cannot take the target's name.
   keep_temp_ = true;
-  std::filesystem::rename(PathFromText(written_), resolved_.path, error);
-  if (error) {
+  if (RenameOver(PathFromText(written_), resolved_.path)) {
     sink_.Show(MessageKind::kPlain,
                "Error rename \"" + written_ + "\" to \"" + PathToText(resolved_.path) + "\"");
     return ConversionStatus::kRenameFailed;

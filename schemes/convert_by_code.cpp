@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "recode/recode.h"
 #include "recode/recode_stream.h"
 #include "schemes/conversion_target.h"
 #include "schemes/file_io.h"
@@ -15,12 +16,6 @@ namespace {
 // Large enough that system calls and per-block work vanish against the
 // copying, small enough that both buffers stay in the processor's caches.
 constexpr size_t kBlockSize = size_t{256} << 10;
-
-// UTF-8 (65001 into Windows-1251, -65001 out of it) changes a text's
-// length and carries sequences across blocks: its lines are cut first and
-// then recoded as one stream. Every other code maps byte for byte, in
-// place.
-bool RecodesInPlace(int32_t code) { return code != 65001 && code != -65001; }
 
 }  // namespace
 
@@ -40,7 +35,10 @@ ConversionStatus ConvertFileByCode(std::string_view source, std::string_view tar
   const size_t block = input.ReadSizeHint(kBlockSize);
   const auto in = std::make_unique_for_overwrite<char[]>(block);
   const auto out = std::make_unique_for_overwrite<char[]>(LineRecoder::OutputCapacity(block));
-  const bool in_place = RecodesInPlace(code);
+  // A code that changes the length (UTF-8) also carries sequences across
+  // blocks: the lines are cut first and then recoded as one stream. Every
+  // other code maps byte for byte, in place.
+  const bool in_place = !ChangesLength(code);
   LineRecoder recoder(in_place ? code : 0);
   RecodeStream stream(code);
   std::string recoded;
@@ -62,6 +60,7 @@ ConversionStatus ConvertFileByCode(std::string_view source, std::string_view tar
         status != ConversionStatus::kOk)
       return status;
   }
+  input.Close();  // the source may be the target it is about to replace
   if (ConversionStatus status = write(std::string_view(out.get(), recoder.Finish(out.get())));
       status != ConversionStatus::kOk)
     return status;

@@ -108,6 +108,7 @@ ConversionStatus ConvertStreaming(std::string_view source, std::string_view targ
     if (ConversionStatus status = output.Write(out); status != ConversionStatus::kOk)
       return status;
   }
+  input.Close();  // the source may be the target it is about to replace
   pipeline.Finish(out);
   if (ConversionStatus status = output.Write(out); status != ConversionStatus::kOk)
     return status;

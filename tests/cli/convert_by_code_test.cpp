@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -145,6 +147,9 @@ TEST_F(ConvertByCodeTest, FailedRenameLeavesTheTextInTheTemporaryFile) {
 // A write that fails half way (here: past the process's file size limit)
 // leaves the old target as it was and no temporary file behind.
 TEST_F(ConvertByCodeTest, WriteFailureIsReportedAndLeavesTheTargetAlone) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no file size limit to write past";
+#else
   WriteBytes(target, "keep me");
   WriteBytes(source, std::string(100, 'x'));
   rlimit old_limit{};
@@ -162,14 +167,21 @@ TEST_F(ConvertByCodeTest, WriteFailureIsReportedAndLeavesTheTargetAlone) {
   EXPECT_NE(sink.messages[0].text.find("File too large"), std::string::npos);
   EXPECT_EQ(ReadBytes(target), "keep me");
   EXPECT_TRUE(TemporaryFilesOf(target).empty());
+#endif
 }
 
 TEST_F(ConvertByCodeTest, ReadFailureIsReportedAndNothingIsLeftBehind) {
   std::filesystem::create_directory(folder / "dir");
   const std::string dir = (folder / "dir").string();
   EXPECT_EQ(ConvertFileByCode(dir, target.string(), 8, sink), ConversionStatus::kIoError);
+#ifdef _WIN32
+  // Windows refuses to open a folder as a file at all.
+  EXPECT_EQ(sink.messages,
+            (std::vector{Error("Cannot open \"" + dir + "\": Permission denied")}));
+#else
   EXPECT_EQ(sink.messages,
             (std::vector{Error("Cannot read \"" + dir + "\": Is a directory")}));
+#endif
   EXPECT_FALSE(std::filesystem::exists(target));
   EXPECT_TRUE(TemporaryFilesOf(target).empty());
 }

@@ -236,6 +236,14 @@ TEST_F(ExecutableTest, LargeFilesByCodeSchemeAndKeyword) {
   r = Run({"-conv:in.txt[Схема]out.txt"});
   EXPECT_EQ(r.status, 0) << r.errors;
   EXPECT_TRUE(ReadFile(work_ / "out.txt") == WinToAlt(KoiToWin(NormalizeLineBreaks(text))));
+  // UTF-8 changes the length and has its characters cut where blocks meet.
+  r = Run({"-conv:in.txt[-65001]utf8.txt"});
+  EXPECT_EQ(r.status, 0) << r.errors;
+  const std::string utf8 = ReadFile(work_ / "utf8.txt");
+  EXPECT_TRUE(utf8 == LineByLine(text, -65001));
+  r = Run({"-conv:utf8.txt[65001]out.txt"});
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_TRUE(ReadFile(work_ / "out.txt") == LineByLine(utf8, 65001));
   for (const auto& [keyword, transform] :
        std::vector<std::pair<std::string, std::string (*)(std::string_view)>>{
            {"notags", DeleteTags}, {"nospases", CollapseSpaces}, {"uppercase", UpperCaseText},
