@@ -1,45 +1,64 @@
 #include "app/conversion_run.h"
 
-#include <QApplication>
-#include <cstdlib>
-#include <memory>
+#include <cstdio>
 
+#include "app/display.h"
 #include "app/stderr_message_sink.h"
-#include "platform/dialogs.h"
-#include "platform/dialogs_message_sink.h"
+#include "app/window_module.h"
 #include "schemes/command_text.h"
 #include "schemes/convert_command_line.h"
 #include "schemes/scheme_file.h"
 
 namespace lirvane {
+namespace {
 
-bool HaveDisplay() {
-  auto set = [](const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-  };
-#ifdef _WIN32
-  return true;
-#else
-  return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
-#endif
-}
+// Message boxes through the window part, loaded at the first message; if
+// it cannot be loaded the messages go to standard error after all.
+class WindowMessageSink : public MessageSink {
+ public:
+  WindowMessageSink(int argc, char** argv) : argc_(argc), argv_(argv) {}
+
+  void Show(MessageKind kind, std::string_view text) override {
+    if (!tried_) {
+      tried_ = true;
+      std::string error;
+      if (!LoadWindowModule(module_, error))
+        std::fprintf(stderr, "lirvane: no message boxes: %s\n", error.c_str());
+    }
+    if (module_.message == nullptr) {
+      fallback_.Show(kind, text);
+      return;
+    }
+    module_.message(argc_, argv_, static_cast<int>(kind), text.data(), text.size());
+  }
+
+ private:
+  int argc_;
+  char** argv_;
+  bool tried_ = false;
+  WindowModule module_;
+  StderrMessageSink fallback_;
+};
+
+}  // namespace
 
 int RunConversion(int argc, char** argv, const std::vector<std::string>& args) {
-  // The schemes are read first, as at every start, so that a scheme name
-  // can be found; the table is neither changed nor written back.
-  auto convert = [&](MessageSink& sink) {
-    SchemeTable table;
-    LoadSchemes(table, SchemeFilePath(), sink);
-    return ConvertCommandLine(AssembleCommandText(args), table, sink);
+  StderrMessageSink to_stderr;
+  WindowMessageSink to_boxes(argc, argv);
+  MessageSink& sink = HaveDisplay() ? static_cast<MessageSink&>(to_boxes) : to_stderr;
+
+  // The scheme file is read only for a conversion by name; the table is
+  // neither changed nor written back.
+  SchemeTable table;
+  bool loaded = false;
+  const SchemeTableSource schemes = [&](MessageSink& messages) -> const SchemeTable& {
+    if (!loaded) {
+      LoadSchemes(table, SchemeFilePath(), messages);
+      loaded = true;
+    }
+    return table;
   };
-  if (!HaveDisplay()) {
-    StderrMessageSink sink;
-    return convert(sink);
-  }
-  QApplication app(argc, argv);
-  DialogsMessageSink sink;
-  return convert(sink);
+  return ConvertCommandLine(AssembleCommandText(args), schemes, sink);
 }
 
 }  // namespace lirvane

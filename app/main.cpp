@@ -1,20 +1,32 @@
-#include <QApplication>
+// The program's front: a conversion run is served here without any
+// windowing library; every other start hands over to the window part.
+#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "app/application.h"
 #include "app/command_line.h"
 #include "app/conversion_run.h"
-#include "ui/main_frm.h"
+#include "app/display.h"
+#include "app/start_status.h"
+#include "app/window_module.h"
+#include "schemes/program_arguments.h"
 
 int main(int argc, char* argv[]) {
-  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::vector<std::string> args = lirvane::ProgramArguments(argc, argv);
   if (lirvane::ClassifyFirstArgument(args) == lirvane::StartKind::kConversion)
     return lirvane::RunConversion(argc, argv, args);
 
-  QApplication app(argc, argv);
-  lirvane::Application lirvane(args);
-  lirvane.Start();
-  lirvane.ShowMainWindow();
-  return app.exec();
+  if (!lirvane::HaveDisplay()) {
+    std::fprintf(stderr,
+                 "lirvane: the window needs a display (DISPLAY or WAYLAND_DISPLAY), and "
+                 "there is none; -conv: conversions run without one\n");
+    return lirvane::kExitNoDisplay;
+  }
+  lirvane::WindowModule window;
+  std::string error;
+  if (!lirvane::LoadWindowModule(window, error)) {
+    std::fprintf(stderr, "lirvane: cannot load the window part: %s\n", error.c_str());
+    return lirvane::kExitNoWindowPart;
+  }
+  return window.main(argc, argv);
 }

@@ -5,7 +5,8 @@
 //   1  kSourceNotFound   the source is not an existing regular file
 //   2  kCommandLineError the what-part is no code, scheme or keyword, or
 //                        the scheme found has no rules
-//   3  kCannotCreate     the temporary file beside the target cannot be made
+//   3  kCannotCreate     the temporary file beside the target cannot be
+//                        made, or a FIFO or device target cannot be opened
 //   4  kRenameFailed     the temporary file cannot take the target's name;
 //                        the converted text stays in it
 //   5  kIoError          reading the source or writing the temporary file

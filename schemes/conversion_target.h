@@ -1,7 +1,15 @@
-// The file a conversion writes: its text goes into target + "~tmp" in the
-// target's folder, which takes the target's name in one rename once it is
-// complete and flushed. So the target is never half written, and a
-// conversion of a file into itself cannot lose it.
+// The file a conversion writes. Its text goes into a temporary file of the
+// run's own, named target + "~tmp" + six characters, in the target's
+// folder; that file takes the target's name in one rename once it is
+// complete (and, when it replaces a file, flushed to the device). So the
+// target is never half written, a conversion of a file into itself cannot
+// lose it, and two runs into one target each write their own whole text,
+// the later rename winning.
+//
+// The replaced file's permission bits (and owner and group, where the
+// process may set them) carry over. A symbolic link stays a link: the file
+// it points to is replaced. A target that exists and is no regular file (a
+// FIFO, a device, /dev/stdout) is written into directly.
 #pragma once
 
 #include <string>
@@ -10,6 +18,7 @@
 #include "schemes/conversion_status.h"
 #include "schemes/file_io.h"
 #include "schemes/message_sink.h"
+#include "schemes/target_path.h"
 
 namespace lirvane {
 
@@ -24,18 +33,18 @@ class ConversionTarget {
 
   // Each step shows its own message on failure and returns a status other
   // than kOk; after a failure only the destructor may follow.
-  // `source` is the file being converted: a temporary name that already
-  // names it (a source called "out.txt~tmp" converted into "out.txt") is
-  // refused, since emptying it would destroy the text before it is read.
-  ConversionStatus Create(std::string_view source);
+  ConversionStatus Create();
   ConversionStatus Write(std::string_view bytes);
   // Flushes, closes and renames. If the rename fails the converted text
-  // stays in the temporary file.
+  // stays in the temporary file, which the message names.
   ConversionStatus Commit();
 
  private:
+  bool WritesDirectly() const;
+
   std::string target_;
-  std::string temp_;
+  ResolvedTarget resolved_;
+  std::string written_;  // the file actually written, for messages
   MessageSink& sink_;
   OutputFile file_;
   bool created_ = false;

@@ -4,6 +4,8 @@
 #include <string>
 #include <system_error>
 
+#include "recode/recode.h"
+#include "recode/recode_stream.h"
 #include "schemes/conversion_target.h"
 #include "schemes/file_io.h"
 #include "schemes/line_recoder.h"
@@ -12,15 +14,15 @@ namespace lirvane {
 namespace {
 
 // Large enough that system calls and per-block work vanish against the
-// copying, while memory stays a few MiB whatever the file size.
-constexpr size_t kBlockSize = size_t{1} << 20;
+// copying, small enough that both buffers stay in the processor's caches.
+constexpr size_t kBlockSize = size_t{256} << 10;
 
 }  // namespace
 
 ConversionStatus ConvertFileByCode(std::string_view source, std::string_view target,
                                    int32_t code, MessageSink& sink) {
   ConversionTarget output(target, sink);
-  if (ConversionStatus status = output.Create(source); status != ConversionStatus::kOk)
+  if (ConversionStatus status = output.Create(); status != ConversionStatus::kOk)
     return status;
 
   InputFile input;
@@ -29,26 +31,45 @@ ConversionStatus ConvertFileByCode(std::string_view source, std::string_view tar
     return ConversionStatus::kIoError;
   }
 
-  const auto in = std::make_unique<char[]>(kBlockSize);
-  const auto out = std::make_unique<char[]>(LineRecoder::OutputCapacity(kBlockSize));
-  LineRecoder recoder(code);
+  // A small file gets buffers of its own size, not zero-filled.
+  const size_t block = input.ReadSizeHint(kBlockSize);
+  const auto in = std::make_unique_for_overwrite<char[]>(block);
+  const auto out = std::make_unique_for_overwrite<char[]>(LineRecoder::OutputCapacity(block));
+  // A code that changes the length (UTF-8) also carries sequences across
+  // blocks: the lines are cut first and then recoded as one stream. Every
+  // other code maps byte for byte, in place.
+  const bool in_place = !ChangesLength(code);
+  LineRecoder recoder(in_place ? code : 0);
+  RecodeStream stream(code);
+  std::string recoded;
+  // Writes the lines, through the stream when it is needed.
+  const auto write = [&](std::string_view lines) {
+    if (in_place) return output.Write(lines);
+    recoded.clear();
+    stream.Feed(lines, recoded);
+    return output.Write(recoded);
+  };
   while (!recoder.Ended()) {
     size_t got = 0;
-    if (const std::error_code error = input.Read(in.get(), kBlockSize, got)) {
+    if (const std::error_code error = input.Read(in.get(), block, got)) {
       sink.Show(MessageKind::kError, IoFailureText("Cannot read", source, error));
       return ConversionStatus::kIoError;
     }
     if (got == 0) break;
-    const size_t produced = recoder.Feed(in.get(), got, out.get());
-    if (ConversionStatus status = output.Write(std::string_view(out.get(), produced));
+    if (ConversionStatus status = write(recoder.FeedView(in.get(), got, out.get()));
         status != ConversionStatus::kOk)
       return status;
   }
   input.Close();  // the source may be the target it is about to replace
-  const size_t tail = recoder.Finish(out.get());
-  if (ConversionStatus status = output.Write(std::string_view(out.get(), tail));
+  if (ConversionStatus status = write(std::string_view(out.get(), recoder.Finish(out.get())));
       status != ConversionStatus::kOk)
     return status;
+  if (!in_place) {
+    recoded.clear();
+    stream.Finish(recoded);
+    if (ConversionStatus status = output.Write(recoded); status != ConversionStatus::kOk)
+      return status;
+  }
   return output.Commit();
 }
 

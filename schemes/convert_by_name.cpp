@@ -1,22 +1,22 @@
 #include "schemes/convert_by_name.h"
 
+#include <algorithm>
 #include <array>
-#include <functional>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <system_error>
-#include <utility>
 
-#include "recode/line_breaks.h"
+#include "recode/recode_stream.h"
+#include "recode/transform_streams.h"
 #include "recode/transforms.h"
-#include "schemes/apply_scheme.h"
 #include "schemes/conversion_target.h"
 #include "schemes/file_io.h"
+#include "schemes/text_pipeline.h"
 #include "schemes/utf8_cp1251.h"
 
 namespace lirvane {
 namespace {
-
-using Transform = std::function<std::string(std::string_view)>;
 
 // First scheme whose name equals `what` with letters lowered, or nullptr.
 const TCustomCode* FindScheme(const SchemeTable& table, std::string_view what) {
@@ -33,36 +33,84 @@ std::string LowerAsciiLetters(std::string_view text) {
   return out;
 }
 
-Transform FindKeyword(std::string_view what) {
-  using Entry = std::pair<std::string_view, std::string (*)(std::string_view)>;
-  static constexpr std::array<Entry, 6> kKeywords{{
-      {"notags", DeleteTags},
-      {"nospases", CollapseSpaces},
-      {"uppercase", UpperCaseText},
-      {"lowercase", LowerCaseText},
-      {"lattocyr", LatToCyr},
-      {"cyrtolat", CyrToLat},
-  }};
+// The steps of a scheme: for each rule into Windows-1251 and out of it, as
+// ApplyScheme does on a whole text.
+void AddScheme(TextPipeline& pipeline, const TCustomCode& scheme) {
+  const int rules = std::min<int32_t>(scheme.Count, kMaxRules);
+  for (int k = 1; k <= rules; ++k) {
+    pipeline.Add(std::make_unique<StreamStage<RecodeStream>>(scheme.From(k)));
+    // Negating INT32_MIN would overflow; it names no code page either way.
+    const int32_t to = scheme.To(k);
+    if (to != INT32_MIN) pipeline.Add(std::make_unique<StreamStage<RecodeStream>>(-to));
+  }
+}
+
+template <typename Stream>
+void AddStream(TextPipeline& pipeline) {
+  pipeline.Add(std::make_unique<StreamStage<Stream>>());
+}
+
+template <ByteFunctionStage::Function function>
+void AddByteFunction(TextPipeline& pipeline) {
+  pipeline.Add(std::make_unique<ByteFunctionStage>(function));
+}
+
+// The keywords in the order they are tried, each with the steps it adds.
+struct Keyword {
+  std::string_view name;
+  void (*add)(TextPipeline&);
+};
+constexpr std::array<Keyword, 6> kKeywords{{
+    {"notags", AddStream<DeleteTagsStream>},
+    {"nospases", AddStream<CollapseSpacesStream>},
+    {"uppercase", AddByteFunction<UpperCaseText>},
+    {"lowercase", AddByteFunction<LowerCaseText>},
+    {"lattocyr", AddByteFunction<LatToCyr>},
+    {"cyrtolat", AddByteFunction<CyrToLat>},
+}};
+
+const Keyword* FindKeyword(std::string_view what) {
   const std::string lowered = LowerAsciiLetters(what);
-  for (const auto& [keyword, transform] : kKeywords)
-    if (lowered == keyword) return transform;
+  for (const Keyword& keyword : kKeywords)
+    if (lowered == keyword.name) return &keyword;
   return nullptr;
 }
 
-// Loads the source as a pane would, transforms it and replaces the target.
-ConversionStatus ConvertWhole(std::string_view source, std::string_view target,
-                              const Transform& transform, MessageSink& sink) {
-  std::string text;
-  if (const std::error_code error = ReadWholeFile(PathFromText(source), text)) {
+// Pieces large enough that system calls and per-piece work vanish against
+// the text's own, small enough to stay in the processor's caches.
+constexpr size_t kPieceSize = size_t{256} << 10;
+
+// Streams the source through `pipeline` into the target. The target is
+// created first: when it is the source itself, the old text stays until
+// the new one is complete.
+ConversionStatus ConvertStreaming(std::string_view source, std::string_view target,
+                                  TextPipeline& pipeline, MessageSink& sink) {
+  InputFile input;
+  if (const std::error_code error = input.Open(PathFromText(source))) {
     sink.Show(MessageKind::kError, IoFailureText("Cannot read", source, error));
     return ConversionStatus::kIoError;
   }
-  text = transform(NormalizeLineBreaks(text));
-
   ConversionTarget output(target, sink);
-  if (ConversionStatus status = output.Create(source); status != ConversionStatus::kOk)
+  if (ConversionStatus status = output.Create(); status != ConversionStatus::kOk)
     return status;
-  if (ConversionStatus status = output.Write(text); status != ConversionStatus::kOk)
+
+  std::string piece;
+  piece.resize(input.ReadSizeHint(kPieceSize));
+  std::string out;
+  for (;;) {
+    size_t got = 0;
+    if (const std::error_code error = input.Read(piece.data(), piece.size(), got)) {
+      sink.Show(MessageKind::kError, IoFailureText("Cannot read", source, error));
+      return ConversionStatus::kIoError;
+    }
+    if (got == 0) break;
+    pipeline.Feed(std::string_view(piece.data(), got), out);
+    if (ConversionStatus status = output.Write(out); status != ConversionStatus::kOk)
+      return status;
+  }
+  input.Close();  // the source may be the target it is about to replace
+  pipeline.Finish(out);
+  if (ConversionStatus status = output.Write(out); status != ConversionStatus::kOk)
     return status;
   return output.Commit();
 }
@@ -72,17 +120,21 @@ ConversionStatus ConvertWhole(std::string_view source, std::string_view target,
 ConversionStatus ConvertByName(std::string_view what, std::string_view source,
                                std::string_view target, const SchemeTable& table,
                                MessageSink& sink) {
+  // Line breaks come out as a text pane gives them: CR LF each.
+  TextPipeline pipeline;
+  AddStream<LineBreaksStream>(pipeline);
   if (const TCustomCode* scheme = FindScheme(table, what)) {
     if (scheme->Count <= 0) {
       sink.Show(MessageKind::kPlain, "Условия не заданы");
       return ConversionStatus::kCommandLineError;
     }
-    return ConvertWhole(
-        source, target,
-        [scheme](std::string_view text) { return ApplyScheme(*scheme, text); }, sink);
+    AddScheme(pipeline, *scheme);
+    return ConvertStreaming(source, target, pipeline, sink);
   }
-  if (Transform transform = FindKeyword(what))
-    return ConvertWhole(source, target, transform, sink);
+  if (const Keyword* keyword = FindKeyword(what)) {
+    keyword->add(pipeline);
+    return ConvertStreaming(source, target, pipeline, sink);
+  }
   return ConversionStatus::kCommandLineError;
 }
 

@@ -13,9 +13,10 @@ namespace lirvane {
 // It is first looked up among the schemes from slot 0 on, both sides
 // lowered with the Windows-1251 letter pairs; failing that it is compared,
 // ASCII letters lowered, with "notags", "nospases", "uppercase",
-// "lowercase", "lattocyr" and "cyrtolat". The whole source is read, its
-// line breaks become CR LF as in a text pane, and the result replaces the
-// target through a temporary file.
+// "lowercase", "lattocyr" and "cyrtolat". The source streams through in
+// pieces: its line breaks become CR LF as in a text pane, then the scheme
+// or transform applies; the result replaces the target as
+// conversion_target.h says.
 //
 // kCommandLineError means nothing matched or the scheme has no rules (then
 // "Условия не заданы" was shown); the caller reports "Ошибка в командной

@@ -27,6 +27,12 @@ int ToExit(ConversionStatus status) { return static_cast<int>(status); }
 
 int ConvertCommandLine(std::string_view command_text, const SchemeTable& table,
                        MessageSink& sink) {
+  return ConvertCommandLine(
+      command_text, [&table](MessageSink&) -> const SchemeTable& { return table; }, sink);
+}
+
+int ConvertCommandLine(std::string_view command_text, const SchemeTableSource& schemes,
+                       MessageSink& sink) {
   std::string_view rest =
       command_text.size() > kPrefixLength ? command_text.substr(kPrefixLength) : "";
 
@@ -51,7 +57,7 @@ int ConvertCommandLine(std::string_view command_text, const SchemeTable& table,
   if (const std::optional<int32_t> code = ParseIntegerText(what))
     return ToExit(ConvertFileByCode(source, target, *code, sink));
 
-  const ConversionStatus status = ConvertByName(what, source, target, table, sink);
+  const ConversionStatus status = ConvertByName(what, source, target, schemes(sink), sink);
   if (status == ConversionStatus::kCommandLineError)
     sink.Show(MessageKind::kError, "Ошибка в командной строке!");
   return ToExit(status);

@@ -1,6 +1,7 @@
 // The command-line conversion: " -conv:" source "[" what "]" target.
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include "schemes/conversion_status.h"
@@ -17,6 +18,12 @@ namespace lirvane {
 // else by name. Every failure is shown through `sink`; the result is a
 // ConversionStatus as an exit status (see conversion_status.h).
 int ConvertCommandLine(std::string_view command_text, const SchemeTable& table,
+                       MessageSink& sink);
+
+// The scheme table, asked for only when the what-part is no number: a
+// conversion by code needs no scheme file and says nothing about one.
+using SchemeTableSource = std::function<const SchemeTable&(MessageSink& sink)>;
+int ConvertCommandLine(std::string_view command_text, const SchemeTableSource& schemes,
                        MessageSink& sink);
 
 }  // namespace lirvane

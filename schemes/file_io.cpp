@@ -3,9 +3,12 @@
 #include <cerrno>
 #include <fcntl.h>
 
+#include <sys/stat.h>
+
+#include <random>
+
 #ifdef _WIN32
 #include <io.h>
-#include <sys/stat.h>
 #else
 #include <unistd.h>
 #endif
@@ -31,6 +34,17 @@ long long WriteSome(int fd, const char* b, size_t n) {
 }
 int SyncFd(int fd) { return _commit(fd); }
 int CloseFd(int fd) { return _close(fd); }
+int OpenNew(const std::filesystem::path& p) {
+  return _wopen(p.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+int OpenExistingWrite(const std::filesystem::path& p) {
+  return _wopen(p.c_str(), _O_WRONLY | _O_BINARY);
+}
+int DupFd(int fd) { return _dup(fd); }
+long long FileSize(int fd) {
+  struct _stat64 st;
+  return _fstat64(fd, &st) == 0 && (st.st_mode & _S_IFREG) ? st.st_size : -1;
+}
 #else
 int OpenRead(const std::filesystem::path& p) {
   return ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
@@ -42,6 +56,17 @@ long long ReadSome(int fd, char* b, size_t n) { return ::read(fd, b, n); }
 long long WriteSome(int fd, const char* b, size_t n) { return ::write(fd, b, n); }
 int SyncFd(int fd) { return ::fsync(fd); }
 int CloseFd(int fd) { return ::close(fd); }
+int OpenNew(const std::filesystem::path& p) {
+  return ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+}
+int OpenExistingWrite(const std::filesystem::path& p) {
+  return ::open(p.c_str(), O_WRONLY | O_CLOEXEC);
+}
+int DupFd(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 0); }
+long long FileSize(int fd) {
+  struct stat st;
+  return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? st.st_size : -1;
+}
 #endif
 
 }  // namespace
@@ -101,6 +126,12 @@ std::error_code InputFile::Read(char* buffer, size_t capacity, size_t& got) {
   }
 }
 
+size_t InputFile::ReadSizeHint(size_t largest) const {
+  const long long size = FileSize(fd_);
+  if (size < 0 || static_cast<unsigned long long>(size) >= largest) return largest;
+  return size == 0 ? 1 : static_cast<size_t>(size);
+}
+
 std::error_code ReadWholeFile(const std::filesystem::path& path, std::string& out) {
   out.clear();
   InputFile file;
@@ -125,6 +156,66 @@ std::error_code OutputFile::Create(const std::filesystem::path& path) {
   if (fd_ >= 0) CloseFd(fd_);
   fd_ = OpenWrite(path);
   return fd_ < 0 ? LastError() : std::error_code();
+}
+
+std::error_code OutputFile::CreateUnique(const std::string& prefix,
+                                         std::filesystem::path& created) {
+  if (fd_ >= 0) CloseFd(fd_);
+  fd_ = -1;
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::random_device device;
+  std::mt19937 random(device());
+  std::uniform_int_distribution<int> pick(0, sizeof kLetters - 2);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = prefix;
+    for (int i = 0; i < 6; ++i) name += kLetters[pick(random)];
+    created = PathFromText(name);
+    fd_ = OpenNew(created);
+    if (fd_ >= 0) return {};
+    if (errno != EEXIST) return LastError();
+  }
+  return std::make_error_code(std::errc::file_exists);
+}
+
+std::error_code OutputFile::OpenExisting(const std::filesystem::path& path) {
+  if (fd_ >= 0) CloseFd(fd_);
+  fd_ = OpenExistingWrite(path);
+  return fd_ < 0 ? LastError() : std::error_code();
+}
+
+std::error_code OutputFile::AdoptDescriptor(int fd) {
+  if (fd_ >= 0) CloseFd(fd_);
+  fd_ = DupFd(fd);
+  return fd_ < 0 ? LastError() : std::error_code();
+}
+
+std::error_code OutputFile::KeepOwnerAndMode(const FileOwnerAndMode& kept) {
+#ifdef _WIN32
+  // Only the read-only attribute maps onto Windows, and a read-only file
+  // could not be replaced in the first place.
+  (void)kept;
+  return {};
+#else
+  struct stat own;
+  if (::fstat(fd_, &own) != 0) return LastError();
+  // Owner first: a change of owner clears the set-id bits set before it.
+  if (own.st_uid != kept.owner || own.st_gid != kept.group) {
+    if (::fchown(fd_, kept.owner, kept.group) != 0)
+      (void)::fchown(fd_, static_cast<uid_t>(-1), kept.group);
+  }
+  return ::fchmod(fd_, kept.mode & 07777) == 0 ? std::error_code() : LastError();
+#endif
+}
+
+std::error_code OutputFile::SetNewFileMode() {
+#ifdef _WIN32
+  return {};
+#else
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return ::fchmod(fd_, 0666 & ~mask) == 0 ? std::error_code() : LastError();
+#endif
 }
 
 std::error_code OutputFile::Write(std::string_view bytes) {

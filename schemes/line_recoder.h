@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace lirvane {
 
@@ -24,6 +25,10 @@ class LineRecoder {
   // 0x1A is ignored.
   size_t Feed(char* in, size_t size, char* out);
 
+  // The same, but the result may be a part of `in` itself: blocks whose
+  // lines already end in CR LF need no copy.
+  std::string_view FeedView(char* in, size_t size, char* out);
+
   // Ends the last line if it has no line end yet; returns the bytes written
   // to `out` (room for 2).
   size_t Finish(char* out);
@@ -32,6 +37,13 @@ class LineRecoder {
   bool Ended() const { return ended_; }
 
  private:
+  // Cuts the block at a 0x1A, recodes it and skips an LF that completes a
+  // CR of the block before; returns where the lines start. `crlf_only`
+  // tells whether every CR left has its LF right after it in the block.
+  const char* Prepare(char* in, size_t& size, bool& crlf_only);
+  // Writes the lines of [p, end) with their line ends to `out`.
+  size_t CopyLines(const char* p, const char* end, char* out);
+
   int32_t code_;
   bool ended_ = false;
   bool skip_lf_ = false;    // the previous block ended with a CR

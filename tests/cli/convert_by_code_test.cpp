@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
+#include <csignal>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -8,6 +12,7 @@
 #include "recode/recode.h"
 #include "schemes/convert_by_code.h"
 #include "schemes/line_recoder.h"
+#include "tests/cli/temporary_files.h"
 #include "tests/schemes/test_support.h"
 
 namespace lirvane {
@@ -19,6 +24,7 @@ using testing::Plain;
 using testing::ReadBytes;
 using testing::RecordingSink;
 using testing::TempFolder;
+using testing::TemporaryFilesOf;
 using testing::WriteBytes;
 
 // The line rules written out the plain way, for comparison.
@@ -67,7 +73,7 @@ TEST_F(ConvertByCodeTest, EveryCodeOnEveryByteValue) {
     EXPECT_EQ(Convert(body, code), Recode(body, code) + "\r\n") << code;
     EXPECT_TRUE(sink.messages.empty());
   }
-  EXPECT_FALSE(std::filesystem::exists(folder / "out.txt~tmp"));
+  EXPECT_TRUE(TemporaryFilesOf(target).empty());
 }
 
 TEST_F(ConvertByCodeTest, CopyingCodesRewriteLineEnds) {
@@ -112,7 +118,7 @@ TEST_F(ConvertByCodeTest, ConvertsAFileIntoItself) {
   EXPECT_EQ(ConvertFileByCode(source.string(), source.string(), 8, sink),
             ConversionStatus::kOk);
   EXPECT_EQ(ReadBytes(source), "\xE0\xE1\xE2\r\n\xC0\r\n");
-  EXPECT_FALSE(std::filesystem::exists(folder / "in.txt~tmp"));
+  EXPECT_TRUE(TemporaryFilesOf(source).empty());
 }
 
 TEST_F(ConvertByCodeTest, TemporaryFileThatCannotBeCreatedNamesTheTarget) {
@@ -130,19 +136,38 @@ TEST_F(ConvertByCodeTest, FailedRenameLeavesTheTextInTheTemporaryFile) {
   WriteBytes(source, "\xC1\r\n");
   EXPECT_EQ(ConvertFileByCode(source.string(), name, 8, sink),
             ConversionStatus::kRenameFailed);
-  EXPECT_EQ(sink.messages, (std::vector{Plain("Error rename \"" + name + "~tmp\" to \"" +
-                                              name + "\"")}));
-  EXPECT_EQ(ReadBytes(name + "~tmp"), "\xE0\r\n");
+  const auto temporary = TemporaryFilesOf(target);
+  ASSERT_EQ(temporary.size(), 1u);
+  EXPECT_EQ(sink.messages, (std::vector{Plain("Error rename \"" + temporary[0].string() +
+                                              "\" to \"" + name + "\"")}));
+  EXPECT_EQ(ReadBytes(temporary[0]), "\xE0\r\n");
   EXPECT_TRUE(std::filesystem::is_directory(target / "busy"));
 }
 
+// A write that fails half way (here: past the process's file size limit)
+// leaves the old target as it was and no temporary file behind.
 TEST_F(ConvertByCodeTest, WriteFailureIsReportedAndLeavesTheTargetAlone) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+#ifdef _WIN32
+  GTEST_SKIP() << "no file size limit to write past";
+#else
   WriteBytes(target, "keep me");
-  std::filesystem::create_symlink("/dev/full", folder / "out.txt~tmp");
-  EXPECT_EQ(Convert("text", 8, ConversionStatus::kIoError), "keep me");
-  EXPECT_EQ(sink.messages, (std::vector{Error("Cannot write \"" + target.string() +
-                                              "~tmp\": No space left on device")}));
+  WriteBytes(source, std::string(100, 'x'));
+  rlimit old_limit{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit = old_limit;
+  limit.rlim_cur = 10;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  const ConversionStatus status = ConvertFileByCode(source.string(), target.string(), 8, sink);
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(status, ConversionStatus::kIoError);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text.rfind("Cannot write \"" + target.string() + "~tmp", 0), 0u);
+  EXPECT_NE(sink.messages[0].text.find("File too large"), std::string::npos);
+  EXPECT_EQ(ReadBytes(target), "keep me");
+  EXPECT_TRUE(TemporaryFilesOf(target).empty());
+#endif
 }
 
 TEST_F(ConvertByCodeTest, ReadFailureIsReportedAndNothingIsLeftBehind) {
@@ -158,7 +183,7 @@ TEST_F(ConvertByCodeTest, ReadFailureIsReportedAndNothingIsLeftBehind) {
             (std::vector{Error("Cannot read \"" + dir + "\": Is a directory")}));
 #endif
   EXPECT_FALSE(std::filesystem::exists(target));
-  EXPECT_FALSE(std::filesystem::exists(folder / "out.txt~tmp"));
+  EXPECT_TRUE(TemporaryFilesOf(target).empty());
 }
 
 TEST(LineRecoderTest, SameOutputWhateverTheBlockSizes) {
@@ -175,6 +200,56 @@ TEST(LineRecoderTest, SameOutputWhateverTheBlockSizes) {
     char tail[2];
     out.append(tail, recoder.Finish(tail));
     EXPECT_EQ(out, expected) << "block " << block;
+  }
+}
+
+// Written from the input block where its lines already end in CR LF,
+// copied where they do not: the same bytes either way.
+TEST(LineRecoderTest, ViewOfTheBlockSameAsTheCopy) {
+  for (const std::string& text :
+       {std::string("\xC1\r\n\r\r\n\n\r\xC2\r\n\xC3\n\r"), std::string("a\r\nb\r\nc\r\n\x1A" "d"),
+        std::string("a\r\nb\nc\r\nd"), std::string("\r\n\r\n")}) {
+    const std::string expected = ExpectedConversion(text, 8);
+    for (size_t block = 1; block <= text.size(); ++block) {
+      LineRecoder recoder(8);
+      std::string out;
+      for (size_t at = 0; at < text.size(); at += block) {
+        std::string in = text.substr(at, block);
+        std::vector<char> buffer(LineRecoder::OutputCapacity(in.size()));
+        out += recoder.FeedView(in.data(), in.size(), buffer.data());
+      }
+      char tail[2];
+      out.append(tail, recoder.Finish(tail));
+      EXPECT_EQ(out, expected) << "block " << block;
+    }
+  }
+}
+
+// Texts long enough for the block scan's 16-byte steps, with line breaks
+// of every kind and the odd 0x1A at any place, in blocks of many sizes.
+TEST(LineRecoderTest, RandomTextsInRandomBlocks) {
+  std::mt19937 random(16);
+  const std::string alphabet = "\r\n\r\nab\xC1\xC2 ";
+  for (int round = 0; round < 400; ++round) {
+    std::string text(random() % 300, 'x');
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    if (round % 3 == 0 && !text.empty()) text[random() % text.size()] = '\x1A';
+    if (round % 5 == 0) {  // CR LF lines only: the copy-free path
+      text.clear();
+      while (text.size() < 250) text += std::string(random() % 40, 'k') + "\r\n";
+    }
+    const std::string expected = ExpectedConversion(text, -8);
+    const size_t block = 1 + random() % 64;
+    LineRecoder recoder(-8);
+    std::string out;
+    for (size_t at = 0; at < text.size(); at += block) {
+      std::string in = text.substr(at, block);
+      std::vector<char> buffer(LineRecoder::OutputCapacity(in.size()));
+      out += recoder.FeedView(in.data(), in.size(), buffer.data());
+    }
+    char tail[2];
+    out.append(tail, recoder.Finish(tail));
+    ASSERT_EQ(out, expected) << "round " << round << ", block " << block;
   }
 }
 

@@ -1,0 +1,30 @@
+// The window part's entry points (see window_entry.h).
+#include "app/window_entry.h"
+
+#include <QApplication>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/application.h"
+#include "platform/dialogs_message_sink.h"
+#include "schemes/program_arguments.h"
+
+extern "C" LIRVANE_WINDOW_EXPORT int lirvane_window_main(int argc, char** argv) {
+  const std::vector<std::string> args = lirvane::ProgramArguments(argc, argv);
+  QApplication app(argc, argv);
+  lirvane::Application lirvane(args);
+  lirvane.Start();
+  lirvane.ShowMainWindow();
+  return app.exec();
+}
+
+extern "C" LIRVANE_WINDOW_EXPORT void lirvane_window_message(int argc, char** argv, int kind,
+                                                             const char* text, size_t size) {
+  // QApplication keeps a reference to its argument count.
+  static int app_argc = argc;
+  static QApplication* const app = new QApplication(app_argc, argv);
+  (void)app;
+  lirvane::DialogsMessageSink().Show(static_cast<lirvane::MessageKind>(kind),
+                                     std::string_view(text, size));
+}
