@@ -28,16 +28,22 @@ constexpr std::array<int32_t, 8> kSteps{8, 866, 595, 111, -8, -866, -595, -111};
 // than twice. Also breaks ties between chains that read a text equally well.
 int PriorBits(const RecodingChain& chain) {
   static const std::array<int, 5> bits = [] {
-    std::array<int, 5> b{4, 8, 14, 22, 0};
+    std::array<int, 5> b{4, 8, 14, 22, 24};
     if (const char* e = std::getenv("LIRVANE_DETECT_PRIORS"))
-      std::sscanf(e, "%d,%d,%d,%d", &b[0], &b[1], &b[2], &b[3]);
+      std::sscanf(e, "%d,%d,%d,%d,%d", &b[0], &b[1], &b[2], &b[3], &b[4]);
     return b;
   }();
+  // A step straight back (Koi->Win after Win->Koi) undoes nothing a user
+  // did, except on the few bytes where the two are not inverses: mostly
+  // it turns symbols into letters.
+  int back = 0;
+  for (int i = 1; i < chain.length; ++i)
+    if (chain.steps[i] == -chain.steps[i - 1]) back += bits[4];
   switch (chain.length) {
     case 0: return 0;
     case 1: return chain.steps[0] > 0 ? bits[0] : bits[1];
-    case 2: return bits[2];
-    default: return bits[3];
+    case 2: return back + bits[2];
+    default: return back + bits[3];
   }
 }
 
@@ -69,7 +75,7 @@ ByteTable Then(const ByteTable& first, int32_t code) {
 // for this many bits more. Counting case letter by letter would otherwise
 // prefer any chain that turns a long text in capitals into small letters,
 // however wrong otherwise.
-constexpr int kAllCapitalsBits = 8;
+constexpr int kAllCapitalsBits = 12;
 
 // Case classes (detect_stats::kCaseClass) with small and capital letters
 // traded, for reading a text as if it were all capitals.
@@ -108,6 +114,12 @@ struct Model {
     std::array<uint8_t, std::size(kGapCaseCost)> gap_case_cost;
     std::copy(std::begin(kGapCaseCost), std::end(kGapCaseCost), gap_case_cost.begin());
     gap_case_cost[(1 * kGaps + 0) * kHighCases + 1] = gap_case_cost[0];
+    // Lists start every line with a capital, wrapped prose with a small
+    // letter: a line break says nothing about the case after it.
+    for (int previous = 0; previous <= kHighCases; ++previous) {
+      uint8_t* row = &gap_case_cost[(previous * kGaps + 2) * kHighCases];
+      row[0] = row[1] = std::min(row[0], row[1]);
+    }
     for (int a = 0; a < 256; ++a)
       for (int b = 0; b < 256; ++b) {
         const int letters = kBigramCost[kByteClass[a] * kClasses + kByteClass[b]];

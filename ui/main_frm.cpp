@@ -154,6 +154,7 @@ void TMainFrm::CreateMenus() {
   WrapSM->setCheckable(true);
 
   CodeM = AddMenu(bar, "CodeM", QString::fromUtf8("&Кодировка"));
+  AddCommand(CodeM, AutoWin1, "AutoWin1", QString::fromUtf8("Авто"), QKeySequence("Alt+0"), &TMainFrm::AutoWin1Click);
   AddCommand(CodeM, KoiWin1, "KoiWin1", "Koi->Win", QKeySequence("Alt+1"), &TMainFrm::KoiWin1Click);
   AddCommand(CodeM, WinKoi1, "WinKoi1", "Win->Koi", QKeySequence("Alt+2"), &TMainFrm::WinKoi1Click);
   AddCommand(CodeM, AltWin1, "AltWin1", "Alt->Win", QKeySequence("Alt+3"), &TMainFrm::AltWin1Click);
@@ -287,6 +288,15 @@ void TMainFrm::CreateToolbars() {
     r.button->setFixedWidth(57);
     r.button->setFont(caption_font);
   }
+  // "Авто" stands last, after every fixed recoding.
+  BtnAuto = AddButton(CodeBar, "BtnAuto", QString::fromUtf8("Определить кодировку и перекодировать в Win"),
+                      &TMainFrm::AutoWin1Click);
+  BtnAuto->setText(QString::fromUtf8(kAutoCaption));
+  BtnAuto->setIcon(QIcon(AutoRecodingPicture()));
+  BtnAuto->setIconSize(QSize(44, 20));
+  BtnAuto->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  BtnAuto->setFixedWidth(57);
+  BtnAuto->setFont(caption_font);
   addToolBar(Qt::TopToolBarArea, CodeBar);
   addToolBarBreak(Qt::TopToolBarArea);
 
