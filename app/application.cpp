@@ -19,11 +19,14 @@
 namespace lirvane {
 
 Application::Application(std::vector<std::string> args)
-    : Application(std::move(args), SchemeFilePath()) {}
+    : Application(std::move(args), FindSchemeFileLocation()) {}
 
 Application::Application(std::vector<std::string> args, std::filesystem::path scheme_file)
+    : Application(std::move(args), SchemeFileLocation{std::move(scheme_file), {}, false}) {}
+
+Application::Application(std::vector<std::string> args, SchemeFileLocation schemes)
     : args_(std::move(args)),
-      scheme_file_(std::move(scheme_file)),
+      schemes_(std::move(schemes)),
       start_kind_(ClassifyFirstArgument(args_)) {}
 
 Application::~Application() = default;
@@ -60,7 +63,7 @@ void Application::MainFrmFormCreate() {
 void Application::CustomFrmFormCreate() {
   // A scheme file that stops at a bad scheme shows its error and the start
   // goes on: the settings and the command line do not depend on it.
-  custom_frm_->FormCreate(scheme_file_);
+  custom_frm_->FormCreate(schemes_.FileToRead());
   try {
     const SettingsLoadResult settings =
         LoadSettings(*main_frm_, *custom_frm_, *store_, [this](const SettingsLoadResult& r) {
@@ -107,7 +110,7 @@ void Application::ShowMainWindow() {
 void Application::MainFrmFormClose() {
   SaveSettings(*main_frm_, *custom_frm_, *store_);
   DialogsMessageSink sink(main_frm_.get());
-  SaveSchemes(custom_frm_->Schemes(), scheme_file_, sink);
+  SaveSchemes(custom_frm_->Schemes(), schemes_, sink);
 }
 
 }  // namespace lirvane

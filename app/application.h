@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "schemes/scheme_file_location.h"
 
 namespace lirvane {
 
@@ -25,6 +26,8 @@ class Application {
   explicit Application(std::vector<std::string> args);
   // For tests: the scheme file somewhere else than beside the executable.
   Application(std::vector<std::string> args, std::filesystem::path scheme_file);
+  // The schemes read and written where `schemes` says.
+  Application(std::vector<std::string> args, SchemeFileLocation schemes);
   ~Application();
 
   // Creates the windows in their order, loads the settings and dispatches
@@ -44,7 +47,7 @@ class Application {
   void MainFrmFormClose();
 
   std::vector<std::string> args_;
-  std::filesystem::path scheme_file_;
+  SchemeFileLocation schemes_;
   StartKind start_kind_;
   bool start_minimized_ = false;
   bool start_maximized_ = false;

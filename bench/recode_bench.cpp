@@ -1,7 +1,9 @@
 // Recoding throughput on a 64 MiB Windows-1251 text: the Recode API, RecodeTo
-// into a reused buffer, each kernel this processor runs, and, for scale,
-// memcpy and glibc's iconv. After the run a table gives each result as a
-// share of memcpy's and of iconv's throughput.
+// into a reused buffer, each kernel this processor runs, UTF-8 both ways
+// (on the same text, and on plain ASCII), and, for scale, memcpy and glibc's
+// iconv. After the run a table gives each result as a share of memcpy's and
+// of iconv's throughput; a second one sets each UTF-8 direction beside iconv
+// doing the same conversion.
 #include <benchmark/benchmark.h>
 #include <iconv.h>
 
@@ -40,10 +42,81 @@ std::string& ReusedOutput() {
   return out;
 }
 
-void Finish(benchmark::State& state) {
+// Throughput is counted in input bytes.
+void Finish(benchmark::State& state, size_t input_size = kTextSize) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(kTextSize));
+                          static_cast<int64_t>(input_size));
 }
+
+// The same text as UTF-8 (about 1.7 times as long).
+const std::string& Utf8Text() {
+  static const std::string text = Recode(Text(), -65001);
+  return text;
+}
+
+const std::string& AsciiText() {
+  static const std::string text = [] {
+    std::string t = Text();
+    for (char& c : t)
+      if (static_cast<uint8_t>(c) >= 0x80) c = 'x';
+    return t;
+  }();
+  return text;
+}
+
+void BM_RecodeText(benchmark::State& state, const std::string& text, int32_t code) {
+  for (auto _ : state) {
+    std::string out = Recode(text, code);
+    benchmark::DoNotOptimize(out.data());
+    benchmark::ClobberMemory();
+  }
+  Finish(state, text.size());
+}
+
+// iconv from `from` to `to` over the whole text into a buffer large enough
+// for any result; a byte it cannot convert is copied, as Recode would put
+// a character in its place.
+void BM_IconvText(benchmark::State& state, const char* to, const char* from,
+                  const std::string& text) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    state.SkipWithError("iconv_open failed");
+    return;
+  }
+  static std::string buffer(3 * (size_t{64} << 20) + 16, '\0');
+  for (auto _ : state) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* in = const_cast<char*>(text.data());
+    size_t in_left = text.size();
+    char* out = buffer.data();
+    size_t out_left = buffer.size();
+    while (in_left != 0 &&
+           iconv(cd, &in, &in_left, &out, &out_left) == static_cast<size_t>(-1)) {
+      if (errno != EILSEQ && errno != EINVAL) {
+        state.SkipWithError("iconv failed");
+        break;
+      }
+      *out++ = *in++;
+      --in_left;
+      --out_left;
+    }
+    benchmark::ClobberMemory();
+  }
+  iconv_close(cd);
+  Finish(state, text.size());
+}
+
+// Each UTF-8 benchmark and the iconv run that does the same conversion.
+struct Utf8Pair {
+  const char* ours;
+  const char* iconv;
+};
+constexpr Utf8Pair kUtf8Pairs[] = {
+    {"Recode/-65001 Win->UTF-8", "iconv CP1251->UTF-8"},
+    {"Recode/65001 UTF-8->Win", "iconv UTF-8->CP1251"},
+    {"Recode/-65001 ASCII", "iconv CP1251->UTF-8 ASCII"},
+    {"Recode/65001 ASCII", "iconv UTF-8->CP1251 ASCII"},
+};
 
 void BM_Recode(benchmark::State& state, int32_t code) {
   for (auto _ : state) {
@@ -208,6 +281,14 @@ class CollectingReporter : public benchmark::ConsoleReporter {
     }
     std::printf("(/iconv: iconv on the same text; /iconv*: on the text "
                 "without 0x80-0xBF, where iconv meets no unmappable byte)\n");
+    std::printf("\n%-32s %10s %8s %8s %10s\n", "UTF-8, by input bytes", "MB/s",
+                "/memcpy", "/iconv", "iconv MB/s");
+    for (const Utf8Pair& pair : kUtf8Pairs) {
+      const double ours = RateOf(pair.ours);
+      const double theirs = RateOf(pair.iconv);
+      std::printf("%-32s %10.0f %8.3f %8.1f %10.0f\n", pair.ours, ours / 1e6,
+                  ratio(ours, memcpy_rate), ratio(ours, theirs), theirs / 1e6);
+    }
   }
 
  private:
@@ -245,6 +326,18 @@ void RegisterAll() {
       [](benchmark::State& s) { BM_NewBufferKernel(s, false); });
   add("new buffer, huge pages, kernel",
       [](benchmark::State& s) { BM_NewBufferKernel(s, true); });
+  add(kUtf8Pairs[0].ours, [](benchmark::State& s) { BM_RecodeText(s, Text(), -65001); });
+  add(kUtf8Pairs[0].iconv,
+      [](benchmark::State& s) { BM_IconvText(s, "UTF-8", "CP1251", Text()); });
+  add(kUtf8Pairs[1].ours, [](benchmark::State& s) { BM_RecodeText(s, Utf8Text(), 65001); });
+  add(kUtf8Pairs[1].iconv,
+      [](benchmark::State& s) { BM_IconvText(s, "CP1251", "UTF-8", Utf8Text()); });
+  add(kUtf8Pairs[2].ours, [](benchmark::State& s) { BM_RecodeText(s, AsciiText(), -65001); });
+  add(kUtf8Pairs[2].iconv,
+      [](benchmark::State& s) { BM_IconvText(s, "UTF-8", "CP1251", AsciiText()); });
+  add(kUtf8Pairs[3].ours, [](benchmark::State& s) { BM_RecodeText(s, AsciiText(), 65001); });
+  add(kUtf8Pairs[3].iconv,
+      [](benchmark::State& s) { BM_IconvText(s, "CP1251", "UTF-8", AsciiText()); });
   for (int32_t code : kCodes)
     add("RecodeIntoNewString/" + std::to_string(code),
         [code](benchmark::State& s) { BM_RecodeIntoNewString(s, code); });
@@ -258,6 +351,8 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   lirvane::bench::Text();  // build the text before any timing
   lirvane::bench::TextWithoutUnmappable();
+  lirvane::bench::Utf8Text();
+  lirvane::bench::AsciiText();
   lirvane::bench::ReusedOutput();
   lirvane::bench::RegisterAll();
   lirvane::bench::CollectingReporter reporter;

@@ -197,6 +197,7 @@ std::vector<QPixmap> RecodingButtonPictures() {
       RecodingPicture("Koi", "Win", true),  RecodingPicture("Iso", "Win", false),
       RecodingPicture("Mac", "Win", false), RecodingPicture("%", "Win", false),
       SchemePicture(),
+      RecodingPicture("Utf", "Win", false), RecodingPicture("Win", "Utf", false),
   };
 }
 

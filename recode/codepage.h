@@ -15,19 +15,21 @@ inline constexpr int32_t kCodeAlt866 = 866;
 inline constexpr int32_t kCodeIso8859_5 = 595;
 inline constexpr int32_t kCodeMac = 111;
 inline constexpr int32_t kCodeWin1251 = 1251;
+inline constexpr int32_t kCodeUtf8 = 65001;
 
 struct CodePage {
   int32_t code;              // the positive code
   std::string_view caption;  // as stored in a scheme and shown in the editor
 };
 
-// The five code pages the scheme editor offers, in the editor's menu order.
-inline constexpr std::array<CodePage, 5> kCodePages{{
+// The code pages the scheme editor offers, in the editor's menu order.
+inline constexpr std::array<CodePage, 6> kCodePages{{
     {kCodeWin1251, "Win-1251"},
     {kCodeKoi8, "KOI-8-R"},
     {kCodeAlt866, "Alt-866"},
     {kCodeMac, "Macintosh"},
     {kCodeIso8859_5, "ISO8859-5"},
+    {kCodeUtf8, "UTF-8"},
 }};
 
 // Caption of the code page a code converts from or into ("KOI-8-R" for both

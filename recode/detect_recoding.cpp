@@ -405,19 +405,8 @@ Detection DetectRecoding(std::string_view text) {
 }
 
 std::string ApplyRecodingChain(std::string_view text, const RecodingChain& chain) {
-  std::string out;
-  bool first = true;
-  for (int32_t code : chain) {
-    if (code == kDetectUtf8Step) {
-      out = ReadUtf8(first ? text : std::string_view(out), false).text;
-    } else if (first) {
-      out = Recode(text, code);
-    } else {
-      RecodeTo(out, code, out.data());
-    }
-    first = false;
-  }
-  if (first) out.assign(text);
+  std::string out(text);
+  for (int32_t code : chain) RecodeInPlace(out, code);
   return out;
 }
 

@@ -9,10 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "recode/codepage.h"
+
 namespace lirvane {
 
 // The step that reads UTF-8 into Windows-1251; only ever a chain's first.
-inline constexpr int32_t kDetectUtf8Step = 65001;
+inline constexpr int32_t kDetectUtf8Step = kCodeUtf8;
 
 // Up to three code page codes, applied in order, that make the text
 // Windows-1251 Russian. Empty: the text already is.

@@ -4,10 +4,15 @@
 
 #include "recode/codepage.h"
 #include "recode/recode_kernels.h"
+#include "recode/utf8_recode.h"
 
 namespace lirvane {
 
+bool ChangesLength(int32_t code) { return code == kCodeUtf8 || code == -kCodeUtf8; }
+
 std::string Recode(std::string_view text, int32_t code) {
+  if (code == kCodeUtf8) return Utf8ToWin(text);
+  if (code == -kCodeUtf8) return WinToUtf8(text);
   const HighHalfTable* table = TableForCode(code);
   if (table == nullptr || text.empty()) return std::string(text);
   return RecodeIntoNewString(*table, text);
@@ -22,6 +27,13 @@ void RecodeTo(std::string_view text, int32_t code, char* out) {
     return;
   }
   BestRecodeKernel()(*table, in, reinterpret_cast<uint8_t*>(out), text.size());
+}
+
+void RecodeInPlace(std::string& text, int32_t code) {
+  if (ChangesLength(code))
+    text = Recode(text, code);
+  else
+    RecodeTo(text, code, text.data());
 }
 
 std::string KoiToWin(std::string_view text) { return Recode(text, kCodeKoi8); }

@@ -16,13 +16,10 @@ namespace {
 // cache when the kernel overwrites it.
 constexpr size_t kChunk = size_t{64} << 10;
 
-// From this size on, the result's fresh pages are asked to be huge pages
-// (where the system has transparent huge pages in madvise mode): one fault
-// per 2 MiB instead of one per 4 KiB, which otherwise costs far more than
-// the recoding itself.
-constexpr size_t kHugePagesFrom = size_t{4} << 20;
+}  // namespace
 
 void AdviseHugePages([[maybe_unused]] char* data, [[maybe_unused]] size_t size) {
+  if (size < kHugePagesFrom) return;
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   const long page = sysconf(_SC_PAGESIZE);
   if (page <= 0) return;
@@ -35,8 +32,6 @@ void AdviseHugePages([[maybe_unused]] char* data, [[maybe_unused]] size_t size) 
 #endif
 }
 
-}  // namespace
-
 std::string RecodeIntoNewString(const HighHalfTable& table,
                                 std::string_view text) {
   const RecodeKernel kernel = BestRecodeKernel();
@@ -48,7 +43,7 @@ std::string RecodeIntoNewString(const HighHalfTable& table,
   // libstdc++ passes the grown capacity there when it had to reallocate.
   const size_t size = text.size();
   out.resize_and_overwrite(size, [&](char* data, size_t) {
-    if (size >= kHugePagesFrom) AdviseHugePages(data, size);
+    AdviseHugePages(data, size);
     kernel(table, in, reinterpret_cast<uint8_t*>(data), size);
     return size;
   });
@@ -57,7 +52,7 @@ std::string RecodeIntoNewString(const HighHalfTable& table,
   // reserve() allocates without touching the pages, so the advice comes
   // before their first use.
   out.reserve(text.size());
-  if (text.size() >= kHugePagesFrom) AdviseHugePages(out.data(), text.size());
+  AdviseHugePages(out.data(), text.size());
   while (out.size() < text.size()) {
     const size_t done = out.size();
     const size_t n = std::min(kChunk, text.size() - done);

@@ -10,11 +10,10 @@ std::string ApplyScheme(const TCustomCode& record, std::string_view text) {
   std::string result(text);
   const int rules = std::min<int32_t>(record.Count, kMaxRules);
   for (int k = 1; k <= rules; ++k) {
-    // Both steps recode in place: the recoders keep the length.
-    RecodeTo(result, record.From(k), result.data());
+    RecodeInPlace(result, record.From(k));
     // Negating INT32_MIN would overflow; it names no code page either way.
     const int32_t to = record.To(k);
-    if (to != INT32_MIN) RecodeTo(result, -to, result.data());
+    if (to != INT32_MIN) RecodeInPlace(result, -to);
   }
   return result;
 }

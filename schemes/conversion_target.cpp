@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "schemes/file_replace.h"
+
 namespace lirvane {
 
 ConversionTarget::ConversionTarget(std::string_view target, MessageSink& sink)
@@ -10,6 +12,7 @@ ConversionTarget::ConversionTarget(std::string_view target, MessageSink& sink)
 
 ConversionTarget::~ConversionTarget() {
   if (created_ && !keep_temp_) {
+    file_.Close();  // Windows deletes no file that is still open
     std::error_code ignored;
     std::filesystem::remove(PathFromText(temp_), ignored);
   }
@@ -48,9 +51,7 @@ ConversionStatus ConversionTarget::Commit() {
   // The converted text is complete from here on; it must survive even if it
   // cannot take the target's name.
   keep_temp_ = true;
-  std::error_code error;
-  std::filesystem::rename(PathFromText(temp_), PathFromText(target_), error);
-  if (error) {
+  if (RenameOver(PathFromText(temp_), PathFromText(target_))) {
     sink_.Show(MessageKind::kPlain,
                "Error rename \"" + temp_ + "\" to \"" + target_ + "\"");
     return ConversionStatus::kRenameFailed;

@@ -44,6 +44,7 @@ ConversionStatus ConvertFileByCode(std::string_view source, std::string_view tar
         status != ConversionStatus::kOk)
       return status;
   }
+  input.Close();  // the source may be the target it is about to replace
   const size_t tail = recoder.Finish(out.get());
   if (ConversionStatus status = output.Write(std::string_view(out.get(), tail));
       status != ConversionStatus::kOk)

@@ -28,4 +28,20 @@ std::filesystem::path ExecutablePath() {
 
 std::filesystem::path ExecutableFolder() { return ExecutablePath().parent_path(); }
 
+std::filesystem::path InstalledDataFolder() {
+  const std::filesystem::path folder = ExecutableFolder();
+  if (folder.empty()) return {};
+  return (folder / ".." / "share" / "lirvane").lexically_normal();
+}
+
+std::filesystem::path ProgramDataFile(const std::filesystem::path& name) {
+  const std::filesystem::path beside = ExecutableFolder() / name;
+  std::error_code ignored;
+  if (std::filesystem::exists(beside, ignored)) return beside;
+  const std::filesystem::path installed = InstalledDataFolder() / name;
+  if (!InstalledDataFolder().empty() && std::filesystem::exists(installed, ignored))
+    return installed;
+  return beside;
+}
+
 }  // namespace lirvane

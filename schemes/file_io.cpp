@@ -84,6 +84,11 @@ std::error_code InputFile::Open(const std::filesystem::path& path) {
   return fd_ < 0 ? LastError() : std::error_code();
 }
 
+void InputFile::Close() {
+  if (fd_ >= 0) CloseFd(fd_);
+  fd_ = -1;
+}
+
 std::error_code InputFile::Read(char* buffer, size_t capacity, size_t& got) {
   got = 0;
   for (;;) {
@@ -139,6 +144,7 @@ std::error_code OutputFile::Write(std::string_view bytes) {
 }
 
 std::error_code OutputFile::Close() {
+  if (fd_ < 0) return {};  // closed already (or never opened)
   std::error_code error;
   if (CloseFd(fd_) != 0) error = LastError();
   fd_ = -1;

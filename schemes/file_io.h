@@ -29,6 +29,8 @@ class InputFile {
   std::error_code Open(const std::filesystem::path& path);
   // Reads up to `capacity` bytes; `got` is 0 at the end of the file.
   std::error_code Read(char* buffer, size_t capacity, size_t& got);
+  // Done with reading: Windows replaces no file that is still open.
+  void Close();
 
  private:
   int fd_ = -1;
@@ -51,7 +53,8 @@ class OutputFile {
   // Flushes the data to the device and closes; only then is the file
   // complete.
   std::error_code SyncAndClose();
-  // Closes without waiting for the device, reporting a failed close.
+  // Closes without waiting for the device, reporting a failed close; does
+  // nothing when the file is not open.
   std::error_code Close();
 
  private:

@@ -4,9 +4,10 @@
 #include <string_view>
 #include <system_error>
 
-#include "schemes/executable_path.h"
 #include "schemes/file_io.h"
+#include "schemes/file_replace.h"
 #include "schemes/integer_text.h"
+#include "schemes/scheme_file_location.h"
 #include "schemes/text_lines.h"
 #include "schemes/utf8_cp1251.h"
 
@@ -54,7 +55,7 @@ void AppendLine(std::string& out, std::string_view line) {
 
 }  // namespace
 
-std::filesystem::path SchemeFilePath() { return ExecutableFolder() / "circuits.dat"; }
+std::filesystem::path SchemeFilePath() { return FindSchemeFileLocation().FileToRead(); }
 
 std::string FormatSchemeLines(const TCustomCode& record) {
   std::string out;
@@ -115,22 +116,20 @@ bool SaveSchemes(SchemeTable& table, const std::filesystem::path& path,
   {
     OutputFile file;
     if (file.Create(temp)) return fail(false);
-    if (file.Write(content) || file.SyncAndClose()) return fail(true);
+    if (file.Write(content) || file.SyncAndClose()) {
+      file.Close();  // Windows removes no file that is still open
+      return fail(true);
+    }
   }
 
   if (table.LoadIncomplete() && std::filesystem::exists(path, ignored)) {
     // The old file holds schemes this run never saw: keep it before it goes.
     std::filesystem::path backup = path;
     backup += ".bak";
-    std::error_code error;
-    std::filesystem::copy_file(path, backup,
-                               std::filesystem::copy_options::overwrite_existing, error);
-    if (error) return fail(true);
+    if (CopyOver(path, backup)) return fail(true);
   }
 
-  std::error_code error;
-  std::filesystem::rename(temp, path, error);
-  if (error) return fail(true);
+  if (RenameOver(temp, path)) return fail(true);
   table.SetLoadIncomplete(false);
   return true;
 }

@@ -1,4 +1,4 @@
-// The scheme file "circuits.dat" beside the executable: the saved schemes
+// The scheme file "circuits.dat": the saved schemes
 // one after the other, 22 lines each, every line ending with CR LF:
 //
 //   Name, Count, then for rules 1..5: From, FromName, To, ToName.
@@ -18,7 +18,8 @@ namespace lirvane {
 
 inline constexpr int kSchemeFileLines = 22;
 
-// Folder of the running executable + "circuits.dat".
+// The scheme file to read at start (scheme_file_location.h says which):
+// the user's file, or the installed starter file while the user has none.
 std::filesystem::path SchemeFilePath();
 
 enum class SchemeLoadResult {

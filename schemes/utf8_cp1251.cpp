@@ -4,6 +4,7 @@
 
 #include "recode/cp1251_unicode.h"
 #include "recode/utf8.h"
+#include "recode/utf8_recode.h"
 
 namespace lirvane {
 
@@ -26,11 +27,6 @@ std::string ArgumentToWindows1251(std::string_view utf8) {
   return out;
 }
 
-std::string Windows1251ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() * 2);
-  for (const char b : text) AppendUtf8(out, Cp1251ToUnicode(static_cast<uint8_t>(b)));
-  return out;
-}
+std::string Windows1251ToUtf8(std::string_view text) { return WinToUtf8(text); }
 
 }  // namespace lirvane

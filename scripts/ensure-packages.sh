@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/debian-packages.txt that are missing.
+# ensure-packages.sh [LIST]: installs the Debian packages of LIST (default
+# scripts/debian-packages.txt) that are missing.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+list="${1:-$here/debian-packages.txt}"
 missing=()
 while read -r pkg; do
   [[ -z "$pkg" || "$pkg" == \#* ]] && continue
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' \
     || missing+=("$pkg")
-done < "$here/debian-packages.txt"
+done < "$list"
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}" >&2
   sudo=""

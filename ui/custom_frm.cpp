@@ -9,6 +9,7 @@
 #include "platform/dialogs_message_sink.h"
 #include "platform/pane_text_codec.h"
 #include "platform/text_pane.h"
+#include "recode/codepage.h"
 #include "schemes/apply_scheme.h"
 #include "ui/main_frm.h"
 #include "ui/name_frm.h"
@@ -60,11 +61,11 @@ void TCustomFrm::CreateControls() {
     const char* name;
     void (TCustomFrm::*handler)();
   };
-  auto menu = [this](QToolButton* owner, const char* name, const Item (&items)[5]) {
+  auto menu = [this](QToolButton* owner, const char* name, const Item (&items)[6]) {
     auto* m = new QMenu(this);
     m->setObjectName(name);
-    const char* captions[] = {"Win-1251", "KOI-8-R", "Alt-866", "Macintosh", "ISO-88595"};
-    for (int i = 0; i < 5; ++i) {
+    const char* captions[] = {"Win-1251", "KOI-8-R", "Alt-866", "Macintosh", "ISO-88595", "UTF-8"};
+    for (int i = 0; i < 6; ++i) {
       QAction* a = m->addAction(QString::fromLatin1(captions[i]));
       a->setObjectName(items[i].name);
       connect(a, &QAction::triggered, this, items[i].handler);
@@ -78,13 +79,15 @@ void TCustomFrm::CreateControls() {
                     {"KOI8R1", &TCustomFrm::KOI8R1Click},
                     {"Alt8661", &TCustomFrm::Alt8661Click},
                     {"Macintosh1", &TCustomFrm::Macintosh1Click},
-                    {"ISO885951", &TCustomFrm::ISO885951Click}});
+                    {"ISO885951", &TCustomFrm::ISO885951Click},
+                    {"UTF81", &TCustomFrm::UTF81Click}});
   ToPopUp = menu(TargetBtn, "ToPopUp",
                  {{"Win12512", &TCustomFrm::Win12512Click},
                   {"KOI8R2", &TCustomFrm::KOI8R2Click},
                   {"Alt8662", &TCustomFrm::Alt8662Click},
                   {"Macintosh2", &TCustomFrm::Macintosh2Click},
-                  {"ISO885952", &TCustomFrm::ISO885952Click}});
+                  {"ISO885952", &TCustomFrm::ISO885952Click},
+                  {"UTF82", &TCustomFrm::UTF82Click}});
 
   ListBox1 = new QListWidget(this);
   ListBox1->setObjectName("ListBox1");
@@ -147,11 +150,13 @@ void TCustomFrm::KOI8R1Click() { ChooseFrom("KOI-8-R", 8); }
 void TCustomFrm::Alt8661Click() { ChooseFrom("Alt-866", 866); }
 void TCustomFrm::Macintosh1Click() { ChooseFrom("Macintosh", 111); }
 void TCustomFrm::ISO885951Click() { ChooseFrom("ISO8859-5", 595); }
+void TCustomFrm::UTF81Click() { ChooseFrom("UTF-8", kCodeUtf8); }
 void TCustomFrm::Win12512Click() { ChooseTo("Win-1251", 1251); }
 void TCustomFrm::KOI8R2Click() { ChooseTo("KOI-8-R", 8); }
 void TCustomFrm::Alt8662Click() { ChooseTo("Alt-866", 866); }
 void TCustomFrm::Macintosh2Click() { ChooseTo("Macintosh", 111); }
 void TCustomFrm::ISO885952Click() { ChooseTo("ISO8859-5", 595); }
+void TCustomFrm::UTF82Click() { ChooseTo("UTF-8", kCodeUtf8); }
 
 void TCustomFrm::AddBtnClick() {
   if (FromCode == 0 || ToCode == 0) return;

@@ -41,11 +41,13 @@ class TCustomFrm : public QDialog {
   void Alt8661Click();
   void Macintosh1Click();
   void ISO885951Click();
+  void UTF81Click();
   void Win12512Click();
   void KOI8R2Click();
   void Alt8662Click();
   void Macintosh2Click();
   void ISO885952Click();
+  void UTF82Click();
 
   void AddBtnClick();
   void ExecBtnClick();

@@ -24,8 +24,7 @@ QString& HelpFileSetting() {
 
 QString HelpFilePath() {
   if (!HelpFileSetting().isEmpty()) return HelpFileSetting();
-  const QString folder = QString::fromStdString(ExecutableFolder().string());
-  return QDir(folder).filePath(QStringLiteral("lirvane.html"));
+  return QString::fromStdString(ProgramDataFile("lirvane.html").string());
 }
 
 void SetHelpFile(const QString& path) { HelpFileSetting() = path; }

@@ -1,4 +1,4 @@
-// The program's own help viewer: the HTML help file beside the executable
+// The program's own help viewer: the program's HTML help file
 // in a window that stays open beside the program, scrolled to a topic.
 #pragma once
 
@@ -9,7 +9,8 @@ class QTextBrowser;
 
 namespace lirvane {
 
-// The help file: "lirvane.html" beside the executable unless set.
+// The help file unless set: "lirvane.html" beside the executable, or in
+// <prefix>/share/lirvane for an installed copy.
 QString HelpFilePath();
 void SetHelpFile(const QString& path);
 

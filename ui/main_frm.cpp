@@ -163,6 +163,8 @@ void TMainFrm::CreateMenus() {
   AddCommand(CodeM, IsoWin1, "IsoWin1", "Iso->Win", QKeySequence("Alt+6"), &TMainFrm::IsoWin1Click);
   AddCommand(CodeM, MacWin1, "MacWin1", "Mac->Win", QKeySequence("Alt+7"), &TMainFrm::MacWin1Click);
   AddCommand(CodeM, UniWin1, "UniWin1", "Form-Urlencoded", QKeySequence("Alt+8"), &TMainFrm::UniWin1Click);
+  AddCommand(CodeM, UtfWin1, "UtfWin1", "UTF-8->Win", QKeySequence("Alt+U"), &TMainFrm::UtfWin1Click);
+  AddCommand(CodeM, WinUtf1, "WinUtf1", "Win->UTF-8", QKeySequence("Alt+Shift+U"), &TMainFrm::WinUtf1Click);
   AddSeparator(CodeM, "N2");
   AddCommand(CodeM, OverCod, "OverCod", QString::fromUtf8("&По схеме..."), QKeySequence("Alt+9"), &TMainFrm::OverCodClick);
 
@@ -271,6 +273,8 @@ void TMainFrm::CreateToolbars() {
       {Btn6, "Btn6", "Mac->Win", "Перекодировать из Mac в Win", &TMainFrm::MacWin1Click},
       {Btn7, "Btn7", "Uni->Win", "Перекодировать из form-urlencoded в Win", &TMainFrm::UniWin1Click},
       {Btn8, "Btn8", "По схеме", "Схемы перекодирования", &TMainFrm::OverCodClick},
+      {Btn9, "Btn9", "Utf->Win", "Перекодировать из UTF-8 в Win", &TMainFrm::UtfWin1Click},
+      {Btn10, "Btn10", "Win->Utf", "Перекодировать из Win в UTF-8", &TMainFrm::WinUtf1Click},
   };
   CodeBar->setIconSize(QSize(44, 20));
   CodeBar->layout()->setSpacing(0);

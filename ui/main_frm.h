@@ -64,6 +64,8 @@ class TMainFrm : public QMainWindow {
   void IsoWin1Click();
   void MacWin1Click();
   void UniWin1Click();
+  void UtfWin1Click();
+  void WinUtf1Click();
   void OverCodClick();
   // "Авто" (main_frm_auto.cpp): finds what garbled the source pane's text
   // and undoes it into the result pane, saying what it found in the status
@@ -163,7 +165,7 @@ class TMainFrm : public QMainWindow {
   QMenu* CodeM = nullptr;
   QAction *KoiWin1 = nullptr, *WinKoi1 = nullptr, *AltWin1 = nullptr, *WinAlt1 = nullptr,
           *KoiKoiWin1 = nullptr, *IsoWin1 = nullptr, *MacWin1 = nullptr, *UniWin1 = nullptr,
-          *OverCod = nullptr;
+          *UtfWin1 = nullptr, *WinUtf1 = nullptr, *OverCod = nullptr;
   QAction* AutoWin1 = nullptr;
   QMenu* N7 = nullptr;  // "&Вид"
   QMenu *N11 = nullptr, *N15 = nullptr, *N19 = nullptr;
@@ -189,7 +191,7 @@ class TMainFrm : public QMainWindow {
   std::vector<QPixmap> ImageList;
   QToolButton *Btn0 = nullptr, *Btn1 = nullptr, *Btn2 = nullptr, *Btn3 = nullptr,
               *Btn4 = nullptr, *Btn5 = nullptr, *Btn6 = nullptr, *Btn7 = nullptr,
-              *Btn8 = nullptr;
+              *Btn8 = nullptr, *Btn9 = nullptr, *Btn10 = nullptr;
   QToolButton *ToolbarButton9719 = nullptr, *ToolbarButton9718 = nullptr,
               *ToolbarButton973 = nullptr, *ToolbarButton972 = nullptr,
               *ToolbarButton9717 = nullptr, *ToolbarButton9716 = nullptr,

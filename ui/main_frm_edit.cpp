@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/pane_text_codec.h"
 #include "platform/text_pane.h"
+#include "recode/codepage.h"
 #include "recode/recode.h"
 #include "recode/transforms.h"
 #include "ui/main_frm.h"
@@ -16,9 +17,9 @@ namespace lirvane {
 void TMainFrm::ApplyRecodings(int32_t a, int32_t b, int32_t c) {
   BusyCursor busy;
   std::string text = MemoF->Text();
-  // Each step writes into the same buffer; 0 means no step.
+  // 0 means no step.
   for (int32_t code : {a, b, c})
-    if (code != 0) RecodeTo(text, code, text.data());
+    if (code != 0) RecodeInPlace(text, code);
   MemoF2->SetText(text);
 }
 
@@ -29,6 +30,9 @@ void TMainFrm::WinAlt1Click() { ApplyRecodings(-866, 0, 0); }
 void TMainFrm::KoiKoiWin1Click() { ApplyRecodings(-8, -8, 0); }
 void TMainFrm::IsoWin1Click() { ApplyRecodings(595, 0, 0); }
 void TMainFrm::MacWin1Click() { ApplyRecodings(111, 0, 0); }
+
+void TMainFrm::UtfWin1Click() { ApplyRecodings(kCodeUtf8, 0, 0); }
+void TMainFrm::WinUtf1Click() { ApplyRecodings(-kCodeUtf8, 0, 0); }
 
 void TMainFrm::UniWin1Click() { MemoF2->SetText(UnescapeFormUrlencoded(MemoF->Text())); }
 

@@ -23,9 +23,9 @@ namespace lirvane {
 
 namespace {
 
-constexpr std::array<const char*, 9> kButtonCaptions = {
-    "Koi->Win", "Win->Koi", "Alt->Win", "Win->Alt", "Koi>>Win",
-    "Iso->Win", "Mac->Win", "Uni->Win", "По схеме",
+constexpr std::array<const char*, 11> kButtonCaptions = {
+    "Koi->Win", "Win->Koi", "Alt->Win", "Win->Alt", "Koi>>Win", "Iso->Win",
+    "Mac->Win", "Uni->Win", "По схеме", "Utf->Win", "Win->Utf",
 };
 
 // Heights of the recoding buttons by what they show.
@@ -54,7 +54,8 @@ void SetResultSize(TMainFrm& frm, QAction* item, int points) {
 }  // namespace
 
 void TMainFrm::SetButtonView() {
-  QToolButton* const buttons[] = {Btn0, Btn1, Btn2, Btn3, Btn4, Btn5, Btn6, Btn7, Btn8};
+  QToolButton* const buttons[] = {Btn0, Btn1, Btn2, Btn3, Btn4, Btn5,
+                                  Btn6, Btn7, Btn8, Btn9, Btn10};
   const bool pictures = options_.show_pictures;
   const bool captions = options_.show_captions;
   for (size_t i = 0; i < std::size(buttons); ++i) {

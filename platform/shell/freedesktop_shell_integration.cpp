@@ -46,6 +46,13 @@ bool WriteAtomically(const QString& file_name, const QByteArray& content) {
   return file.commit();
 }
 
+// Whether an autostart entry starts anything: Hidden=true is how a desktop
+// switches one off.
+bool StartsAProgram(const QByteArray& entry) {
+  if (ReadKeyFileValue(entry, kEntryGroup, "Hidden").value_or("") == "true") return false;
+  return !ReadKeyFileValue(entry, kEntryGroup, "Exec").value_or("").isEmpty();
+}
+
 QString PathToQString(const std::filesystem::path& path) {
 #ifdef _WIN32
   return QString::fromStdWString(path.native());
@@ -76,7 +83,14 @@ QString FreedesktopShellIntegration::AutostartFile() {
   return ConfigHome() + QStringLiteral("/autostart/") + QLatin1String(kDesktopFileName);
 }
 QString FreedesktopShellIntegration::IconFile() {
-  return DataHome() + QStringLiteral("/icons/hicolor/64x64/apps/lirvane.png");
+  return DataHome() + QStringLiteral("/icons/hicolor/64x64/apps/") +
+         QLatin1String(kApplicationId) + QStringLiteral(".png");
+}
+QString FreedesktopShellIntegration::LegacyDesktopEntryFile() {
+  return DataHome() + QStringLiteral("/applications/") + QLatin1String(kLegacyDesktopFileName);
+}
+QString FreedesktopShellIntegration::LegacyAutostartFile() {
+  return ConfigHome() + QStringLiteral("/autostart/") + QLatin1String(kLegacyDesktopFileName);
 }
 
 QString FreedesktopShellIntegration::Program() const { return PathToQString(executable_); }
@@ -84,13 +98,19 @@ QString FreedesktopShellIntegration::Program() const { return PathToQString(exec
 QByteArray FreedesktopShellIntegration::DesktopEntry(bool with_att_type) const {
   QByteArray mime_types = "text/plain;text/html;";
   if (with_att_type) mime_types += QByteArray(kAttMimeType) + ';';
+  // The installed entry's keys (resources/net.velkor.Lirvane.desktop), with
+  // this copy's own path.
   return "[Desktop Entry]\n"
          "Type=Application\n"
-         "Name=Lirvane\n"
+         "Name=" + QByteArray(kDesktopName) + "\n"
+         "GenericName=Cyrillic text recoder\n"
+         "GenericName[ru]=Перекодировщик кириллицы\n"
          "Comment=Recode Russian text between Cyrillic code pages\n"
+         "Comment[ru]=Перекодировка русского текста между кодовыми страницами\n"
          "Exec=" + ExecValue(Program(), QStringLiteral("%f")).toUtf8() + "\n"
-         "Icon=lirvane\n"
+         "Icon=" + QByteArray(kApplicationId) + "\n"
          "Terminal=false\n"
+         "StartupWMClass=" + QByteArray(kWindowClass) + "\n"
          "Categories=Utility;TextTools;\n"
          "MimeType=" + mime_types + "\n";
 }
@@ -98,9 +118,9 @@ QByteArray FreedesktopShellIntegration::DesktopEntry(bool with_att_type) const {
 QByteArray FreedesktopShellIntegration::AutostartEntry() const {
   return "[Desktop Entry]\n"
          "Type=Application\n"
-         "Name=Velkor Lirvane\n"
+         "Name=" + QByteArray(kDesktopName) + "\n"
          "Exec=" + ExecValue(Program(), QStringLiteral("-fromautorun")).toUtf8() + "\n"
-         "Icon=lirvane\n"
+         "Icon=" + QByteArray(kApplicationId) + "\n"
          "Terminal=false\n";
 }
 
@@ -131,8 +151,30 @@ void FreedesktopShellIntegration::RunTool(const QString& tool, const QString& fo
   }
 }
 
+// Earlier builds named their entries "lirvane.desktop". Left in place, that
+// entry would list the program a second time beside the installed one; the
+// autostart entry and the ".ATT" default move over to the new name.
+void FreedesktopShellIntegration::MoveLegacyEntries() {
+  QFile::remove(LegacyDesktopEntryFile());
+  QFile::remove(DataHome() + QStringLiteral("/icons/hicolor/64x64/apps/lirvane.png"));
+
+  const QString legacy_autostart = LegacyAutostartFile();
+  if (QFileInfo::exists(legacy_autostart)) {
+    if (!StartsAProgram(ReadWhole(legacy_autostart)) ||
+        WriteAtomically(AutostartFile(), AutostartEntry()))
+      QFile::remove(legacy_autostart);
+  }
+
+  const QString apps_file = MimeAppsFile();
+  const QByteArray apps = ReadWhole(apps_file);
+  if (ReadKeyFileValue(apps, "Default Applications", kAttMimeType) == kLegacyDesktopFileName)
+    WriteAtomically(apps_file, SetKeyFileValue(apps, "Default Applications", kAttMimeType,
+                                               kDesktopFileName));
+}
+
 void FreedesktopShellIntegration::WriteShellVerbs() {
   if (executable_.empty()) return;
+  MoveLegacyEntries();
   const bool with_att = QFileInfo::exists(MimePackageFile());
   const QString entry_file = DesktopEntryFile();
   const QByteArray entry = DesktopEntry(with_att);
@@ -171,10 +213,7 @@ void FreedesktopShellIntegration::WriteAttAssociation() {
 }
 
 bool FreedesktopShellIntegration::AutorunEnabled() {
-  const QByteArray entry = ReadWhole(AutostartFile());
-  // Hidden=true is how a desktop switches an autostart entry off.
-  if (ReadKeyFileValue(entry, kEntryGroup, "Hidden").value_or("") == "true") return false;
-  return !ReadKeyFileValue(entry, kEntryGroup, "Exec").value_or("").isEmpty();
+  return StartsAProgram(ReadWhole(AutostartFile()));
 }
 
 AutorunSwitch FreedesktopShellIntegration::SwitchAutorun(bool on) {

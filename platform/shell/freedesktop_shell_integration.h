@@ -1,10 +1,11 @@
 // Shell integration on freedesktop.org desktops (Linux, the BSDs):
-//  - the verb: a desktop entry "lirvane.desktop" in $XDG_DATA_HOME/applications
-//    that offers the program for text and HTML files;
+//  - the verb: a desktop entry named after the application id in
+//    $XDG_DATA_HOME/applications that offers the program for text and HTML
+//    files (it stands in for the installed entry of the same name);
 //  - the ".ATT" association: a MIME package defining application/x-lirvane-att
 //    for "*.att" in any letter case, the type added to the desktop entry,
 //    and the program made its default in $XDG_CONFIG_HOME/mimeapps.list;
-//  - autorun: an autostart entry $XDG_CONFIG_HOME/autostart/lirvane.desktop.
+//  - autorun: an autostart entry of the same name in $XDG_CONFIG_HOME/autostart.
 // Files are written atomically and left alone when already up to date.
 // The folders are read from the environment at each call.
 #pragma once
@@ -13,11 +14,13 @@
 #include <QString>
 #include <filesystem>
 
+#include "platform/freedesktop/application_id.h"
 #include "platform/shell/shell_integration.h"
 
 namespace lirvane {
 
-inline constexpr char kDesktopFileName[] = "lirvane.desktop";
+// The name earlier builds gave their desktop and autostart entries.
+inline constexpr char kLegacyDesktopFileName[] = "lirvane.desktop";
 inline constexpr char kAttMimeType[] = "application/x-lirvane-att";
 
 class FreedesktopShellIntegration final : public ShellIntegration {
@@ -46,6 +49,8 @@ class FreedesktopShellIntegration final : public ShellIntegration {
   static QString MimeAppsFile();
   static QString AutostartFile();
   static QString IconFile();
+  static QString LegacyDesktopEntryFile();
+  static QString LegacyAutostartFile();
 
   // The file contents this program writes.
   QByteArray DesktopEntry(bool with_att_type) const;
@@ -54,6 +59,7 @@ class FreedesktopShellIntegration final : public ShellIntegration {
 
  private:
   QString Program() const;
+  void MoveLegacyEntries();
   void RunTool(const QString& tool, const QString& folder) const;
 
   std::filesystem::path executable_;

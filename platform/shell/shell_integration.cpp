@@ -3,11 +3,10 @@
 #include "schemes/executable_path.h"
 
 #ifdef _WIN32
-#include <windows.h>
-
 #include <string>
 
 #include "platform/shell/windows_shell_integration.h"
+#include "recode/cp1251_unicode.h"
 #else
 #include "platform/shell/freedesktop_shell_integration.h"
 #endif
@@ -17,13 +16,14 @@ namespace lirvane {
 #ifdef _WIN32
 namespace {
 
-// The store keeps its texts in Windows-1251, the program's own encoding.
+// The store keeps its texts in Windows-1251, the program's own encoding;
+// a letter it lacks becomes '?'.
 std::string ToStoreText(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int length = WideCharToMultiByte(1251, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(1251, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
+  std::string text(wide.size(), '\0');
+  for (size_t i = 0; i < wide.size(); ++i) {
+    const int byte = UnicodeToCp1251(static_cast<char32_t>(wide[i]));
+    text[i] = byte < 0 ? '?' : static_cast<char>(byte);
+  }
   return text;
 }
 

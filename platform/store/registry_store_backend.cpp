@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "platform/store/store_names.h"
+#include "recode/cp1251_unicode.h"
 
 namespace lirvane {
 namespace {
 
-constexpr UINT kProgramCodePage = 1251;
 // Far beyond any setting, and small enough for every size the API takes.
 constexpr size_t kLongestText = 1u << 24;
 
@@ -29,30 +29,25 @@ HKEY RootHandle(StoreRoot root) {
                                         : HKEY_LOCAL_MACHINE;
 }
 
+// Through the program's own byte <-> character mapping rather than the
+// system's code page 1251 tables, so that every byte, 0x98 included, comes
+// back as it went in. Characters without a byte (written by another
+// program) read as '?'.
 std::optional<std::wstring> Widen(std::string_view text) {
-  if (text.empty()) return std::wstring();
   if (text.size() > kLongestText) return std::nullopt;
-  const int size = static_cast<int>(text.size());
-  const int length =
-      MultiByteToWideChar(kProgramCodePage, 0, text.data(), size, nullptr, 0);
-  if (length <= 0) return std::nullopt;
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  if (MultiByteToWideChar(kProgramCodePage, 0, text.data(), size, wide.data(),
-                          length) != length) {
-    return std::nullopt;
+  std::wstring wide(text.size(), L'\0');
+  for (size_t i = 0; i < text.size(); ++i) {
+    wide[i] = static_cast<wchar_t>(Cp1251ToUnicode(static_cast<uint8_t>(text[i])));
   }
   return wide;
 }
 
 std::string Narrow(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int length = WideCharToMultiByte(kProgramCodePage, 0, wide.data(), size,
-                                         nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return {};
-  std::string text(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(kProgramCodePage, 0, wide.data(), size, text.data(),
-                      length, nullptr, nullptr);
+  std::string text(wide.size(), '\0');
+  for (size_t i = 0; i < wide.size(); ++i) {
+    const int byte = UnicodeToCp1251(static_cast<char32_t>(wide[i]));
+    text[i] = byte < 0 ? '?' : static_cast<char>(byte);
+  }
   return text;
 }
 
@@ -72,9 +67,10 @@ class OpenedKey {
   HKEY handle_ = nullptr;
 };
 
+// `path` as KeyPath gives it.
 LONG OpenKey(StoreRoot root, std::string_view path, REGSAM access,
              OpenedKey& key) {
-  const std::optional<std::wstring> wide = Widen(NormalizeStorePath(path));
+  const std::optional<std::wstring> wide = Widen(path);
   if (!wide) return ERROR_INVALID_PARAMETER;
   return RegOpenKeyExW(RootHandle(root), wide->c_str(), 0, access, key.Out());
 }
@@ -92,13 +88,28 @@ bool SetValue(StoreRoot root, std::string_view path, std::string_view name,
 
 }  // namespace
 
+RegistryStoreBackend::RegistryStoreBackend(std::string local_machine_base,
+                                           std::string classes_root_base)
+    : local_machine_base_(NormalizeStorePath(local_machine_base)),
+      classes_root_base_(NormalizeStorePath(classes_root_base)) {}
+
+std::string RegistryStoreBackend::KeyPath(StoreRoot root,
+                                          std::string_view path) const {
+  const std::string& base =
+      root == StoreRoot::ClassesRoot ? classes_root_base_ : local_machine_base_;
+  std::string normal = NormalizeStorePath(path);
+  if (base.empty()) return normal;
+  if (normal.empty()) return base;
+  return base + '\\' + normal;
+}
+
 bool RegistryStoreBackend::KeyExists(StoreRoot root, std::string_view path) {
   OpenedKey key;
-  return OpenKey(root, path, KEY_READ, key) == ERROR_SUCCESS;
+  return OpenKey(root, KeyPath(root, path), KEY_READ, key) == ERROR_SUCCESS;
 }
 
 bool RegistryStoreBackend::CreateKey(StoreRoot root, std::string_view path) {
-  const std::optional<std::wstring> wide = Widen(NormalizeStorePath(path));
+  const std::optional<std::wstring> wide = Widen(KeyPath(root, path));
   if (!wide) return false;
   OpenedKey key;
   return RegCreateKeyExW(RootHandle(root), wide->c_str(), 0, nullptr,
@@ -108,7 +119,8 @@ bool RegistryStoreBackend::CreateKey(StoreRoot root, std::string_view path) {
 
 bool RegistryStoreBackend::KeyWritable(StoreRoot root, std::string_view path) {
   OpenedKey key;
-  return OpenKey(root, path, KEY_READ | KEY_WRITE, key) == ERROR_SUCCESS;
+  return OpenKey(root, KeyPath(root, path), KEY_READ | KEY_WRITE, key) ==
+         ERROR_SUCCESS;
 }
 
 StoreReadResult RegistryStoreBackend::ReadValue(StoreRoot root,
@@ -125,7 +137,7 @@ StoreReadResult RegistryStoreBackend::ReadValue(StoreRoot root,
     return result;
   }
   OpenedKey key;
-  LONG rc = OpenKey(root, path, KEY_QUERY_VALUE, key);
+  LONG rc = OpenKey(root, KeyPath(root, path), KEY_QUERY_VALUE, key);
   if (rc != ERROR_SUCCESS) {
     result.status = status_of(rc);
     return result;
@@ -188,7 +200,7 @@ bool RegistryStoreBackend::WriteString(StoreRoot root, std::string_view path,
   const std::optional<std::wstring> wide = Widen(value);
   if (!wide) return false;
   // REG_SZ carries its terminator.
-  return SetValue(root, path, name, REG_SZ,
+  return SetValue(root, KeyPath(root, path), name, REG_SZ,
                   reinterpret_cast<const BYTE*>(wide->c_str()),
                   (wide->size() + 1) * sizeof(wchar_t));
 }
@@ -196,14 +208,14 @@ bool RegistryStoreBackend::WriteString(StoreRoot root, std::string_view path,
 bool RegistryStoreBackend::WriteInteger(StoreRoot root, std::string_view path,
                                         std::string_view name, int32_t value) {
   const DWORD number = static_cast<DWORD>(value);
-  return SetValue(root, path, name, REG_DWORD,
+  return SetValue(root, KeyPath(root, path), name, REG_DWORD,
                   reinterpret_cast<const BYTE*>(&number), sizeof number);
 }
 
 bool RegistryStoreBackend::WriteRaw(StoreRoot root, std::string_view path,
                                     std::string_view name, uint32_t type_code,
                                     std::string_view data) {
-  return SetValue(root, path, name, type_code,
+  return SetValue(root, KeyPath(root, path), name, type_code,
                   reinterpret_cast<const BYTE*>(data.data()), data.size());
 }
 
@@ -212,7 +224,7 @@ bool RegistryStoreBackend::DeleteValue(StoreRoot root, std::string_view path,
   const std::optional<std::wstring> wide_name = Widen(name);
   if (!wide_name) return false;
   OpenedKey key;
-  LONG rc = OpenKey(root, path, KEY_SET_VALUE, key);
+  LONG rc = OpenKey(root, KeyPath(root, path), KEY_SET_VALUE, key);
   if (rc == ERROR_FILE_NOT_FOUND) return true;
   if (rc != ERROR_SUCCESS) return false;
   rc = RegDeleteValueW(key.Get(), wide_name->c_str());

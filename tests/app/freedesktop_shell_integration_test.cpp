@@ -30,8 +30,8 @@ bool Contains(const std::string& text, const std::string& part) {
 
 class FreedesktopShellTest : public ::testing::Test {
  protected:
-  fs::path DesktopEntry() const { return homes.Data() / "applications" / "lirvane.desktop"; }
-  fs::path Autostart() const { return homes.Config() / "autostart" / "lirvane.desktop"; }
+  fs::path DesktopEntry() const { return homes.Data() / "applications" / kDesktopFileName; }
+  fs::path Autostart() const { return homes.Config() / "autostart" / kDesktopFileName; }
   fs::path MimeApps() const { return homes.Config() / "mimeapps.list"; }
   fs::path MimePackage() const { return homes.Data() / "mime" / "packages" / "lirvane-att.xml"; }
 
@@ -57,15 +57,15 @@ TEST_F(FreedesktopShellTest, VerbIsADesktopEntryForTextAndHtml) {
   const std::string entry = TempXdgHomes::Read(DesktopEntry());
   EXPECT_TRUE(entry.starts_with("[Desktop Entry]\n")) << entry;
   for (const char* line :
-       {"\nType=Application\n", "\nName=Lirvane\n", "\nExec=/opt/lirvane/lirvane %f\n",
-        "\nIcon=lirvane\n", "\nTerminal=false\n", "\nCategories=Utility;TextTools;\n",
+       {"\nType=Application\n", "\nName=Velkor Lirvane!\n", "\nExec=/opt/lirvane/lirvane %f\n",
+        "\nIcon=net.velkor.Lirvane\n", "\nTerminal=false\n", "\nCategories=Utility;TextTools;\n",
         "\nMimeType=text/plain;text/html;\n"})
     EXPECT_TRUE(Contains(entry, line)) << line << " in\n" << entry;
   // No association before the first-run question.
   EXPECT_FALSE(fs::exists(MimePackage()));
   EXPECT_FALSE(fs::exists(MimeApps()));
   // The icon the entry names is installed beside it.
-  EXPECT_TRUE(fs::is_regular_file(homes.Data() / "icons/hicolor/64x64/apps/lirvane.png"));
+  EXPECT_TRUE(fs::is_regular_file(homes.Data() / "icons/hicolor/64x64/apps/net.velkor.Lirvane.png"));
 }
 
 TEST_F(FreedesktopShellTest, MovedCopyRewritesTheEntryWithQuotedPath) {
@@ -85,6 +85,30 @@ TEST_F(FreedesktopShellTest, UnwritableApplicationsFolderFailsTheVerbs) {
   } catch (const StoreError& error) {
     EXPECT_STREQ(error.what(), "Failed to set data for ''");
   }
+}
+
+TEST_F(FreedesktopShellTest, EntriesOfEarlierBuildsMoveToTheApplicationId) {
+  const fs::path old_entry = homes.Data() / "applications" / "lirvane.desktop";
+  const fs::path old_autostart = homes.Config() / "autostart" / "lirvane.desktop";
+  TempXdgHomes::Write(old_entry, "[Desktop Entry]\nName=Lirvane\nExec=/old/lirvane %f\n");
+  TempXdgHomes::Write(old_autostart, "[Desktop Entry]\nExec=/old/lirvane -fromautorun\n");
+  TempXdgHomes::Write(MimeApps(), "[Default Applications]\napplication/x-lirvane-att=lirvane.desktop\n");
+  shell.WriteShellVerbs();
+  // One entry in the menu, autorun still on, ".ATT" still ours.
+  EXPECT_FALSE(fs::exists(old_entry));
+  EXPECT_TRUE(fs::exists(DesktopEntry()));
+  EXPECT_FALSE(fs::exists(old_autostart));
+  EXPECT_TRUE(shell.AutorunEnabled());
+  EXPECT_TRUE(Contains(TempXdgHomes::Read(Autostart()), "\nExec=/opt/lirvane/lirvane -fromautorun\n"));
+  EXPECT_EQ(TempXdgHomes::Read(MimeApps()),
+            "[Default Applications]\napplication/x-lirvane-att=net.velkor.Lirvane.desktop\n");
+
+  // A switched-off old autostart entry just goes.
+  fs::remove(Autostart());
+  TempXdgHomes::Write(old_autostart, "[Desktop Entry]\nExec=/old/lirvane -fromautorun\nHidden=true\n");
+  shell.WriteShellVerbs();
+  EXPECT_FALSE(fs::exists(old_autostart));
+  EXPECT_FALSE(shell.AutorunEnabled());
 }
 
 TEST_F(FreedesktopShellTest, AttQuestionNoWritesNothing) {
@@ -114,7 +138,7 @@ TEST_F(FreedesktopShellTest, AttAssociationDefinesTypeAndDefaultKeepingOtherEntr
   EXPECT_EQ(TempXdgHomes::Read(MimeApps()),
             "[Added Associations]\ntext/plain=gedit.desktop;\n\n"
             "[Default Applications]\ntext/html=firefox.desktop\n"
-            "application/x-lirvane-att=lirvane.desktop\n");
+            "application/x-lirvane-att=net.velkor.Lirvane.desktop\n");
   EXPECT_TRUE(Contains(TempXdgHomes::Read(DesktopEntry()),
                        "\nMimeType=text/plain;text/html;application/x-lirvane-att;\n"));
 
@@ -128,7 +152,7 @@ TEST_F(FreedesktopShellTest, AttAssociationMakesMimeAppsListWhenMissing) {
   dialogs.confirm_answers = {ConfirmAnswer::kYes};
   AskAttQuestion(nullptr, shell);
   EXPECT_EQ(TempXdgHomes::Read(MimeApps()),
-            "[Default Applications]\napplication/x-lirvane-att=lirvane.desktop\n");
+            "[Default Applications]\napplication/x-lirvane-att=net.velkor.Lirvane.desktop\n");
 }
 
 TEST_F(FreedesktopShellTest, MimeDatabaseLearnsTheGlob) {

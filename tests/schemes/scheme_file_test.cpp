@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "schemes/apply_scheme.h"
 #include "schemes/scheme_file.h"
 #include "schemes/scheme_table.h"
 #include "tests/schemes/test_support.h"
@@ -287,8 +289,62 @@ TEST_F(SchemeFileTest, SaveOntoAFullDeviceFailsWithMessage) {
 TEST(SchemeFilePathTest, SitsBesideTheExecutable) {
   const std::filesystem::path path = SchemeFilePath();
   EXPECT_EQ(path.filename(), "circuits.dat");
+#ifdef _WIN32
+  // The C runtime's own record of the program file.
+  ASSERT_NE(_pgmptr, nullptr);
+  EXPECT_EQ(path.parent_path(), std::filesystem::path(_pgmptr).parent_path());
+#else
   EXPECT_EQ(path.parent_path(),
             std::filesystem::read_symlink("/proc/self/exe").parent_path());
+#endif
+}
+
+}  // namespace
+}  // namespace lirvane
+
+namespace lirvane {
+namespace {
+
+// A rule into UTF-8 is stored like any other, with the code 65001 and the
+// caption "UTF-8", and applied as a step into Windows-1251 and one out.
+TEST(Utf8SchemeTest, KoiToUtf8RuleIsStoredAndApplied) {
+  testing::TempFolder folder;
+  const auto path = folder / "circuits.dat";
+  testing::RecordingSink sink;
+  SchemeTable table;
+  TCustomCode& work = table.WorkRecord();
+  work.Count = 1;
+  work.From1 = 8;
+  work.FromName1 = "KOI-8-R";
+  work.To1 = 65001;
+  work.ToName1 = "UTF-8";
+  table.AddScheme("\xCA\xEE\xE8 \xE2 UTF-8");  // "Кои в UTF-8"
+  ASSERT_TRUE(SaveSchemes(table, path, sink));
+  std::string expected = "\xCA\xEE\xE8 \xE2 UTF-8\r\n1\r\n8\r\nKOI-8-R\r\n65001\r\nUTF-8\r\n";
+  for (int k = 2; k <= 5; ++k) expected += "0\r\n\r\n0\r\n\r\n";
+  EXPECT_EQ(testing::ReadBytes(path), expected);
+
+  SchemeTable loaded;
+  LoadSchemes(loaded, path, sink);
+  ASSERT_EQ(loaded.Count(), 1);
+  const TCustomCode& scheme = loaded.Slot(1);
+  EXPECT_EQ(scheme.To1, 65001);
+  EXPECT_EQ(scheme.ToName1, "UTF-8");
+  // KOI8-R "Привет, мир" becomes UTF-8.
+  EXPECT_EQ(ApplyScheme(scheme, "\xF0\xD2\xC9\xD7\xC5\xD4, \xCD\xC9\xD2"), "Привет, мир");
+  EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(Utf8SchemeTest, Utf8IntoAltAndChainsOfLengthChangingRules) {
+  TCustomCode scheme = NewSchemeRecord("x");
+  scheme.Count = 2;
+  scheme.From1 = 65001;  // UTF-8 -> Alt-866
+  scheme.To1 = 866;
+  scheme.From2 = 866;    // Alt-866 -> UTF-8
+  scheme.To2 = 65001;
+  EXPECT_EQ(ApplyScheme(scheme, "\xEF\xBB\xBFЁж и ёж"), "Ёж и ёж");
+  scheme.Count = 1;
+  EXPECT_EQ(ApplyScheme(scheme, "Ёж"), "\xF0\xA6");
 }
 
 }  // namespace

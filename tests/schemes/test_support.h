@@ -3,12 +3,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -21,11 +21,16 @@ namespace lirvane::testing {
 
 class TempFolder {
  public:
+  // A new folder of a random name (Windows has no mkdtemp).
   TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "lirvane-schemes-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    path_ = pattern;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path_ = std::filesystem::temp_directory_path() /
+              ("lirvane-schemes-" + std::to_string(random()));
+      std::error_code error;
+      if (std::filesystem::create_directory(path_, error)) return;
+    }
+    ADD_FAILURE() << "no temporary folder could be made";
   }
   ~TempFolder() {
     std::error_code ignored;

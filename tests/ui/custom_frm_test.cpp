@@ -85,10 +85,17 @@ TEST_F(CustomFrmTest, WindowAndControls) {
   EXPECT_EQ(frm.Schemes().Count(), 2);
   QStringList items;
   for (QAction* a : frm.FromPopUp->actions()) items << a->text();
-  EXPECT_EQ(items, QStringList({"Win-1251", "KOI-8-R", "Alt-866", "Macintosh", "ISO-88595"}));
+  const QStringList pages({"Win-1251", "KOI-8-R", "Alt-866", "Macintosh", "ISO-88595", "UTF-8"});
+  EXPECT_EQ(items, pages);
+  items.clear();
+  for (QAction* a : frm.ToPopUp->actions()) items << a->text();
+  EXPECT_EQ(items, pages);
   frm.ISO885951Click();
   EXPECT_EQ(frm.FromBtn->text(), "ISO8859-5");
   EXPECT_EQ(frm.FromCode, 595);
+  frm.ToPopUp->findChild<QAction*>("UTF82")->trigger();
+  EXPECT_EQ(frm.TargetBtn->text(), "UTF-8");
+  EXPECT_EQ(frm.ToCode, 65001);
   EXPECT_EQ(name_frm.windowTitle(), QString::fromUtf8("Ведите имя схемы"));
   EXPECT_TRUE(name_frm.StopBtn->isDefault());
   EXPECT_EQ(name_frm.StopBtn->text(), QString::fromUtf8("&Принять"));

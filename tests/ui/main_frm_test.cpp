@@ -81,6 +81,7 @@ TEST_F(MainFrmTest, EveryMenuItemHasItsCaptionAndKey) {
       {"AltWin1", "Alt->Win", "Alt+3"},        {"WinAlt1", "Win->Alt", "Alt+4"},
       {"KoiKoiWin1", "Koi->Koi->Win", "Alt+5"}, {"IsoWin1", "Iso->Win", "Alt+6"},
       {"MacWin1", "Mac->Win", "Alt+7"},        {"UniWin1", "Form-Urlencoded", "Alt+8"},
+      {"UtfWin1", "UTF-8->Win", "Alt+U"},      {"WinUtf1", "Win->UTF-8", "Alt+Shift+U"},
       {"OverCod", "&По схеме...", "Alt+9"},    {"Tray1", "&Иконка в Tray", ""},
       {"MAutoRun", "&Автозапуск", ""},         {"MSaveOpt", "&Сохранять настройки", ""},
       {"ToUp", "&Верхний регистр", "F11"},     {"ToLo", "&Нижний регистр", "F12"},
@@ -116,13 +117,18 @@ TEST_F(MainFrmTest, SeparatorsStandWhereTheyBelong) {
   EXPECT_EQ(names_of(frm.EditM),
             "ReloadSM ToMem ChangeSM - CopySM CutSM InsSM DelSM SelAllSM - WrapSM");
   EXPECT_EQ(names_of(frm.CodeM),
-            "KoiWin1 WinKoi1 AltWin1 WinAlt1 KoiKoiWin1 IsoWin1 MacWin1 UniWin1 - OverCod");
+            "KoiWin1 WinKoi1 AltWin1 WinAlt1 KoiKoiWin1 IsoWin1 MacWin1 UniWin1 UtfWin1 "
+            "WinUtf1 - OverCod");
 }
 
 TEST_F(MainFrmTest, ButtonsCarryCaptionsAndHints) {
   EXPECT_EQ(frm.Btn4->text(), "Koi>>Win");
   EXPECT_EQ(frm.Btn8->text(), QString::fromUtf8("По схеме"));
   EXPECT_EQ(frm.Btn7->toolTip(), QString::fromUtf8("Перекодировать из form-urlencoded в Win"));
+  EXPECT_EQ(frm.Btn9->text(), "Utf->Win");
+  EXPECT_EQ(frm.Btn9->toolTip(), QString::fromUtf8("Перекодировать из UTF-8 в Win"));
+  EXPECT_EQ(frm.Btn10->text(), "Win->Utf");
+  EXPECT_EQ(frm.Btn10->toolTip(), QString::fromUtf8("Перекодировать из Win в UTF-8"));
   EXPECT_EQ(frm.ToolbarButton975->toolTip(), QString::fromUtf8("\"Запомнить\" содержимое окна"));
   EXPECT_EQ(frm.ToolbarButton9721->toolTip(), QString::fromUtf8("Открыть из списка"));
 }
@@ -141,6 +147,9 @@ TEST_F(MainFrmTest, RecodingCommandsWriteTheResultPane) {
       {&TMainFrm::IsoWin1Click, "\xB0\xA1", "\xC0\xA8"},
       {&TMainFrm::MacWin1Click, "\x80\xDF", "\xC0\xFF"},
       {&TMainFrm::UniWin1Click, "a=%E0+b&c", "a=\xE0 b\r\nc"},
+      // The pane holds the UTF-8 bytes as Windows-1251 characters.
+      {&TMainFrm::UtfWin1Click, "\xD0\xAF \xE2\x84\x96\x98", "\xDF \xB9?"},
+      {&TMainFrm::WinUtf1Click, "\xDF\x98\r\n", "\xD0\xAF\xC2\x98\r\n"},
   };
   for (const Case& c : cases) {
     frm.MemoF->SetText(c.source);
@@ -161,6 +170,12 @@ TEST_F(MainFrmTest, RecodingCommandsWriteTheResultPane) {
   frm.MemoF->SetText("\xE0");
   QTest::keyClick(frm.MemoF, Qt::Key_5, Qt::AltModifier);
   EXPECT_EQ(frm.MemoF2->Text(), "\xE2");
+  frm.MemoF->SetText("\xDF");
+  frm.Btn10->click();
+  EXPECT_EQ(frm.MemoF2->Text(), "\xD0\xAF");
+  frm.MemoF->SetText("\xD0\xAF");
+  QTest::keyClick(frm.MemoF, Qt::Key_U, Qt::AltModifier);
+  EXPECT_EQ(frm.MemoF2->Text(), "\xDF");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 

@@ -23,9 +23,9 @@ namespace {
 using testing::InstallScriptedDialogs;
 using testing::ScriptedDialogs;
 
-const std::array<const char*, 9> kCaptions = {"Koi->Win", "Win->Koi", "Alt->Win",
-                                              "Win->Alt", "Koi>>Win", "Iso->Win",
-                                              "Mac->Win", "Uni->Win", "По схеме"};
+const std::array<const char*, 11> kCaptions = {
+    "Koi->Win", "Win->Koi", "Alt->Win", "Win->Alt", "Koi>>Win", "Iso->Win",
+    "Mac->Win", "Uni->Win", "По схеме", "Utf->Win", "Win->Utf"};
 
 class ViewTest : public ::testing::Test {
  protected:
@@ -35,9 +35,9 @@ class ViewTest : public ::testing::Test {
     QApplication::processEvents();
   }
 
-  std::array<QToolButton*, 9> Buttons() const {
-    return {frm.Btn0, frm.Btn1, frm.Btn2, frm.Btn3, frm.Btn4,
-            frm.Btn5, frm.Btn6, frm.Btn7, frm.Btn8};
+  std::array<QToolButton*, 11> Buttons() const {
+    return {frm.Btn0, frm.Btn1, frm.Btn2, frm.Btn3, frm.Btn4, frm.Btn5,
+            frm.Btn6, frm.Btn7, frm.Btn8, frm.Btn9, frm.Btn10};
   }
 
   // Every recoding button shows a picture / its caption, and is `height` high.

@@ -1,0 +1,88 @@
+#include "schemes/scheme_file_location.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#include "schemes/executable_path.h"
+#include "schemes/scheme_file.h"
+
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+namespace lirvane {
+namespace {
+
+constexpr char kSchemeFileName[] = "circuits.dat";
+
+bool IsFile(const std::filesystem::path& path) {
+  std::error_code ignored;
+  return !path.empty() && std::filesystem::is_regular_file(path, ignored);
+}
+
+#ifndef _WIN32
+bool FolderIsWritable(const std::filesystem::path& folder) {
+  return !folder.empty() && ::access(folder.c_str(), W_OK) == 0;
+}
+#endif
+
+std::filesystem::path HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') return home;
+#ifndef _WIN32
+  if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr)
+    return entry->pw_dir;
+#endif
+  return {};
+}
+
+}  // namespace
+
+std::filesystem::path SchemeFileLocation::FileToRead() const {
+  return !IsFile(file) && IsFile(starter) ? starter : file;
+}
+
+SchemeFileLocation ChooseSchemeFileLocation(const SchemeFilePlaces& places,
+                                            bool executable_folder_writable) {
+  const std::filesystem::path beside = places.executable_folder / kSchemeFileName;
+  const bool installed = IsFile(places.starter_file);
+  // An installed copy never writes into its bin folder, even when the
+  // superuser runs it there.
+  if (IsFile(beside) || (!installed && executable_folder_writable)) return {beside, {}, false};
+  return {places.data_home / "lirvane" / kSchemeFileName,
+          installed ? places.starter_file : std::filesystem::path(), true};
+}
+
+std::filesystem::path DataHomeFolder() {
+  const char* value = std::getenv("XDG_DATA_HOME");
+  if (value != nullptr && std::filesystem::path(value).is_absolute())
+    return std::filesystem::path(value).lexically_normal();
+  return HomeFolder() / ".local" / "share";
+}
+
+SchemeFilePlaces RunningSchemeFilePlaces() {
+  const std::filesystem::path data = InstalledDataFolder();  // empty if the system cannot tell
+  return {ExecutableFolder(), data.empty() ? data : data / "starter" / kSchemeFileName,
+          DataHomeFolder()};
+}
+
+SchemeFileLocation FindSchemeFileLocation() {
+#ifdef _WIN32
+  // Windows copies keep the file beside the executable, as they always did.
+  return {ExecutableFolder() / kSchemeFileName, {}, false};
+#else
+  const SchemeFilePlaces places = RunningSchemeFilePlaces();
+  return ChooseSchemeFileLocation(places, FolderIsWritable(places.executable_folder));
+#endif
+}
+
+bool SaveSchemes(SchemeTable& table, const SchemeFileLocation& location, MessageSink& sink) {
+  if (location.in_data_home) {
+    // A folder that cannot be made shows up as the save's own failure.
+    std::error_code ignored;
+    std::filesystem::create_directories(location.file.parent_path(), ignored);
+  }
+  return SaveSchemes(table, location.file, sink);
+}
+
+}  // namespace lirvane
