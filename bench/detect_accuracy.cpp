@@ -120,13 +120,28 @@ bool Restorable(const std::string& garbled, const std::string& original,
   return false;
 }
 
+// Whether the last miss gave the original with only letter case changed:
+// a text garbled into capitals (Win->Iso twice turns а..я into А..Я) reads
+// as a text in capitals, and nothing tells the two apart.
+bool last_right_but_case = false;
+
+std::string FoldCase(std::string s) {
+  for (char& c : s) {
+    const uint8_t b = uint8_t(c);
+    if (b >= 0xC0 && b <= 0xDF) c = char(b + 0x20);
+    if (b == 0xA8) c = char(0xB8);
+  }
+  return s;
+}
+
 struct Tally {
-  long cases = 0, restorable = 0, right = 0;
+  long cases = 0, restorable = 0, right = 0, right_but_case = 0;
   void Add(bool can, bool ok) {
     ++cases;
     if (can) {
       ++restorable;
       right += ok;
+      right_but_case += ok || last_right_but_case;
     }
   }
 };
@@ -140,10 +155,12 @@ int current_bucket = 0;
 
 bool Right(const std::string& input, const std::string& original) {
   const Detection d = DetectRecoding(input);
-  const bool ok = d.judged && ApplyRecodingChain(input, d.chain) == original;
+  const std::string result = ApplyRecodingChain(input, d.chain);
+  const bool ok = d.judged && result == original;
+  last_right_but_case = d.judged && !ok && FoldCase(result) == FoldCase(original);
   if (!ok && misses_to_show > 0 && (miss_bucket < 0 || miss_bucket == current_bucket)) {
     --misses_to_show;
-    const std::string got = ApplyRecodingChain(input, d.chain);
+    const std::string& got = result;
     std::fprintf(stderr, "MISS %s, chain", miss_label.c_str());
     for (int32_t c : d.chain) std::fprintf(stderr, " %d", c);
     size_t at = 0;
@@ -195,6 +212,11 @@ int main(int argc, char** argv) {
   Tally plain[6][3], plain_all[3], garbled1[3], garbled2[3], garbled_utf8[3];
   long unrestorable_plain[3] = {}, garbled_total[3] = {};
 
+  std::ofstream verdicts;
+  if (!cases_dir.empty()) {
+    std::filesystem::create_directories(cases_dir);
+    verdicts.open(cases_dir / "ours.txt");
+  }
   std::mt19937 rng(20261208);
   for (int b = 0; b < 3; ++b) {
     current_bucket = b;
@@ -214,6 +236,7 @@ int main(int argc, char** argv) {
         if (!can) ++unrestorable_plain[b];
         if (!cases_dir.empty()) {
           const auto name = std::to_string(n) + "." + std::to_string(p);
+          verdicts << kBuckets[b].name << '/' << name << ' ' << can << ' ' << ok << '\n';
           std::ofstream(cases_dir / kBuckets[b].name / name, std::ios::binary) << e;
           if (p == 0) std::ofstream(cases_dir / kBuckets[b].name / (std::to_string(n) + ".orig"), std::ios::binary) << w;
         }
@@ -251,11 +274,14 @@ int main(int argc, char** argv) {
   Tally garbled_all[3];
   for (int b = 0; b < 3; ++b)
     for (const Tally* t : {&garbled1[b], &garbled2[b], &garbled_utf8[b]}) {
+      garbled_all[b].right_but_case += t->right_but_case;
       garbled_all[b].cases += t->cases;
       garbled_all[b].restorable += t->restorable;
       garbled_all[b].right += t->right;
     }
   Row("all garbled", garbled_all);
+  for (int b = 0; b < 3; ++b) garbled_all[b].right = garbled_all[b].right_but_case;
+  Row("  case aside", garbled_all);
   std::printf("unrestorable plain cases: %ld / %ld / %ld; restorable garbled: %ld of %ld / %ld of %ld / %ld of %ld\n",
               unrestorable_plain[0], unrestorable_plain[1], unrestorable_plain[2],
               garbled_all[0].restorable, garbled_total[0], garbled_all[1].restorable,

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <set>
 #include <vector>
@@ -27,23 +25,22 @@ constexpr std::array<int32_t, 8> kSteps{8, 866, 595, 111, -8, -866, -595, -111};
 // more often in some code page than garbled, and garbled once more often
 // than twice. Also breaks ties between chains that read a text equally well.
 int PriorBits(const RecodingChain& chain) {
-  static const std::array<int, 5> bits = [] {
-    std::array<int, 5> b{4, 8, 14, 22, 24};
-    if (const char* e = std::getenv("LIRVANE_DETECT_PRIORS"))
-      std::sscanf(e, "%d,%d,%d,%d,%d", &b[0], &b[1], &b[2], &b[3], &b[4]);
-    return b;
-  }();
+  constexpr int kIntoWin = 4;   // one step into Windows-1251 (or from UTF-8)
+  constexpr int kFromWin = 8;   // one step out of it
+  constexpr int kTwo = 14;
+  constexpr int kThree = 22;
+  constexpr int kStepBack = 24;
   // A step straight back (Koi->Win after Win->Koi) undoes nothing a user
   // did, except on the few bytes where the two are not inverses: mostly
   // it turns symbols into letters.
   int back = 0;
   for (int i = 1; i < chain.length; ++i)
-    if (chain.steps[i] == -chain.steps[i - 1]) back += bits[4];
+    if (chain.steps[i] == -chain.steps[i - 1]) back += kStepBack;
   switch (chain.length) {
     case 0: return 0;
-    case 1: return chain.steps[0] > 0 ? bits[0] : bits[1];
-    case 2: return back + bits[2];
-    default: return back + bits[3];
+    case 1: return chain.steps[0] > 0 ? kIntoWin : kFromWin;
+    case 2: return back + kTwo;
+    default: return back + kThree;
   }
 }
 
@@ -410,19 +407,4 @@ std::string ApplyRecodingChain(std::string_view text, const RecodingChain& chain
   return out;
 }
 
-}  // namespace lirvane
-
-namespace lirvane {
-// Tuning aid: every reading's cost in bits, best first.
-void DebugRankRecodingChains(std::string_view text, int top) {
-  std::vector<Scored> scored;
-  const Counts plain(text);
-  Score(plain, false, scored);
-  std::sort(scored.begin(), scored.end(), [](const Scored& a, const Scored& b) { return a.cost < b.cost; });
-  for (int i = 0; i < top && i < int(scored.size()); ++i) {
-    std::fprintf(stderr, "%8.1f  letters %zu  chain", double(scored[i].cost) / 16, scored[i].letters);
-    for (int32_t c : scored[i].candidate->chain) std::fprintf(stderr, " %d", c);
-    std::fprintf(stderr, "  out: %s\n", ApplyRecodingChain(text.substr(0, 120), scored[i].candidate->chain).c_str());
-  }
-}
 }  // namespace lirvane

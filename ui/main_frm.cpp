@@ -154,7 +154,6 @@ void TMainFrm::CreateMenus() {
   WrapSM->setCheckable(true);
 
   CodeM = AddMenu(bar, "CodeM", QString::fromUtf8("&Кодировка"));
-  AddCommand(CodeM, AutoWin1, "AutoWin1", QString::fromUtf8("Авто"), QKeySequence("Alt+0"), &TMainFrm::AutoWin1Click);
   AddCommand(CodeM, KoiWin1, "KoiWin1", "Koi->Win", QKeySequence("Alt+1"), &TMainFrm::KoiWin1Click);
   AddCommand(CodeM, WinKoi1, "WinKoi1", "Win->Koi", QKeySequence("Alt+2"), &TMainFrm::WinKoi1Click);
   AddCommand(CodeM, AltWin1, "AltWin1", "Alt->Win", QKeySequence("Alt+3"), &TMainFrm::AltWin1Click);
@@ -167,6 +166,8 @@ void TMainFrm::CreateMenus() {
   AddCommand(CodeM, WinUtf1, "WinUtf1", "Win->UTF-8", QKeySequence("Alt+Shift+U"), &TMainFrm::WinUtf1Click);
   AddSeparator(CodeM, "N2");
   AddCommand(CodeM, OverCod, "OverCod", QString::fromUtf8("&По схеме..."), QKeySequence("Alt+9"), &TMainFrm::OverCodClick);
+  // Alt+0 after "По схеме"'s Alt+9: the one command that picks the recoding.
+  AddCommand(CodeM, AutoWin1, "AutoWin1", QString::fromUtf8("Авто"), QKeySequence("Alt+0"), &TMainFrm::AutoWin1Click);
 
   N7 = AddMenu(bar, "N7", QString::fromUtf8("&Вид"));
   N11 = AddSubmenu(N7, "N11", QString::fromUtf8("&Шрифт"));
