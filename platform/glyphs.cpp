@@ -240,4 +240,16 @@ QIcon AppIcon() {
   return icon;
 }
 
+QPixmap AutoRecodingPicture() {
+  // "?" -> Win: whatever the text is in, it comes out as Windows-1251.
+  QPixmap pixmap = Blank(44, 20);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
+  Badge(p, QRectF(0.5, 3.5, 17, 13), QColor(120, 150, 60), QStringLiteral("?"));
+  Badge(p, QRectF(26.5, 3.5, 17, 13), kTo, QStringLiteral("Win"));
+  Arrow(p, 19, 25, 10, false);
+  return pixmap;
+}
+
 }  // namespace lirvane

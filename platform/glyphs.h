@@ -33,4 +33,7 @@ QIcon FileBarIcon(FileGlyph glyph);
 QIcon AppIcon();
 QPixmap Logo(int width, int height);
 
+// The 44 x 20 picture of the "Авто" recoding button.
+QPixmap AutoRecodingPicture();
+
 }  // namespace lirvane

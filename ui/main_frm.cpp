@@ -167,6 +167,8 @@ void TMainFrm::CreateMenus() {
   AddCommand(CodeM, WinUtf1, "WinUtf1", "Win->UTF-8", QKeySequence("Alt+Shift+U"), &TMainFrm::WinUtf1Click);
   AddSeparator(CodeM, "N2");
   AddCommand(CodeM, OverCod, "OverCod", QString::fromUtf8("&По схеме..."), QKeySequence("Alt+9"), &TMainFrm::OverCodClick);
+  // Alt+0 after "По схеме"'s Alt+9: the one command that picks the recoding.
+  AddCommand(CodeM, AutoWin1, "AutoWin1", QString::fromUtf8("Авто"), QKeySequence("Alt+0"), &TMainFrm::AutoWin1Click);
 
   N7 = AddMenu(bar, "N7", QString::fromUtf8("&Вид"));
   N11 = AddSubmenu(N7, "N11", QString::fromUtf8("&Шрифт"));
@@ -292,6 +294,15 @@ void TMainFrm::CreateToolbars() {
     r.button->setFixedWidth(57);
     r.button->setFont(caption_font);
   }
+  // "Авто" stands last, after every fixed recoding.
+  BtnAuto = AddButton(CodeBar, "BtnAuto", QString::fromUtf8("Определить кодировку и перекодировать в Win"),
+                      &TMainFrm::AutoWin1Click);
+  BtnAuto->setText(QString::fromUtf8(kAutoCaption));
+  BtnAuto->setIcon(QIcon(AutoRecodingPicture()));
+  BtnAuto->setIconSize(QSize(44, 20));
+  BtnAuto->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  BtnAuto->setFixedWidth(57);
+  BtnAuto->setFont(caption_font);
   addToolBar(Qt::TopToolBarArea, CodeBar);
   addToolBarBreak(Qt::TopToolBarArea);
 

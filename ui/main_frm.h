@@ -67,6 +67,11 @@ class TMainFrm : public QMainWindow {
   void UtfWin1Click();
   void WinUtf1Click();
   void OverCodClick();
+  // "Авто" (main_frm_auto.cpp): finds what garbled the source pane's text
+  // and undoes it into the result pane, saying what it found in the status
+  // line.
+  void AutoWin1Click();
+  static constexpr const char* kAutoCaption = "Авто";
 
   // Edit commands (main_frm_edit.cpp).
   void ChangeSMClick();
@@ -106,6 +111,7 @@ class TMainFrm : public QMainWindow {
 
   // View options (main_frm_view.cpp).
   void SetButtonView();
+  void SetAutoButtonView();  // "Авто" follows the other recoding buttons
   void MSbothClick();
   void MSpicClick();
   void MStextClick();
@@ -160,6 +166,7 @@ class TMainFrm : public QMainWindow {
   QAction *KoiWin1 = nullptr, *WinKoi1 = nullptr, *AltWin1 = nullptr, *WinAlt1 = nullptr,
           *KoiKoiWin1 = nullptr, *IsoWin1 = nullptr, *MacWin1 = nullptr, *UniWin1 = nullptr,
           *UtfWin1 = nullptr, *WinUtf1 = nullptr, *OverCod = nullptr;
+  QAction* AutoWin1 = nullptr;
   QMenu* N7 = nullptr;  // "&Вид"
   QMenu *N11 = nullptr, *N15 = nullptr, *N19 = nullptr;
   QAction *LageFont = nullptr, *NormalFont = nullptr, *SmallFont = nullptr, *SelFont = nullptr;
@@ -190,6 +197,7 @@ class TMainFrm : public QMainWindow {
               *ToolbarButton9717 = nullptr, *ToolbarButton9716 = nullptr,
               *ToolbarButton9711 = nullptr, *ToolbarButton975 = nullptr,
               *ToolbarButton9720 = nullptr;
+  QToolButton* BtnAuto = nullptr;  // "Авто", last on CodeBar
   QComboBox* FileBox = nullptr;
   QToolButton* ToolbarButton9721 = nullptr;
   // At most this many names in the recent-file list.

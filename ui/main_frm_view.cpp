@@ -64,7 +64,7 @@ void TMainFrm::SetButtonView() {
   for (size_t i = 0; i < std::size(buttons); ++i) {
     buttons[i]->setText(captions ? QString::fromUtf8(kButtonCaptions[i]) : QString());
   }
-  if (!pictures && !captions) return;  // neither: heights and marks stay
+  if (!pictures && !captions) return SetAutoButtonView();  // neither: heights and marks stay
   const int height = pictures && captions ? kBothHeight : pictures ? kPictureHeight : kTextHeight;
   const Qt::ToolButtonStyle style = pictures && captions ? Qt::ToolButtonTextUnderIcon
                                     : pictures           ? Qt::ToolButtonIconOnly
@@ -73,7 +73,9 @@ void TMainFrm::SetButtonView() {
     button->setToolButtonStyle(style);
     button->setFixedHeight(height);
   }
+
   (pictures && captions ? MSboth : pictures ? MSpic : MStext)->setChecked(true);
+  SetAutoButtonView();
 }
 
 void TMainFrm::MSbothClick() {

@@ -119,7 +119,7 @@ TEST_F(MainFrmTest, SeparatorsStandWhereTheyBelong) {
             "ReloadSM ToMem ChangeSM - CopySM CutSM InsSM DelSM SelAllSM - WrapSM");
   EXPECT_EQ(names_of(frm.CodeM),
             "KoiWin1 WinKoi1 AltWin1 WinAlt1 KoiKoiWin1 IsoWin1 MacWin1 UniWin1 UtfWin1 "
-            "WinUtf1 - OverCod");
+            "WinUtf1 - OverCod AutoWin1");
 }
 
 TEST_F(MainFrmTest, ButtonsCarryCaptionsAndHints) {

@@ -1,0 +1,410 @@
+#include "recode/detect_recoding.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "recode/cp1251_unicode.h"
+#include "recode/detect_stats.h"
+#include "recode/recode.h"
+#include "recode/recode_tables.h"
+#include "recode/utf8.h"
+
+namespace lirvane {
+namespace {
+
+using ByteTable = std::array<uint8_t, 256>;
+
+// The eight 8-bit steps, in the order that decides between chains giving
+// the same text: the plain readings into Windows-1251 first.
+constexpr std::array<int32_t, 8> kSteps{8, 866, 595, 111, -8, -866, -595, -111};
+
+// What a chain costs before the text speaks for it, in bits: a text is far
+// more often in some code page than garbled, and garbled once more often
+// than twice. Also breaks ties between chains that read a text equally well.
+int PriorBits(const RecodingChain& chain) {
+  constexpr int kIntoWin = 4;   // one step into Windows-1251 (or from UTF-8)
+  constexpr int kFromWin = 8;   // one step out of it
+  constexpr int kTwo = 14;
+  constexpr int kThree = 22;
+  constexpr int kStepBack = 24;
+  // A step straight back (Koi->Win after Win->Koi) undoes nothing a user
+  // did, except on the few bytes where the two are not inverses: mostly
+  // it turns symbols into letters.
+  int back = 0;
+  for (int i = 1; i < chain.length; ++i)
+    if (chain.steps[i] == -chain.steps[i - 1]) back += kStepBack;
+  switch (chain.length) {
+    case 0: return 0;
+    case 1: return chain.steps[0] > 0 ? kIntoWin : kFromWin;
+    case 2: return back + kTwo;
+    default: return back + kThree;
+  }
+}
+
+struct Candidate {
+  RecodingChain chain;
+  ByteTable table;  // the whole chain's byte mapping (after UTF-8, if any)
+  int prior = 0;
+  bool after_utf8 = false;
+};
+
+bool IsCyrillicLetter(uint8_t b) { return b >= 0xC0 || b == 0xA8 || b == 0xB8; }
+
+ByteTable IdentityTable() {
+  ByteTable t;
+  for (int b = 0; b < 256; ++b) t[b] = static_cast<uint8_t>(b);
+  return t;
+}
+
+ByteTable Then(const ByteTable& first, int32_t code) {
+  const HighHalfTable* step = TableForCode(code);
+  ByteTable t = first;
+  if (step)
+    for (uint8_t& b : t)
+      if (b >= 0x80) b = step->high[b - 0x80];
+  return t;
+}
+
+// A text may be all capitals: it then reads as well as in small letters,
+// for this many bits more. Counting case letter by letter would otherwise
+// prefer any chain that turns a long text in capitals into small letters,
+// however wrong otherwise.
+constexpr int kAllCapitalsBits = 12;
+
+// Case classes (detect_stats::kCaseClass) with small and capital letters
+// traded, for reading a text as if it were all capitals.
+int TradeCase(int case_class) {
+  switch (case_class) {
+    case 0: return 1;
+    case 1: return 0;
+    case 2: return 3;
+    case 3: return 2;
+  }
+  return case_class;
+}
+
+struct Model {
+  // Cost of a Windows-1251 byte pair: letter bigram plus case transition,
+  // in the low half as the text reads, in the high half with case traded.
+  std::vector<uint32_t> pair_cost = std::vector<uint32_t>(256 * 256);
+  // The same for case across gaps: [traded][previous][gap][this].
+  std::array<std::array<uint16_t, (detect_stats::kHighCases + 1) * detect_stats::kGaps *
+                                      detect_stats::kHighCases>,
+             2>
+      gap_cost{};
+  std::vector<Candidate> candidates;
+  std::array<uint8_t, 256> high_case{};  // lower, upper, not a letter
+
+  Model() {
+    for (int b = 0; b < 256; ++b)
+      high_case[b] = (b >= 0xE0 || b == 0xB8) ? 0 : (b >= 0xC0 || b == 0xA8) ? 1 : 2;
+    using namespace detect_stats;
+    // The statistics leave words in capitals out; within a word, staying in
+    // capitals costs what staying in small letters does, so a word in
+    // capitals costs about what a capitalised one does.
+    std::array<uint8_t, kCaseClasses * kCaseClasses> case_cost;
+    std::copy(std::begin(kCaseCost), std::end(kCaseCost), case_cost.begin());
+    case_cost[1 * kCaseClasses + 1] = case_cost[0];
+    std::array<uint8_t, std::size(kGapCaseCost)> gap_case_cost;
+    std::copy(std::begin(kGapCaseCost), std::end(kGapCaseCost), gap_case_cost.begin());
+    gap_case_cost[(1 * kGaps + 0) * kHighCases + 1] = gap_case_cost[0];
+    // Lists start every line with a capital, wrapped prose with a small
+    // letter: a line break says nothing about the case after it.
+    for (int previous = 0; previous <= kHighCases; ++previous) {
+      uint8_t* row = &gap_case_cost[(previous * kGaps + 2) * kHighCases];
+      row[0] = row[1] = std::min(row[0], row[1]);
+    }
+    for (int a = 0; a < 256; ++a)
+      for (int b = 0; b < 256; ++b) {
+        const int letters = kBigramCost[kByteClass[a] * kClasses + kByteClass[b]];
+        const int as_is = case_cost[kCaseClass[a] * kCaseClasses + kCaseClass[b]];
+        const int traded =
+            case_cost[TradeCase(kCaseClass[a]) * kCaseClasses + TradeCase(kCaseClass[b])];
+        pair_cost[a << 8 | b] = uint32_t(letters + as_is) | uint32_t(letters + traded) << 16;
+      }
+    const auto trade = [](int high) { return high < 2 ? 1 - high : high; };
+    for (int previous = 0; previous <= kHighCases; ++previous)
+      for (int gap = 0; gap < kGaps; ++gap)
+        for (int c = 0; c < kHighCases; ++c) {
+          const int at = (previous * kGaps + gap) * kHighCases + c;
+          gap_cost[0][at] = gap_case_cost[at];
+          gap_cost[1][at] = gap_case_cost[(trade(previous) * kGaps + gap) * kHighCases + trade(c)];
+        }
+    AddChains(false);
+    AddChains(true);
+  }
+
+  // Every chain of 8-bit steps up to the length left, shortest first; a
+  // chain mapping every byte as a shorter one does is left out.
+  void AddChains(bool after_utf8) {
+    std::set<ByteTable> tables;
+    Candidate start{{}, IdentityTable(), 0, after_utf8};
+    if (after_utf8) {
+      start.chain.steps[0] = kDetectUtf8Step;
+      start.chain.length = 1;
+    }
+    std::vector<Candidate> level{start};
+    while (true) {
+      for (const Candidate& c : level) {
+        if (tables.insert(c.table).second) {
+          candidates.push_back(c);
+          candidates.back().prior = PriorBits(c.chain) * detect_stats::kCostPerBit;
+        }
+      }
+      if (level.front().chain.length == 3) break;
+      std::vector<Candidate> next;
+      for (const Candidate& c : level)
+        for (int32_t code : kSteps) {
+          Candidate n = c;
+          n.chain.steps[n.chain.length++] = code;
+          n.table = Then(c.table, code);
+          next.push_back(n);
+        }
+      level = std::move(next);
+    }
+  }
+};
+
+const Model& TheModel() {
+  static const Model model;
+  return model;
+}
+
+// UTF-8 into Windows-1251: characters it lacks and bytes that are not UTF-8
+// become '?'. Counts both kinds of sequence, for judging whether the text is
+// UTF-8 at all. A sequence cut by the end of a sample is dropped.
+struct Utf8Reading {
+  std::string text;
+  size_t multibyte = 0;
+  size_t invalid = 0;
+};
+
+Utf8Reading ReadUtf8(std::string_view text, bool end_is_cut) {
+  Utf8Reading r;
+  r.text.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const uint8_t b = static_cast<uint8_t>(text[i]);
+    if (b < 0x80) {
+      r.text.push_back(static_cast<char>(b));
+      ++i;
+      continue;
+    }
+    char32_t c;
+    const size_t n = DecodeUtf8(text, i, c);
+    if (n == 0) {
+      if (end_is_cut && text.size() - i < 4) break;
+      ++r.invalid;
+      r.text.push_back('?');
+      ++i;
+      continue;
+    }
+    ++r.multibyte;
+    const int byte = UnicodeToCp1251(c);
+    r.text.push_back(byte < 0 ? '?' : static_cast<char>(byte));
+    i += n;
+  }
+  return r;
+}
+
+// What a recoding can change, counted once per text: bytes above 0x7F,
+// byte pairs with at least one of them, and runs from one high byte to the
+// next (what lies between them only as kGaps). Scoring a chain then maps
+// these through its table instead of recoding the text.
+struct Counts {
+  std::array<uint32_t, 256> byte{};
+  std::vector<uint8_t> bytes_seen;    // high bytes
+  std::vector<uint16_t> pairs_seen;   // previous << 8 | next
+  std::vector<uint32_t> pair_count;   // parallel to pairs_seen
+  std::vector<uint32_t> gaps_seen;    // (previous, or 0 at the start) << 16 | gap << 8 | next
+  std::vector<uint32_t> gap_count;
+
+  explicit Counts(std::string_view text) {
+    // Dense scratch indices into the lists, cleared again on the way out.
+    thread_local std::vector<uint32_t> pair_slot(256 * 256);
+    thread_local std::vector<uint32_t> gap_slot(256 * detect_stats::kGaps * 256);
+    const auto* p = reinterpret_cast<const uint8_t*>(text.data());
+    const size_t n = text.size();
+    uint8_t prev = '\n';  // text boundaries count as line breaks
+    uint8_t prev_high = 0;
+    int gap = 3;
+    for (size_t i = 0; i <= n; ++i) {
+      const uint8_t b = i < n ? p[i] : '\n';
+      if ((prev | b) & 0x80) {
+        const uint16_t key = static_cast<uint16_t>(prev << 8 | b);
+        uint32_t& slot = pair_slot[key];
+        if (slot == 0) {
+          pairs_seen.push_back(key);
+          pair_count.push_back(0);
+          slot = static_cast<uint32_t>(pairs_seen.size());
+        }
+        ++pair_count[slot - 1];
+      }
+      if (b & 0x80) {
+        if (i < n && byte[b]++ == 0) bytes_seen.push_back(b);
+        const uint32_t key = uint32_t{prev_high} << 16 | uint32_t(gap) << 8 | b;
+        uint32_t& slot = gap_slot[(prev_high * detect_stats::kGaps + gap) << 8 | b];
+        if (slot == 0) {
+          gaps_seen.push_back(key);
+          gap_count.push_back(0);
+          slot = static_cast<uint32_t>(gaps_seen.size());
+        }
+        ++gap_count[slot - 1];
+        prev_high = b;
+        gap = 0;
+      } else if (b == '.' || b == '!' || b == '?') {
+        gap = 3;
+      } else if (b == '\n' || b == '\r') {
+        gap = std::max(gap, 2);
+      } else if (gap == 0) {
+        gap = 1;
+      }
+      prev = b;
+    }
+    for (uint16_t key : pairs_seen) pair_slot[key] = 0;
+    for (uint32_t key : gaps_seen)
+      gap_slot[((key >> 16) * detect_stats::kGaps + ((key >> 8) & 0xFF)) << 8 | (key & 0xFF)] = 0;
+  }
+};
+
+struct Scored {
+  const Candidate* candidate;
+  int64_t cost;
+  size_t letters;
+};
+
+void Score(const Counts& counts, bool after_utf8, std::vector<Scored>& out) {
+  const Model& model = TheModel();
+  for (const Candidate& c : model.candidates) {
+    if (c.after_utf8 != after_utf8) continue;
+    const ByteTable& t = c.table;
+    int64_t as_is = 0, traded = 0;
+    for (size_t i = 0; i < counts.pairs_seen.size(); ++i) {
+      const uint16_t key = counts.pairs_seen[i];
+      const uint32_t both = model.pair_cost[t[key >> 8] << 8 | t[key & 0xFF]];
+      as_is += int64_t{counts.pair_count[i]} * (both & 0xFFFF);
+      traded += int64_t{counts.pair_count[i]} * (both >> 16);
+    }
+    for (size_t i = 0; i < counts.gaps_seen.size(); ++i) {
+      const uint32_t key = counts.gaps_seen[i];
+      const uint8_t prev = static_cast<uint8_t>(key >> 16);
+      const int previous = prev ? model.high_case[t[prev]] : detect_stats::kStartOfText;
+      const int at = (previous * detect_stats::kGaps + ((key >> 8) & 0xFF)) *
+                         detect_stats::kHighCases +
+                     model.high_case[t[key & 0xFF]];
+      as_is += int64_t{counts.gap_count[i]} * model.gap_cost[0][at];
+      traded += int64_t{counts.gap_count[i]} * model.gap_cost[1][at];
+    }
+    const int64_t cost =
+        c.prior + std::min(as_is, traded + kAllCapitalsBits * detect_stats::kCostPerBit);
+    size_t letters = 0;
+    for (uint8_t b : counts.bytes_seen)
+      if (IsCyrillicLetter(t[b])) letters += counts.byte[b];
+    out.push_back({&c, cost, letters});
+  }
+}
+
+// Readings weighed by trigrams: at most this many, within this many bits of
+// the best by pairs, on this much of the text.
+constexpr size_t kFinalists = 24;
+constexpr int kFinalistBits = 80;
+constexpr size_t kTrigramBytes = 64 * 1024;
+
+// Letter trigram cost of a text read through a table, in cost units.
+int64_t TrigramCost(std::string_view text, const ByteTable& table) {
+  using namespace detect_stats;
+  std::array<uint8_t, 256> cls;
+  for (int b = 0; b < 256; ++b) {
+    const int c = kByteClass[table[b]];
+    cls[b] = static_cast<uint8_t>(c < kTrigramClasses - 1 ? c : kTrigramClasses - 1);
+  }
+  uint32_t a = kTrigramClasses - 1, b = kTrigramClasses - 1;
+  int64_t bits = 0;
+  for (char ch : text) {
+    const uint32_t c = cls[static_cast<uint8_t>(ch)];
+    const uint32_t at = (a * kTrigramClasses + b) * kTrigramClasses + c;
+    bits += (kTrigramBits[at >> 1] >> ((at & 1) * 4)) & 15;
+    a = b;
+    b = c;
+  }
+  return bits * kCostPerBit;
+}
+
+// Whether two candidates turn the text into the same bytes.
+bool SameResult(const Scored& a, const Scored& b, const Counts& plain,
+                const Counts* utf8) {
+  if (a.candidate->after_utf8 != b.candidate->after_utf8) return false;
+  const Counts& counts = a.candidate->after_utf8 ? *utf8 : plain;
+  for (uint8_t byte : counts.bytes_seen)
+    if (a.candidate->table[byte] != b.candidate->table[byte]) return false;
+  return true;
+}
+
+}  // namespace
+
+Detection DetectRecoding(std::string_view text) {
+  const bool cut = text.size() > kDetectSampleBytes;
+  const std::string_view sample = text.substr(0, kDetectSampleBytes);
+
+  std::vector<Scored> scored;
+  const Counts plain(sample);
+  Score(plain, false, scored);
+
+  // The UTF-8 reading competes only when the text looks like UTF-8: some
+  // multi-byte sequences, hardly any bytes that fit none.
+  std::unique_ptr<Counts> utf8;
+  Utf8Reading reading;
+  if (!plain.bytes_seen.empty()) {
+    reading = ReadUtf8(sample, cut);
+    if (reading.multibyte > 0 && reading.invalid * 50 <= reading.multibyte) {
+      utf8 = std::make_unique<Counts>(reading.text);
+      Score(*utf8, true, scored);
+    }
+  }
+
+  Detection d;
+  size_t most_letters = 0;
+  for (const Scored& s : scored) most_letters = std::max(most_letters, s.letters);
+  if (most_letters < kDetectMinLetters) return d;
+  d.judged = true;
+
+  // The readings close to the best by pairs are weighed again by letter
+  // trigrams, which tell a word from a near-anagram of it.
+  std::sort(scored.begin(), scored.end(),
+            [](const Scored& a, const Scored& b) { return a.cost < b.cost; });
+  std::vector<Scored> finalists;
+  for (const Scored& s : scored) {
+    if (finalists.size() == kFinalists ||
+        s.cost - scored.front().cost > kFinalistBits * detect_stats::kCostPerBit)
+      break;
+    bool same = false;
+    for (const Scored& f : finalists) same = same || SameResult(s, f, plain, utf8.get());
+    if (same) continue;
+    finalists.push_back(s);
+    const std::string_view read = s.candidate->after_utf8 ? std::string_view(reading.text) : sample;
+    finalists.back().cost += TrigramCost(read.substr(0, kTrigramBytes), s.candidate->table);
+  }
+  const Scored* best = &finalists.front();
+  for (const Scored& f : finalists)
+    if (f.cost < best->cost) best = &f;
+  d.chain = best->candidate->chain;
+  d.letters = best->letters;
+
+  // Confidence: the best reading's share among the others, each weighted by
+  // 2^-(its extra cost in bits).
+  double others = 0;
+  for (const Scored& f : finalists)
+    if (&f != best) others += std::exp2(-double(f.cost - best->cost) / detect_stats::kCostPerBit);
+  d.confidence = 1.0 / (1.0 + others);
+  return d;
+}
+
+std::string ApplyRecodingChain(std::string_view text, const RecodingChain& chain) {
+  std::string out(text);
+  for (int32_t code : chain) RecodeInPlace(out, code);
+  return out;
+}
+
+}  // namespace lirvane

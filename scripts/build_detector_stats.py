@@ -1,0 +1,324 @@
+#!/usr/bin/python3
+"""Builds the Russian text statistics behind the code page detector.
+
+Reads the Russian manual pages of manpages-ru (/usr/share/man/ru) and the
+Russian message catalogues under /usr/share/locale/ru/LC_MESSAGES, turns them
+into Windows-1251 text and counts byte-class bigrams, writing the costs as a
+compact C++ table (recode/detect_stats_table.cpp) so that the build needs no
+corpus. Debian's fortunes-ru is deliberately not read.
+
+About one file in five is held out for testing: a file is held out when the
+CRC-32 of its base name (e.g. "ls.1.gz", "coreutils.mo"; "_" read as "-")
+is divisible by 5. With
+--heldout FILE the held-out text is written there (Windows-1251, one source
+file after another, separated by a line holding a form feed) instead of
+building the table.
+
+Usage: scripts/build_detector_stats.py [--heldout FILE] [--out FILE]
+"""
+
+import argparse
+import gettext
+import gzip
+import math
+import os
+import re
+import sys
+import zlib
+
+MAN_ROOT = "/usr/share/man/ru"
+MO_ROOT = "/usr/share/locale/ru/LC_MESSAGES"
+HELD_OUT_MODULUS = 5
+
+# Byte classes of Windows-1251 text. Letters fold case: а..я are 0..31, ё 32;
+# the case model below keeps the case apart.
+LETTERS = 33
+SPACE, NEWLINE, LATIN, DIGIT, STOP, PUNCT, CONTROL = range(LETTERS, LETTERS + 7)
+FIRST_SYMBOL = LETTERS + 7  # each high non-letter byte is a class of its own
+
+# Case classes: how case falls in words and sentences.
+CASE_CLASSES = ["lower", "upper", "latin lower", "latin upper", "space",
+                "stop", "punct", "digit", "line break"]
+
+
+def byte_class(b):
+    if 0xE0 <= b <= 0xFF:
+        return b - 0xE0
+    if 0xC0 <= b <= 0xDF:
+        return b - 0xC0
+    if b in (0xA8, 0xB8):
+        return 32
+    if b >= 0x80:
+        # 0x80..0xBF without 0xA8 and 0xB8
+        return FIRST_SYMBOL + sum(1 for x in range(0x80, b) if x not in (0xA8, 0xB8))
+    c = chr(b)
+    if c in " \t":
+        return SPACE
+    if c in "\r\n":
+        return NEWLINE
+    if c.isascii() and c.isalpha():
+        return LATIN
+    if c.isdigit():
+        return DIGIT
+    if c in ".!?":
+        return STOP
+    if b < 0x20 or b == 0x7F:
+        return CONTROL
+    return PUNCT
+
+
+def case_class(b):
+    if 0xE0 <= b <= 0xFF or b == 0xB8:
+        return 0
+    if 0xC0 <= b <= 0xDF or b == 0xA8:
+        return 1
+    c = chr(b)
+    if b < 0x80 and c.islower():
+        return 2
+    if b < 0x80 and c.isupper():
+        return 3
+    if c in "\r\n":
+        return 8
+    if c in " \t":
+        return 4
+    if c in ".!?":
+        return 5
+    if c.isdigit():
+        return 7
+    return 6
+
+
+# Case across the gaps between high bytes: the case of the previous high
+# byte (lower, upper, not a letter, or the text's start), what stands between
+# (nothing, or ASCII with or without a sentence end), the case of this one.
+# Lets a whole line of capitals, or a capital after a full stop, pass cheaply.
+HIGH_CASES = 3        # lower, upper, non-letter
+HIGH_PREVIOUS = 4     # ... or the start of the text
+GAPS = 4              # adjacent, ASCII, a line break, a sentence end between
+
+
+def high_case(b):
+    if 0xE0 <= b <= 0xFF or b == 0xB8:
+        return 0
+    if 0xC0 <= b <= 0xDF or b == 0xA8:
+        return 1
+    return 2
+
+
+# Letter trigrams: the 33 folded letters and one class for everything else.
+TRIGRAM_CLASSES = LETTERS + 1
+
+
+def trigram_class(b):
+    c = byte_class(b)
+    return c if c < LETTERS else LETTERS
+
+
+NUM_CLASSES = FIRST_SYMBOL + 62
+BYTE_CLASS = [byte_class(b) for b in range(256)]
+CASE_CLASS = [case_class(b) for b in range(256)]
+assert max(BYTE_CLASS) == NUM_CLASSES - 1
+
+
+ALL_CAPITALS = re.compile(rb"[\xc0-\xdf\xa8]{2,}(?![\xe0-\xff\xb8])")
+
+
+def all_capitals_mask(data):
+    mask = bytearray(len(data))
+    for m in ALL_CAPITALS.finditer(data):
+        if m.start() > 0 and data[m.start() - 1] in range(0xE0, 0x100):
+            continue
+        mask[m.start():m.end()] = b"\x01" * (m.end() - m.start())
+    return mask
+
+
+def held_out(path):
+    # Some files come twice under names differing in "_" and "-"
+    # (iso_3166-2.mo, iso_3166_2.mo): they fall on the same side.
+    name = os.path.basename(path).replace("_", "-")
+    return zlib.crc32(name.encode()) % HELD_OUT_MODULUS == 0
+
+
+# --- Reading the corpus -------------------------------------------------
+
+ROFF_TEXT_MACROS = {"SH", "SS", "B", "I", "BR", "IR", "RB", "RI", "BI", "IB",
+                    "SM", "SB", "IP", "TP", "UR", "MT", "Nm", "Nd", "Dt"}
+ROFF_GLYPHS = {"em": "\u2014", "en": "\u2013", "lq": "\u201c", "rq": "\u201d",
+               "Fo": "\u00ab", "Fc": "\u00bb", "hy": "-", "aq": "'", "dq": '"',
+               "bu": "*", "co": "\u00a9", "ti": "~", "ha": "^", "rs": "\\",
+               "oq": "'", "cq": "'", "mi": "-", "pl": "+", "eq": "="}
+
+
+def roff_escapes(line):
+    line = line.replace("\\\\", "\x00")
+    line = re.sub(r"\\f(\[[^\]]*\]|\(..|.)", "", line)
+    line = re.sub(r"\\s[+-]?\d", "", line)
+    line = re.sub(r"\\\((..)", lambda m: ROFF_GLYPHS.get(m.group(1), ""), line)
+    line = re.sub(r"\\\[([^\]]*)\]", lambda m: ROFF_GLYPHS.get(m.group(1), ""), line)
+    line = re.sub(r"\\\*(\(..|\[[^\]]*\]|.)", "", line)
+    line = re.sub(r"\\[-e]", lambda m: "-" if m.group(0) == "\\-" else "\\", line)
+    line = re.sub(r"\\[ ~0]", " ", line)
+    line = re.sub(r"\\[&,/:^|%)c]", "", line)
+    line = re.sub(r"\\.", "", line)
+    return line.replace("\x00", "\\")
+
+
+def man_page_text(path):
+    with gzip.open(path, "rt", encoding="utf-8", errors="replace") as f:
+        source = f.read()
+    out = []
+    for line in source.splitlines():
+        if line.startswith(('.\\"', "'\\\"", '\\"')):
+            continue
+        if line.startswith((".", "'")):
+            parts = line[1:].strip().split(None, 1)
+            if not parts or parts[0] not in ROFF_TEXT_MACROS or len(parts) < 2:
+                continue
+            line = parts[1].replace('"', "")
+        out.append(roff_escapes(line))
+    return "\n".join(out)
+
+
+def catalogue_text(path):
+    with open(path, "rb") as f:
+        catalogue = gettext.GNUTranslations(f)._catalog
+    messages = []
+    for key, value in catalogue.items():
+        if not key or not value:  # the header
+            continue
+        value = value.replace("\0", "\n")  # plural forms
+        value = re.sub(r"%(\d+\$)?[-+ #0]*\d*(\.\d+)?[hlLqjzt]*[a-zA-Z%]", "", value)
+        value = value.replace("&", "").replace("_", "")
+        messages.append(value)
+    messages.sort()
+    return "\n".join(messages)
+
+
+def corpus_files():
+    files = []
+    for root, _, names in os.walk(MAN_ROOT):
+        files += [os.path.join(root, n) for n in names if n.endswith(".gz")]
+    if os.path.isdir(MO_ROOT):
+        files += [os.path.join(MO_ROOT, n) for n in os.listdir(MO_ROOT) if n.endswith(".mo")]
+    files = [f for f in files if "fortune" not in f]
+    return sorted(files)
+
+
+TYPOGRAPHY = str.maketrans({"\u2010": "-", "\u2011": "-", "\u2212": "-",
+                            "\u2018": "'", "\u2019": "\u2019", "\u00a0": "\u00a0"})
+
+
+def win1251(text):
+    return text.translate(TYPOGRAPHY).encode("cp1251", errors="replace")
+
+
+def file_text(path):
+    return win1251(man_page_text(path) if path.endswith(".gz") else catalogue_text(path))
+
+
+# --- Statistics -----------------------------------------------------------
+
+def costs(counts, n, scale, rows=None):
+    """Conditional costs -log2 P(next | previous) * scale, one byte each,
+    with add-half smoothing so unseen pairs stay finite."""
+    table = []
+    for a in range(rows or n):
+        row = counts[a * n:(a + 1) * n]
+        total = sum(row) + 0.5 * n
+        for c in row:
+            p = (c + 0.5) / total
+            table.append(round(-scale * math.log2(p)))
+    return table
+
+
+def c_array(name, values, per_line=24):
+    lines = []
+    for i in range(0, len(values), per_line):
+        lines.append("    " + ", ".join(str(v) for v in values[i:i + per_line]) + ",")
+    return f"const uint8_t {name}[{len(values)}] = {{\n" + "\n".join(lines) + "\n};\n"
+
+
+COST_SCALE = 16  # cost units per bit
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--heldout", help="write the held-out text here and stop")
+    parser.add_argument("--out", default=os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "recode", "detect_stats_table.cpp"))
+    args = parser.parse_args()
+
+    files = corpus_files()
+    if not any(f.startswith(MAN_ROOT) for f in files):
+        sys.exit("no Russian manual pages: apt-get install manpages-ru")
+    test_files = [f for f in files if held_out(f)]
+    train_files = [f for f in files if not held_out(f)]
+
+    if args.heldout:
+        with open(args.heldout, "wb") as out:
+            for path in test_files:
+                out.write(file_text(path) + b"\n\f\n")
+        print(f"held out {len(test_files)} of {len(files)} files", file=sys.stderr)
+        return
+
+    pair = [0] * (NUM_CLASSES * NUM_CLASSES)
+    case_pair = [0] * (len(CASE_CLASSES) ** 2)
+    gap_case = [0] * (HIGH_PREVIOUS * GAPS * HIGH_CASES)
+    tri = [0] * (TRIGRAM_CLASSES ** 3)
+    total_bytes = 0
+    for path in train_files:
+        data = file_text(path)
+        total_bytes += len(data)
+        # Case is counted without the words in capitals (manual pages have
+        # many: headings, placeholders); the detector reads a text in
+        # capitals by trading case, so they would only be counted twice.
+        capitals = all_capitals_mask(data)
+        for i, (a, b) in enumerate(zip(data, data[1:])):
+            pair[BYTE_CLASS[a] * NUM_CLASSES + BYTE_CLASS[b]] += 1
+            if not (capitals[i] or capitals[i + 1]):
+                case_pair[CASE_CLASS[a] * len(CASE_CLASSES) + CASE_CLASS[b]] += 1
+        t = [trigram_class(b) for b in data]
+        for a, b, c in zip(t, t[1:], t[2:]):
+            tri[(a * TRIGRAM_CLASSES + b) * TRIGRAM_CLASSES + c] += 1
+        previous, gap = 3, 3
+        for i, b in enumerate(data):
+            if capitals[i]:
+                previous, gap = 2, 1  # as after a non-letter
+                continue
+            if b >= 0x80:
+                gap_case[(previous * GAPS + gap) * HIGH_CASES + high_case(b)] += 1
+                previous, gap = high_case(b), 0
+            else:
+                gap = max(gap, 3 if b in b".!?" else 2 if b in b"\r\n" else 1)
+
+    bigram = [min(255, c) for c in costs(pair, NUM_CLASSES, COST_SCALE)]
+    case_costs = [min(255, c) for c in costs(case_pair, len(CASE_CLASSES), COST_SCALE)]
+    # Whole bits, two to a byte (low nibble first), at most 15.
+    tri_bits = [min(15, (c + 8) // 16) for c in costs(tri, TRIGRAM_CLASSES, COST_SCALE,
+                                                     rows=TRIGRAM_CLASSES ** 2)]
+    tri_packed = [tri_bits[i] | tri_bits[i + 1] << 4 for i in range(0, len(tri_bits), 2)]
+    gap_case_costs = [min(255, c) for c in costs(gap_case, HIGH_CASES, COST_SCALE,
+                                                 rows=HIGH_PREVIOUS * GAPS)]
+
+    with open(args.out, "w", encoding="utf-8") as out:
+        out.write(
+            "// Generated by scripts/build_detector_stats.py; do not edit.\n"
+            f"// Trained on {len(train_files)} files ({total_bytes} bytes of Windows-1251 text)\n"
+            "// from manpages-ru and the Russian message catalogues; files whose base\n"
+            f"// name's CRC-32 (\"_\" read as \"-\") is divisible by {HELD_OUT_MODULUS} are held out.\n"
+            f"// Costs are -log2 P(next class | previous class) * {COST_SCALE}.\n"
+            '#include "recode/detect_stats.h"\n\n'
+            "namespace lirvane::detect_stats {\n\n")
+        out.write(c_array("kByteClass", BYTE_CLASS))
+        out.write("\n" + c_array("kCaseClass", CASE_CLASS))
+        out.write("\n" + c_array("kBigramCost", bigram))
+        out.write("\n" + c_array("kCaseCost", case_costs))
+        out.write("\n" + c_array("kGapCaseCost", gap_case_costs))
+        out.write("\n" + c_array("kTrigramBits", tri_packed, per_line=32))
+        out.write("\n}  // namespace lirvane::detect_stats\n")
+    print(f"trained on {len(train_files)} files, {total_bytes} bytes; "
+          f"held out {len(test_files)}", file=sys.stderr)
+
+
+if __name__ == "__main__":
+    main()
