@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/display.h"
-#include "app/stderr_message_sink.h"
+#include "schemes/stderr_message_sink.h"
 #include "app/window_module.h"
 #include "schemes/command_text.h"
 #include "schemes/convert_command_line.h"
@@ -19,6 +19,7 @@ class WindowMessageSink : public MessageSink {
   WindowMessageSink(int argc, char** argv) : argc_(argc), argv_(argv) {}
 
   void Show(MessageKind kind, std::string_view text) override {
+    if (kind == MessageKind::kNote) return fallback_.Show(kind, text);
     if (!tried_) {
       tried_ = true;
       std::string error;

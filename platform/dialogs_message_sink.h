@@ -6,6 +6,7 @@
 
 #include "platform/dialogs.h"
 #include "schemes/message_sink.h"
+#include "schemes/stderr_message_sink.h"
 
 namespace lirvane {
 
@@ -13,6 +14,7 @@ class DialogsMessageSink : public MessageSink {
  public:
   explicit DialogsMessageSink(QWidget* parent = nullptr) : parent_(parent) {}
   void Show(MessageKind kind, std::string_view text) override {
+    if (kind == MessageKind::kNote) return StderrMessageSink().Show(kind, text);
     const QString message = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (kind == MessageKind::kError)
       ShowErrorBox(parent_, message);

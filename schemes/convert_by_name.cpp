@@ -11,6 +11,7 @@
 #include "recode/transform_streams.h"
 #include "recode/transforms.h"
 #include "schemes/conversion_target.h"
+#include "schemes/detected_recoding_stage.h"
 #include "schemes/file_io.h"
 #include "schemes/text_pipeline.h"
 #include "schemes/utf8_cp1251.h"
@@ -46,27 +47,34 @@ void AddScheme(TextPipeline& pipeline, const TCustomCode& scheme) {
 }
 
 template <typename Stream>
-void AddStream(TextPipeline& pipeline) {
+void AddStream(TextPipeline& pipeline, MessageSink&) {
   pipeline.Add(std::make_unique<StreamStage<Stream>>());
 }
 
 template <ByteFunctionStage::Function function>
-void AddByteFunction(TextPipeline& pipeline) {
+void AddByteFunction(TextPipeline& pipeline, MessageSink&) {
   pipeline.Add(std::make_unique<ByteFunctionStage>(function));
+}
+
+template <bool into_utf8>
+void AddDetectedRecoding(TextPipeline& pipeline, MessageSink& sink) {
+  pipeline.Add(std::make_unique<DetectedRecodingStage>(into_utf8, sink));
 }
 
 // The keywords in the order they are tried, each with the steps it adds.
 struct Keyword {
   std::string_view name;
-  void (*add)(TextPipeline&);
+  void (*add)(TextPipeline&, MessageSink&);
 };
-constexpr std::array<Keyword, 6> kKeywords{{
+constexpr std::array<Keyword, 8> kKeywords{{
     {"notags", AddStream<DeleteTagsStream>},
     {"nospases", AddStream<CollapseSpacesStream>},
     {"uppercase", AddByteFunction<UpperCaseText>},
     {"lowercase", AddByteFunction<LowerCaseText>},
     {"lattocyr", AddByteFunction<LatToCyr>},
     {"cyrtolat", AddByteFunction<CyrToLat>},
+    {"auto", AddDetectedRecoding<false>},
+    {"autoutf8", AddDetectedRecoding<true>},
 }};
 
 const Keyword* FindKeyword(std::string_view what) {
@@ -122,7 +130,7 @@ ConversionStatus ConvertByName(std::string_view what, std::string_view source,
                                MessageSink& sink) {
   // Line breaks come out as a text pane gives them: CR LF each.
   TextPipeline pipeline;
-  AddStream<LineBreaksStream>(pipeline);
+  pipeline.Add(std::make_unique<StreamStage<LineBreaksStream>>());
   if (const TCustomCode* scheme = FindScheme(table, what)) {
     if (scheme->Count <= 0) {
       sink.Show(MessageKind::kPlain, "Условия не заданы");
@@ -132,7 +140,7 @@ ConversionStatus ConvertByName(std::string_view what, std::string_view source,
     return ConvertStreaming(source, target, pipeline, sink);
   }
   if (const Keyword* keyword = FindKeyword(what)) {
-    keyword->add(pipeline);
+    keyword->add(pipeline, sink);
     return ConvertStreaming(source, target, pipeline, sink);
   }
   return ConversionStatus::kCommandLineError;

@@ -13,7 +13,9 @@ namespace lirvane {
 // It is first looked up among the schemes from slot 0 on, both sides
 // lowered with the Windows-1251 letter pairs; failing that it is compared,
 // ASCII letters lowered, with "notags", "nospases", "uppercase",
-// "lowercase", "lattocyr" and "cyrtolat". The source streams through in
+// "lowercase", "lattocyr", "cyrtolat", "auto" and "autoutf8" (the
+// detector's chain, into Windows-1251 or UTF-8; see
+// detected_recoding_stage.h). The source streams through in
 // pieces: its line breaks become CR LF as in a text pane, then the scheme
 // or transform applies; the result replaces the target as
 // conversion_target.h says.

@@ -10,6 +10,7 @@ namespace lirvane {
 enum class MessageKind {
   kPlain,  // plain message box: the text and one OK button
   kError,  // error box: error icon, one OK button
+  kNote,   // a remark on a run that went on: standard error, never a box
 };
 
 class MessageSink {

@@ -450,3 +450,69 @@ TEST_F(ExecutableTest, MissingWindowPartIsReported) {
 
 }  // namespace
 }  // namespace lirvane
+
+namespace lirvane {
+namespace {
+
+// Russian prose written for this test (Windows-1251), long enough for any
+// detector to be sure.
+std::string RussianProse() {
+  return Recode(
+      "Вечером мы долго сидели у реки и говорили о том, как изменился город за "
+      "последние годы. Старые дома снесли, на их месте выросли высокие башни из "
+      "стекла, а маленький рынок, куда мы бегали за яблоками, превратился в "
+      "торговый центр.\r\nНо набережная осталась прежней: те же скамейки, те же "
+      "липы и тот же запах воды, который помнишь с детства.\r\n",
+      65001);
+}
+
+TEST_F(ExecutableTest, AutoFindsTheChainAndWritesWinOrUtf8) {
+  WriteFile(folder_ / "circuits.dat", "");  // no schemes, and no message about them
+  const std::string win = RussianProse();
+  WriteFile(work_ / "koi.txt", Recode(win, -8));
+  RunResult r = Run({"-conv:koi.txt[auto]out.txt"});
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_EQ(ReadFile(work_ / "out.txt"), win);
+  r = Run({"-conv:koi.txt[AutoUtf8]out.txt"});
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_EQ(ReadFile(work_ / "out.txt"), Recode(win, -65001));
+  // Recoded into KOI8-R twice, and a UTF-8 file.
+  WriteFile(work_ / "twice.txt", Recode(Recode(win, -8), -8));
+  EXPECT_EQ(Run({"-conv:twice.txt[auto]twice.txt"}).status, 0);
+  EXPECT_EQ(ReadFile(work_ / "twice.txt"), win);
+  WriteFile(work_ / "utf8.txt", Recode(win, -65001));
+  EXPECT_EQ(Run({"-conv:utf8.txt[auto]out.txt"}).status, 0);
+  EXPECT_EQ(ReadFile(work_ / "out.txt"), win);
+  EXPECT_TRUE(r.errors.empty()) << r.errors;
+}
+
+TEST_F(ExecutableTest, AutoDecidesOnTheStartAndAppliesToTheWhole) {
+  // 3 MiB of DOS 866: far past the part the decision is made on.
+  std::string win;
+  while (win.size() < (size_t{3} << 20)) win += RussianProse();
+  WriteFile(work_ / "alt.txt", Recode(win, -866));
+  const RunResult r = Run({"-conv:alt.txt[auto]out.txt"});
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_TRUE(ReadFile(work_ / "out.txt") == win);
+}
+
+TEST_F(ExecutableTest, AutoWithNothingToJudgeCopiesAndSaysSo) {
+  WriteFile(work_ / "in.txt", "Just some English text.\r\n");
+  const RunResult r = Run({"-conv:in.txt[autoutf8]out.txt"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(ReadFile(work_ / "out.txt"), "Just some English text.\r\n");
+  EXPECT_NE(r.errors.find("unchanged"), std::string::npos) << r.errors;
+}
+
+TEST_F(ExecutableTest, ASchemeNamedAutoComesFirst) {
+  std::string scheme = "auto\r\n1\r\n8\r\nKOI-8-R\r\n866\r\nAlt-866\r\n";
+  for (int i = 0; i < 4; ++i) scheme += "0\r\n\r\n0\r\n\r\n";
+  WriteFile(folder_ / "circuits.dat", scheme);
+  const std::string koi = Recode(RussianProse(), -8);
+  WriteFile(work_ / "in.txt", koi);
+  EXPECT_EQ(Run({"-conv:in.txt[auto]out.txt"}).status, 0);
+  EXPECT_EQ(ReadFile(work_ / "out.txt"), WinToAlt(KoiToWin(koi)));
+}
+
+}  // namespace
+}  // namespace lirvane

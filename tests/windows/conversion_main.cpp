@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/stderr_message_sink.h"
+#include "schemes/stderr_message_sink.h"
 #include "schemes/command_text.h"
 #include "schemes/convert_command_line.h"
 #include "schemes/program_arguments.h"
