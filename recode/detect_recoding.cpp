@@ -74,6 +74,10 @@ ByteTable Then(const ByteTable& first, int32_t code) {
 // however wrong otherwise.
 constexpr int kAllCapitalsBits = 12;
 
+// Each 8-bit step beyond a chain's first costs one bit per this many
+// letters of the text.
+constexpr int64_t kLettersPerExtraStepBit = 20;
+
 // Case classes (detect_stats::kCaseClass) with small and capital letters
 // traded, for reading a text as if it were all capitals.
 int TradeCase(int case_class) {
@@ -302,7 +306,17 @@ void Score(const Counts& counts, bool after_utf8, std::vector<Scored>& out) {
     size_t letters = 0;
     for (uint8_t b : counts.bytes_seen)
       if (IsCyrillicLetter(t[b])) letters += counts.byte[b];
-    out.push_back({&c, cost, letters});
+    // A text really garbled twice reads as nonsense every other way, by
+    // far more than this; a chain that only beats a simpler one by some
+    // symbols and capitals it turns into letters gains little per letter.
+    // Without it such chains win on long texts, where any small gain adds
+    // up past a fixed prior.
+    const int extra_steps = c.chain.length - (c.after_utf8 ? 1 : 0) - 1;
+    const int64_t per_letter =
+        extra_steps > 0 ? int64_t(letters) * extra_steps * detect_stats::kCostPerBit /
+                              kLettersPerExtraStepBit
+                        : 0;
+    out.push_back({&c, cost + per_letter, letters});
   }
 }
 

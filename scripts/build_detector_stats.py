@@ -251,14 +251,21 @@ def main():
     files = corpus_files()
     if not any(f.startswith(MAN_ROOT) for f in files):
         sys.exit("no Russian manual pages: apt-get install manpages-ru")
-    test_files = [f for f in files if held_out(f)]
-    train_files = [f for f in files if not held_out(f)]
+    # Some pages come under several names (iso_8859-2.7, iso-8859-2.7,
+    # latin2.7): each text counts once, on the training side if any copy
+    # is there, so that no held-out text was trained on.
+    texts = {}
+    for path in sorted(files, key=held_out):
+        texts.setdefault(file_text(path), path)
+    kept = set(texts.values())
+    test_files = [f for f in files if held_out(f) and f in kept]
+    train_files = [f for f in files if not held_out(f) and f in kept]
 
     if args.heldout:
         with open(args.heldout, "wb") as out:
             for path in test_files:
                 out.write(file_text(path) + b"\n\f\n")
-        print(f"held out {len(test_files)} of {len(files)} files", file=sys.stderr)
+        print(f"held out {len(test_files)} of {len(kept)} distinct texts", file=sys.stderr)
         return
 
     pair = [0] * (NUM_CLASSES * NUM_CLASSES)
