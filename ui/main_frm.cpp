@@ -31,6 +31,10 @@ TMainFrm::TMainFrm(QWidget* parent) : QMainWindow(parent) {
   CreatePopup();
   CreateToolbars();
   CreateHelp();
+  // The design width was made for nine recoding buttons; at the first start
+  // the window is as wide as CodeBar needs to show all of them.
+  if (const int needed = CodeBar->sizeHint().width() + 8; needed > width())
+    resize(needed, height());
 }
 
 TMainFrm::~TMainFrm() = default;

@@ -60,6 +60,8 @@ TEST_F(MainFrmTest, CaptionsAndDesignBounds) {
   EXPECT_FALSE(frm.MemoT->isVisible());
   EXPECT_EQ(frm.FileBox->width(), 240);
   EXPECT_EQ(frm.FileBox->maxVisibleItems(), 10);
+  // Wide enough at the start for every recoding button to show.
+  EXPECT_GE(frm.width(), frm.CodeBar->sizeHint().width());
 }
 
 struct MenuRow {

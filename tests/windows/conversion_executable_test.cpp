@@ -1,4 +1,4 @@
-// The command-line conversion as a Windows user starts it: the converter
+// The command-line conversion as a Windows user starts it: lirvane.exe
 // copied into a folder with Cyrillic letters and blanks in its name, its
 // scheme file beside it, started through CreateProcessW with a UTF-16
 // command line, in a folder of its own.
@@ -36,6 +36,17 @@ std::string ReadBytes(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// Windows' own tables as the reference: Windows-1251 bytes through UTF-16.
+std::string Windows1251ToUtf8(const std::string& bytes) {
+  std::wstring wide(bytes.size(), L'\0');
+  wide.resize(MultiByteToWideChar(1251, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                  wide.data(), static_cast<int>(wide.size())));
+  std::string utf8(wide.size() * 3, '\0');
+  utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                  utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr));
+  return utf8;
+}
+
 struct RunResult {
   DWORD exit_code = 0xFFFFFFFF;
   std::string messages;  // standard error, UTF-8
@@ -54,7 +65,7 @@ class ConversionExecutableTest : public ::testing::Test {
     work_ = root_ / L"Рабочая папка";
     fs::create_directories(program_folder_);
     fs::create_directories(work_);
-    fs::copy_file(OwnFolder() / L"lirvane_convert.exe", program_folder_ / L"lirvane_convert.exe");
+    fs::copy_file(OwnFolder() / L"lirvane.exe", program_folder_ / L"lirvane.exe");
   }
   void TearDown() override {
     std::error_code ignored;
@@ -76,7 +87,7 @@ class ConversionExecutableTest : public ::testing::Test {
     startup.hStdOutput = write_end;
     startup.hStdError = write_end;
     std::wstring command =
-        L"\"" + (program_folder_ / L"lirvane_convert.exe").wstring() + L"\" " + arguments;
+        L"\"" + (program_folder_ / L"lirvane.exe").wstring() + L"\" " + arguments;
     PROCESS_INFORMATION process{};
     const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0,
                                         nullptr, work_.c_str(), &startup, &process);
@@ -92,7 +103,7 @@ class ConversionExecutableTest : public ::testing::Test {
       CloseHandle(process.hProcess);
     }
     CloseHandle(read_end);
-    EXPECT_TRUE(started) << "cannot start the converter";
+    EXPECT_TRUE(started) << "cannot start lirvane.exe";
     return result;
   }
 
@@ -105,6 +116,23 @@ TEST_F(ConversionExecutableTest, ByCode) {
   EXPECT_EQ(run.exit_code, 0u) << run.messages;
   EXPECT_EQ(ReadBytes(work_ / L"out.txt"), kWin + "\r\n" + kWin + "\r\n");
   EXPECT_FALSE(fs::exists(work_ / L"out.txt~tmp"));
+}
+
+TEST_F(ConversionExecutableTest, Utf8ByCodeBothWays) {
+  std::string text = kWin + "\r\n\xA8\xB8 ";  // Ё ё
+  for (int b = 0xC0; b <= 0xFF; ++b) text.push_back(static_cast<char>(b));
+  text += "\r\nLatin 123\r\n";
+  WriteBytes(work_ / L"win.txt", text);
+
+  RunResult run = Run(L"-conv:win.txt[-65001]utf8.txt");
+  EXPECT_EQ(run.exit_code, 0u) << run.messages;
+  const std::string utf8 = ReadBytes(work_ / L"utf8.txt");
+  EXPECT_EQ(utf8.substr(0, 12), "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");  // привет
+  EXPECT_EQ(utf8, Windows1251ToUtf8(text));
+
+  run = Run(L"-conv:utf8.txt[65001]back.txt");
+  EXPECT_EQ(run.exit_code, 0u) << run.messages;
+  EXPECT_EQ(ReadBytes(work_ / L"back.txt"), text);
 }
 
 TEST_F(ConversionExecutableTest, IntoTheSameFile) {
