@@ -2,24 +2,15 @@
 
 #include <cmath>
 
-#include "recode/cp1251_unicode.h"
-#include "recode/utf8.h"
+#include "recode/codepage.h"
+#include "recode/recode.h"
 
 namespace lirvane {
 namespace {
 
 // The words below are written as UTF-8 in this file and handed out as
 // Windows-1251 like every other text of the program.
-std::string Win(std::string_view utf8) {
-  std::string out;
-  for (size_t i = 0; i < utf8.size();) {
-    char32_t c;
-    const size_t n = DecodeUtf8(utf8, i, c);
-    out.push_back(static_cast<char>(UnicodeToCp1251(c)));
-    i += n;
-  }
-  return out;
-}
+std::string Win(std::string_view utf8) { return Recode(utf8, kCodeUtf8); }
 
 // The captions of the recoding commands, one per step.
 std::string_view StepCaption(int32_t code) {

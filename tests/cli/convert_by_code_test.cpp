@@ -12,6 +12,7 @@
 #include "recode/recode.h"
 #include "schemes/convert_by_code.h"
 #include "schemes/line_recoder.h"
+#include "tests/cli/plain_line_rules.h"
 #include "tests/cli/temporary_files.h"
 #include "tests/schemes/test_support.h"
 
@@ -26,27 +27,6 @@ using testing::RecordingSink;
 using testing::TempFolder;
 using testing::TemporaryFilesOf;
 using testing::WriteBytes;
-
-// The line rules written out the plain way, for comparison.
-std::string ExpectedConversion(std::string_view text, int32_t code) {
-  text = text.substr(0, text.find('\x1A'));
-  std::string out;
-  std::string line;
-  bool open = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += Recode(line, code) + "\r\n";
-      line.clear();
-      open = false;
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line.push_back(text[i]);
-      open = true;
-    }
-  }
-  if (open) out += Recode(line, code) + "\r\n";
-  return out;
-}
 
 class ConvertByCodeTest : public ::testing::Test {
  protected:
@@ -110,7 +90,7 @@ TEST_F(ConvertByCodeTest, LargeFileAcrossBlocksMatchesLineRules) {
   }
   text[(3 << 20) - 1] = '\r';
   text[3 << 20] = '\r';
-  EXPECT_EQ(Convert(text, 8), ExpectedConversion(text, 8));
+  EXPECT_EQ(Convert(text, 8), testing::PlainLineByLine(text, 8));
 }
 
 TEST_F(ConvertByCodeTest, ConvertsAFileIntoItself) {
@@ -188,7 +168,7 @@ TEST_F(ConvertByCodeTest, ReadFailureIsReportedAndNothingIsLeftBehind) {
 
 TEST(LineRecoderTest, SameOutputWhateverTheBlockSizes) {
   const std::string text = "\xC1\r\n\r\r\n\n\r\xC2\r\n\xC3\n\r";
-  const std::string expected = ExpectedConversion(text, 8);
+  const std::string expected = testing::PlainLineByLine(text, 8);
   for (size_t block = 1; block <= text.size(); ++block) {
     LineRecoder recoder(8);
     std::string out;
@@ -209,7 +189,7 @@ TEST(LineRecoderTest, ViewOfTheBlockSameAsTheCopy) {
   for (const std::string& text :
        {std::string("\xC1\r\n\r\r\n\n\r\xC2\r\n\xC3\n\r"), std::string("a\r\nb\r\nc\r\n\x1A" "d"),
         std::string("a\r\nb\nc\r\nd"), std::string("\r\n\r\n")}) {
-    const std::string expected = ExpectedConversion(text, 8);
+    const std::string expected = testing::PlainLineByLine(text, 8);
     for (size_t block = 1; block <= text.size(); ++block) {
       LineRecoder recoder(8);
       std::string out;
@@ -238,7 +218,7 @@ TEST(LineRecoderTest, RandomTextsInRandomBlocks) {
       text.clear();
       while (text.size() < 250) text += std::string(random() % 40, 'k') + "\r\n";
     }
-    const std::string expected = ExpectedConversion(text, -8);
+    const std::string expected = testing::PlainLineByLine(text, -8);
     const size_t block = 1 + random() % 64;
     LineRecoder recoder(-8);
     std::string out;

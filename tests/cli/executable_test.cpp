@@ -15,6 +15,7 @@
 #include "recode/line_breaks.h"
 #include "recode/recode.h"
 #include "recode/transforms.h"
+#include "tests/cli/plain_line_rules.h"
 #include "tests/cli/temporary_files.h"
 
 namespace fs = std::filesystem;
@@ -173,27 +174,6 @@ TEST_F(ExecutableTest, SameFileInPlaceByCode) {
   EXPECT_EQ(ReadFile(work_ / "a.txt"), "\xE0\xE1\xE2\r\n");
 }
 
-// By code, the line rules written out the plain way.
-std::string LineByLine(std::string_view text, int32_t code) {
-  text = text.substr(0, text.find('\x1A'));
-  std::string out;
-  std::string line;
-  bool open = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += Recode(line, code) + "\r\n";
-      line.clear();
-      open = false;
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      line.push_back(text[i]);
-      open = true;
-    }
-  }
-  if (open) out += Recode(line, code) + "\r\n";
-  return out;
-}
-
 // Several MiB of varied text: letters of every code page, tags, runs of
 // spaces and every kind of line break.
 std::string LargeText(size_t size) {
@@ -232,7 +212,7 @@ TEST_F(ExecutableTest, LargeFilesByCodeSchemeAndKeyword) {
   WriteFile(work_ / "in.txt", text);
   RunResult r = Run({"-conv:in.txt[-866]out.txt"});
   EXPECT_EQ(r.status, 0) << r.errors;
-  EXPECT_TRUE(ReadFile(work_ / "out.txt") == LineByLine(text, -866));
+  EXPECT_TRUE(ReadFile(work_ / "out.txt") == testing::PlainLineByLine(text, -866));
   r = Run({"-conv:in.txt[Схема]out.txt"});
   EXPECT_EQ(r.status, 0) << r.errors;
   EXPECT_TRUE(ReadFile(work_ / "out.txt") == WinToAlt(KoiToWin(NormalizeLineBreaks(text))));
@@ -240,10 +220,10 @@ TEST_F(ExecutableTest, LargeFilesByCodeSchemeAndKeyword) {
   r = Run({"-conv:in.txt[-65001]utf8.txt"});
   EXPECT_EQ(r.status, 0) << r.errors;
   const std::string utf8 = ReadFile(work_ / "utf8.txt");
-  EXPECT_TRUE(utf8 == LineByLine(text, -65001));
+  EXPECT_TRUE(utf8 == testing::PlainLineByLine(text, -65001));
   r = Run({"-conv:utf8.txt[65001]out.txt"});
   EXPECT_EQ(r.status, 0) << r.errors;
-  EXPECT_TRUE(ReadFile(work_ / "out.txt") == LineByLine(utf8, 65001));
+  EXPECT_TRUE(ReadFile(work_ / "out.txt") == testing::PlainLineByLine(utf8, 65001));
   for (const auto& [keyword, transform] :
        std::vector<std::pair<std::string, std::string (*)(std::string_view)>>{
            {"notags", DeleteTags}, {"nospases", CollapseSpaces}, {"uppercase", UpperCaseText},
@@ -258,7 +238,7 @@ TEST_F(ExecutableTest, NothingIsCutWherePiecesMeet) {
   const std::string text = TextWithStraddledBoundaries();
   WriteFile(work_ / "in.txt", text);
   EXPECT_EQ(Run({"-conv:in.txt[0]out.txt"}).status, 0);
-  EXPECT_TRUE(ReadFile(work_ / "out.txt") == LineByLine(text, 0));
+  EXPECT_TRUE(ReadFile(work_ / "out.txt") == testing::PlainLineByLine(text, 0));
   EXPECT_EQ(Run({"-conv:in.txt[notags]out.txt"}).status, 0);
   EXPECT_TRUE(ReadFile(work_ / "out.txt") == DeleteTags(NormalizeLineBreaks(text)));
   EXPECT_EQ(Run({"-conv:in.txt[nospases]out.txt"}).status, 0);

@@ -10,26 +10,16 @@
 #include <sstream>
 #include <vector>
 
-#include "recode/cp1251_unicode.h"
+#include "recode/codepage.h"
 #include "recode/detect_describe.h"
 #include "recode/recode.h"
-#include "recode/utf8.h"
 
 namespace lirvane {
 namespace {
 
 constexpr int32_t kCodes[] = {8, 866, 595, 111, -8, -866, -595, -111};
 
-std::string Win(std::string_view utf8) {
-  std::string out;
-  for (size_t i = 0; i < utf8.size();) {
-    char32_t c;
-    const size_t n = DecodeUtf8(utf8, i, c);
-    out.push_back(static_cast<char>(UnicodeToCp1251(c)));
-    i += n;
-  }
-  return out;
-}
+std::string Win(std::string_view utf8) { return Recode(utf8, kCodeUtf8); }
 
 std::string Utf8(std::string_view win) {
   std::string out;
