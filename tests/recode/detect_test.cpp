@@ -21,11 +21,7 @@ constexpr int32_t kCodes[] = {8, 866, 595, 111, -8, -866, -595, -111};
 
 std::string Win(std::string_view utf8) { return Recode(utf8, kCodeUtf8); }
 
-std::string Utf8(std::string_view win) {
-  std::string out;
-  for (char c : win) AppendUtf8(out, Cp1251ToUnicode(static_cast<uint8_t>(c)));
-  return out;
-}
+std::string Utf8(std::string_view win) { return Recode(win, -kCodeUtf8); }
 
 std::vector<std::string> HeldOutParagraphs() {
   std::ifstream in(LIRVANE_DETECT_HELDOUT, std::ios::binary);
