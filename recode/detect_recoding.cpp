@@ -74,6 +74,11 @@ ByteTable Then(const ByteTable& first, int32_t code) {
 // however wrong otherwise.
 constexpr int kAllCapitalsBits = 12;
 
+// A high byte seen fewer times than this in training counts as unused, and
+// costs this many bits more wherever a reading puts it.
+constexpr double kUnusedByteSeen = 8;
+constexpr int kUnusedByteBits = 8;
+
 // Each 8-bit step beyond a chain's first costs one bit per this many
 // letters of the text.
 constexpr int64_t kLettersPerExtraStepBit = 20;
@@ -101,6 +106,11 @@ struct Model {
       gap_cost{};
   std::vector<Candidate> candidates;
   std::array<uint8_t, 256> high_case{};  // lower, upper, not a letter
+  // Extra cost of a byte Russian text next to never uses (letters of other
+  // Cyrillic alphabets, typographic oddities): the pair costs stop at 16
+  // bits, which understates them, so a chain turning a few stray capitals
+  // into them reads cheaper than the plain text.
+  std::array<uint16_t, 256> unused_byte_cost{};
 
   Model() {
     for (int b = 0; b < 256; ++b)
@@ -120,6 +130,15 @@ struct Model {
     for (int previous = 0; previous <= kHighCases; ++previous) {
       uint8_t* row = &gap_case_cost[(previous * kGaps + 2) * kHighCases];
       row[0] = row[1] = std::min(row[0], row[1]);
+    }
+    for (int b = 0x80; b < 0x100; ++b) {
+      // A class seen N times in training has the flat row of add-half
+      // smoothing: its dearest follower costs log2(2 (N + kClasses/2)).
+      const uint8_t* row = &kBigramCost[kByteClass[b] * kClasses];
+      const int dearest = *std::max_element(row, row + kClasses);
+      const double seen = 0.5 * std::exp2(double(dearest) / kCostPerBit) - kClasses / 2.0;
+      if (!IsCyrillicLetter(uint8_t(b)) && seen < kUnusedByteSeen)
+        unused_byte_cost[b] = kUnusedByteBits * kCostPerBit;
     }
     for (int a = 0; a < 256; ++a)
       for (int b = 0; b < 256; ++b) {
@@ -304,8 +323,11 @@ void Score(const Counts& counts, bool after_utf8, std::vector<Scored>& out) {
     const int64_t cost =
         c.prior + std::min(as_is, traded + kAllCapitalsBits * detect_stats::kCostPerBit);
     size_t letters = 0;
-    for (uint8_t b : counts.bytes_seen)
+    int64_t unused = 0;
+    for (uint8_t b : counts.bytes_seen) {
       if (IsCyrillicLetter(t[b])) letters += counts.byte[b];
+      unused += int64_t{counts.byte[b]} * model.unused_byte_cost[t[b]];
+    }
     // A text really garbled twice reads as nonsense every other way, by
     // far more than this; a chain that only beats a simpler one by some
     // symbols and capitals it turns into letters gains little per letter.
@@ -316,7 +338,7 @@ void Score(const Counts& counts, bool after_utf8, std::vector<Scored>& out) {
         extra_steps > 0 ? int64_t(letters) * extra_steps * detect_stats::kCostPerBit /
                               kLettersPerExtraStepBit
                         : 0;
-    out.push_back({&c, cost + per_letter, letters});
+    out.push_back({&c, cost + per_letter + unused, letters});
   }
 }
 
