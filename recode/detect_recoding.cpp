@@ -23,12 +23,15 @@ constexpr std::array<int32_t, 8> kSteps{8, 866, 595, 111, -8, -866, -595, -111};
 
 // What a chain costs before the text speaks for it, in bits: a text is far
 // more often in some code page than garbled, and garbled once more often
-// than twice. Also breaks ties between chains that read a text equally well.
+// than twice: a two-step chain must explain the text some 2^16 times better
+// than a plain page does, or it merely renames a few capitals (Koi read as
+// Alt then Koi differs from Koi only in Ю..О). Also breaks ties between
+// chains that read a text equally well.
 int PriorBits(const RecodingChain& chain) {
   constexpr int kIntoWin = 4;   // one step into Windows-1251 (or from UTF-8)
   constexpr int kFromWin = 8;   // one step out of it
-  constexpr int kTwo = 14;
-  constexpr int kThree = 22;
+  constexpr int kTwo = 20;
+  constexpr int kThree = 30;
   constexpr int kStepBack = 24;
   // A step straight back (Koi->Win after Win->Koi) undoes nothing a user
   // did, except on the few bytes where the two are not inverses: mostly
@@ -77,7 +80,7 @@ constexpr int kAllCapitalsBits = 12;
 // A high byte seen fewer times than this in training counts as unused, and
 // costs this many bits more wherever a reading puts it.
 constexpr double kUnusedByteSeen = 8;
-constexpr int kUnusedByteBits = 8;
+constexpr int kUnusedByteBits = 16;
 
 // Each 8-bit step beyond a chain's first costs one bit per this many
 // letters of the text.
