@@ -77,8 +77,10 @@ ByteTable Then(const ByteTable& first, int32_t code) {
 // however wrong otherwise.
 constexpr int kAllCapitalsBits = 12;
 
-// A high byte seen fewer times than this in training counts as unused, and
-// costs this many bits more wherever a reading puts it.
+// A letter of another Cyrillic alphabet (Ђ, Љ, Џ, ї...) seen fewer times
+// than this in training counts as unused by Russian, and costs this many
+// bits more wherever a reading puts it. Typographic signs (€, •, “) stay
+// as the pairs price them: real texts use them more than manual pages do.
 constexpr double kUnusedByteSeen = 8;
 constexpr int kUnusedByteBits = 16;
 
@@ -109,10 +111,9 @@ struct Model {
       gap_cost{};
   std::vector<Candidate> candidates;
   std::array<uint8_t, 256> high_case{};  // lower, upper, not a letter
-  // Extra cost of a byte Russian text next to never uses (letters of other
-  // Cyrillic alphabets, typographic oddities): the pair costs stop at 16
-  // bits, which understates them, so a chain turning a few stray capitals
-  // into them reads cheaper than the plain text.
+  // Extra cost of a letter Russian text next to never uses: the pair costs
+  // stop at 16 bits, which understates it, so a chain turning a few stray
+  // capitals into such letters read cheaper than the plain text.
   std::array<uint16_t, 256> unused_byte_cost{};
 
   Model() {
@@ -140,7 +141,9 @@ struct Model {
       const uint8_t* row = &kBigramCost[kByteClass[b] * kClasses];
       const int dearest = *std::max_element(row, row + kClasses);
       const double seen = 0.5 * std::exp2(double(dearest) / kCostPerBit) - kClasses / 2.0;
-      if (!IsCyrillicLetter(uint8_t(b)) && seen < kUnusedByteSeen)
+      const char32_t c = Cp1251ToUnicode(uint8_t(b));
+      const bool other_cyrillic = c >= 0x400 && c < 0x500 && !IsCyrillicLetter(uint8_t(b));
+      if (other_cyrillic && seen < kUnusedByteSeen)
         unused_byte_cost[b] = kUnusedByteBits * kCostPerBit;
     }
     for (int a = 0; a < 256; ++a)
