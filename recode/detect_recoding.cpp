@@ -113,7 +113,7 @@ struct Model {
   std::array<uint8_t, 256> high_case{};  // lower, upper, not a letter
   // Extra cost of a letter Russian text next to never uses: the pair costs
   // stop at 16 bits, which understates it, so a chain turning a few stray
-  // capitals into such letters read cheaper than the plain text.
+  // capitals into such letters reads cheaper than the plain text.
   std::array<uint16_t, 256> unused_byte_cost{};
 
   Model() {
