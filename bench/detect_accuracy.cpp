@@ -166,8 +166,14 @@ bool Right(const std::string& input, const std::string& original) {
     size_t at = 0;
     while (at < got.size() && got[at] == original[at]) ++at;
     const size_t from = at > 60 ? at - 60 : 0;
+    // One line each: line breaks and tabs shown as '|' and '~'.
+    auto flat = [&](const std::string& s) {
+      std::string out = s.substr(from, 200);
+      for (char& ch : out) ch = ch == '\n' ? '|' : ch == '\t' ? '~' : ch;
+      return out;
+    };
     std::fprintf(stderr, " conf %.3f len %zu\n  want: %s\n  got:  %s\n", d.confidence,
-                 original.size(), original.substr(from, 200).c_str(), got.substr(from, 200).c_str());
+                 original.size(), flat(original).c_str(), flat(got).c_str());
   }
   return ok;
 }

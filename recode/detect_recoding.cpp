@@ -23,12 +23,15 @@ constexpr std::array<int32_t, 8> kSteps{8, 866, 595, 111, -8, -866, -595, -111};
 
 // What a chain costs before the text speaks for it, in bits: a text is far
 // more often in some code page than garbled, and garbled once more often
-// than twice. Also breaks ties between chains that read a text equally well.
+// than twice: a two-step chain must explain the text some 2^16 times better
+// than a plain page does, or it merely renames a few capitals (Koi read as
+// Alt then Koi differs from Koi only in Ю..О). Also breaks ties between
+// chains that read a text equally well.
 int PriorBits(const RecodingChain& chain) {
   constexpr int kIntoWin = 4;   // one step into Windows-1251 (or from UTF-8)
   constexpr int kFromWin = 8;   // one step out of it
-  constexpr int kTwo = 14;
-  constexpr int kThree = 22;
+  constexpr int kTwo = 20;
+  constexpr int kThree = 30;
   constexpr int kStepBack = 24;
   // A step straight back (Koi->Win after Win->Koi) undoes nothing a user
   // did, except on the few bytes where the two are not inverses: mostly
@@ -74,6 +77,13 @@ ByteTable Then(const ByteTable& first, int32_t code) {
 // however wrong otherwise.
 constexpr int kAllCapitalsBits = 12;
 
+// A letter of another Cyrillic alphabet (Ђ, Љ, Џ, ї...) seen fewer times
+// than this in training counts as unused by Russian, and costs this many
+// bits more wherever a reading puts it. Typographic signs (€, •, “) stay
+// as the pairs price them: real texts use them more than manual pages do.
+constexpr double kUnusedByteSeen = 8;
+constexpr int kUnusedByteBits = 16;
+
 // Each 8-bit step beyond a chain's first costs one bit per this many
 // letters of the text.
 constexpr int64_t kLettersPerExtraStepBit = 20;
@@ -101,6 +111,10 @@ struct Model {
       gap_cost{};
   std::vector<Candidate> candidates;
   std::array<uint8_t, 256> high_case{};  // lower, upper, not a letter
+  // Extra cost of a letter Russian text next to never uses: the pair costs
+  // stop at 16 bits, which understates it, so a chain turning a few stray
+  // capitals into such letters reads cheaper than the plain text.
+  std::array<uint16_t, 256> unused_byte_cost{};
 
   Model() {
     for (int b = 0; b < 256; ++b)
@@ -120,6 +134,17 @@ struct Model {
     for (int previous = 0; previous <= kHighCases; ++previous) {
       uint8_t* row = &gap_case_cost[(previous * kGaps + 2) * kHighCases];
       row[0] = row[1] = std::min(row[0], row[1]);
+    }
+    for (int b = 0x80; b < 0x100; ++b) {
+      // A class seen N times in training has the flat row of add-half
+      // smoothing: its dearest follower costs log2(2 (N + kClasses/2)).
+      const uint8_t* row = &kBigramCost[kByteClass[b] * kClasses];
+      const int dearest = *std::max_element(row, row + kClasses);
+      const double seen = 0.5 * std::exp2(double(dearest) / kCostPerBit) - kClasses / 2.0;
+      const char32_t c = Cp1251ToUnicode(uint8_t(b));
+      const bool other_cyrillic = c >= 0x400 && c < 0x500 && !IsCyrillicLetter(uint8_t(b));
+      if (other_cyrillic && seen < kUnusedByteSeen)
+        unused_byte_cost[b] = kUnusedByteBits * kCostPerBit;
     }
     for (int a = 0; a < 256; ++a)
       for (int b = 0; b < 256; ++b) {
@@ -304,8 +329,11 @@ void Score(const Counts& counts, bool after_utf8, std::vector<Scored>& out) {
     const int64_t cost =
         c.prior + std::min(as_is, traded + kAllCapitalsBits * detect_stats::kCostPerBit);
     size_t letters = 0;
-    for (uint8_t b : counts.bytes_seen)
+    int64_t unused = 0;
+    for (uint8_t b : counts.bytes_seen) {
       if (IsCyrillicLetter(t[b])) letters += counts.byte[b];
+      unused += int64_t{counts.byte[b]} * model.unused_byte_cost[t[b]];
+    }
     // A text really garbled twice reads as nonsense every other way, by
     // far more than this; a chain that only beats a simpler one by some
     // symbols and capitals it turns into letters gains little per letter.
@@ -316,7 +344,7 @@ void Score(const Counts& counts, bool after_utf8, std::vector<Scored>& out) {
         extra_steps > 0 ? int64_t(letters) * extra_steps * detect_stats::kCostPerBit /
                               kLettersPerExtraStepBit
                         : 0;
-    out.push_back({&c, cost + per_letter, letters});
+    out.push_back({&c, cost + per_letter + unused, letters});
   }
 }
 

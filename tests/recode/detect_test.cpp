@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "recode/codepage.h"
+#include "recode/cp1251_unicode.h"
 #include "recode/detect_describe.h"
 #include "recode/recode.h"
+#include "recode/utf8.h"
 
 namespace lirvane {
 namespace {
@@ -183,6 +185,19 @@ TEST(Detect, MixedLatinAndCyrillic) {
       "for details. Файл /etc/passwd не изменён.");
   EXPECT_TRUE(DetectRecoding(w).chain.empty());
   for (int32_t page : {-8, -866, -595, -111}) EXPECT_EQ(Undo(Recode(w, page)), w) << page;
+  EXPECT_EQ(Undo(Utf8(w)), w);
+}
+
+// A lone capital in a table of codes, the rest in small letters: reading
+// it through Win->Mac makes it Џ, a letter Russian never uses, which must
+// cost more than the odd capital does.
+TEST(Detect, LoneCapitalsInATableStayLetters) {
+  const std::string w = Win(
+      "020\t16\t10\tDLE (спец. символ)\t120\t80\t50\tП\n"
+      "021\t17\t11\tDC1 (упр. устр. 1)\t121\t81\t51\tQ\n"
+      "022\t18\t12\tDC2 (упр. устр. 2)\t122\t82\t52\tR\n");
+  EXPECT_TRUE(DetectRecoding(w).chain.empty());
+  for (int32_t page : {-8, -866, -595}) EXPECT_EQ(Undo(Recode(w, page)), w) << page;
   EXPECT_EQ(Undo(Utf8(w)), w);
 }
 
