@@ -11,10 +11,8 @@
 #include <vector>
 
 #include "recode/codepage.h"
-#include "recode/cp1251_unicode.h"
 #include "recode/detect_describe.h"
 #include "recode/recode.h"
-#include "recode/utf8.h"
 
 namespace lirvane {
 namespace {
