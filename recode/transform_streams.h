@@ -1,7 +1,7 @@
 // Streaming forms of the transforms whose result for a byte depends on the
-// bytes around it: fed a text piece by piece, each gives exactly what its
-// whole-text function (transforms.h, line_breaks.h) gives for the whole
-// text, whatever the split. All share one shape: Feed appends the result of
+// bytes around it: fed a text piece by piece, each gives for any split what
+// it gives for the whole text in one piece, which is how the whole-text
+// functions (transforms.h, line_breaks.h) are made. All share one shape: Feed appends the result of
 // one piece to `out`, Finish appends what was held back at the end.
 #pragma once
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "recode/transform_streams.h"
+
 namespace lirvane {
 namespace {
 
@@ -101,31 +103,24 @@ std::string CyrToLat(std::string_view text) { return MapBytes(text, kCyrToLat); 
 std::string UpperCaseText(std::string_view text) { return MapBytes(text, kUpper); }
 std::string LowerCaseText(std::string_view text) { return MapBytes(text, kLower); }
 
-std::string CollapseSpaces(std::string_view text) {
+namespace {
+
+// The whole text as one piece of the streaming form, so that the two
+// cannot differ.
+template <typename Stream>
+std::string WholeText(std::string_view text) {
+  Stream stream;
   std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == ' ' && i + 1 < text.size() && text[i + 1] == ' ') continue;
-    out.push_back(text[i]);
-  }
+  stream.Feed(text, out);
+  stream.Finish(out);
   return out;
 }
 
-std::string DeleteTags(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    if (text[i] == '<') {
-      const size_t close = text.find('>', i + 1);
-      if (close == std::string_view::npos) break;  // unclosed: drop the rest
-      i = close + 1;
-    } else {
-      out.push_back(text[i++]);
-    }
-  }
-  return out;
-}
+}  // namespace
+
+std::string CollapseSpaces(std::string_view text) { return WholeText<CollapseSpacesStream>(text); }
+
+std::string DeleteTags(std::string_view text) { return WholeText<DeleteTagsStream>(text); }
 
 std::string UnescapeFormUrlencoded(std::string_view text) {
   std::string out;

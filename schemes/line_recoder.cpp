@@ -93,12 +93,6 @@ size_t LineRecoder::CopyLines(const char* p, const char* end, char* out) {
   return static_cast<size_t>(o - out);
 }
 
-size_t LineRecoder::Feed(char* in, size_t size, char* out) {
-  bool crlf_only = false;
-  const char* p = Prepare(in, size, crlf_only);
-  return CopyLines(p, in + size, out);
-}
-
 std::string_view LineRecoder::FeedView(char* in, size_t size, char* out) {
   bool crlf_only = false;
   const char* p = Prepare(in, size, crlf_only);

@@ -17,16 +17,13 @@ class LineRecoder {
  public:
   explicit LineRecoder(int32_t code) : code_(code) {}
 
-  // Bytes Feed may write for `size` input bytes.
+  // Bytes FeedView may write to `out` for `size` input bytes.
   static constexpr size_t OutputCapacity(size_t size) { return 2 * size + 2; }
 
-  // Recodes `in` in place, then writes the lines' bytes to `out` (at least
-  // OutputCapacity(size) bytes); returns the number written. Input after a
-  // 0x1A is ignored.
-  size_t Feed(char* in, size_t size, char* out);
-
-  // The same, but the result may be a part of `in` itself: blocks whose
-  // lines already end in CR LF need no copy.
+  // Recodes `in` in place and returns the block's lines with their line
+  // ends (input after a 0x1A is left out): a part of `in` itself where its
+  // lines already end in CR LF, else written to `out` (at least
+  // OutputCapacity(size) bytes).
   std::string_view FeedView(char* in, size_t size, char* out);
 
   // Ends the last line if it has no line end yet; returns the bytes written

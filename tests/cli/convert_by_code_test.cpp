@@ -166,19 +166,25 @@ TEST_F(ConvertByCodeTest, ReadFailureIsReportedAndNothingIsLeftBehind) {
   EXPECT_TRUE(TemporaryFilesOf(target).empty());
 }
 
+// `text` through a LineRecoder for `code` in blocks of `block` bytes.
+std::string RecodedInBlocks(int32_t code, const std::string& text, size_t block) {
+  LineRecoder recoder(code);
+  std::string out;
+  for (size_t at = 0; at < text.size(); at += block) {
+    std::string in = text.substr(at, block);
+    std::vector<char> buffer(LineRecoder::OutputCapacity(in.size()));
+    out += recoder.FeedView(in.data(), in.size(), buffer.data());
+  }
+  char tail[2];
+  out.append(tail, recoder.Finish(tail));
+  return out;
+}
+
 TEST(LineRecoderTest, SameOutputWhateverTheBlockSizes) {
   const std::string text = "\xC1\r\n\r\r\n\n\r\xC2\r\n\xC3\n\r";
   const std::string expected = testing::PlainLineByLine(text, 8);
   for (size_t block = 1; block <= text.size(); ++block) {
-    LineRecoder recoder(8);
-    std::string out;
-    for (size_t at = 0; at < text.size(); at += block) {
-      std::string in = text.substr(at, block);
-      std::vector<char> buffer(LineRecoder::OutputCapacity(in.size()));
-      out.append(buffer.data(), recoder.Feed(in.data(), in.size(), buffer.data()));
-    }
-    char tail[2];
-    out.append(tail, recoder.Finish(tail));
+    const std::string out = RecodedInBlocks(8, text, block);
     EXPECT_EQ(out, expected) << "block " << block;
   }
 }
@@ -191,15 +197,7 @@ TEST(LineRecoderTest, ViewOfTheBlockSameAsTheCopy) {
         std::string("a\r\nb\nc\r\nd"), std::string("\r\n\r\n")}) {
     const std::string expected = testing::PlainLineByLine(text, 8);
     for (size_t block = 1; block <= text.size(); ++block) {
-      LineRecoder recoder(8);
-      std::string out;
-      for (size_t at = 0; at < text.size(); at += block) {
-        std::string in = text.substr(at, block);
-        std::vector<char> buffer(LineRecoder::OutputCapacity(in.size()));
-        out += recoder.FeedView(in.data(), in.size(), buffer.data());
-      }
-      char tail[2];
-      out.append(tail, recoder.Finish(tail));
+      const std::string out = RecodedInBlocks(8, text, block);
       EXPECT_EQ(out, expected) << "block " << block;
     }
   }
@@ -220,15 +218,7 @@ TEST(LineRecoderTest, RandomTextsInRandomBlocks) {
     }
     const std::string expected = testing::PlainLineByLine(text, -8);
     const size_t block = 1 + random() % 64;
-    LineRecoder recoder(-8);
-    std::string out;
-    for (size_t at = 0; at < text.size(); at += block) {
-      std::string in = text.substr(at, block);
-      std::vector<char> buffer(LineRecoder::OutputCapacity(in.size()));
-      out += recoder.FeedView(in.data(), in.size(), buffer.data());
-    }
-    char tail[2];
-    out.append(tail, recoder.Finish(tail));
+    const std::string out = RecodedInBlocks(-8, text, block);
     ASSERT_EQ(out, expected) << "round " << round << ", block " << block;
   }
 }
@@ -237,7 +227,7 @@ TEST(LineRecoderTest, LoneCrsNeedTwiceTheInput) {
   std::string in(100, '\r');
   std::vector<char> out(LineRecoder::OutputCapacity(in.size()));
   LineRecoder recoder(0);
-  EXPECT_EQ(recoder.Feed(in.data(), in.size(), out.data()), 200u);
+  EXPECT_EQ(recoder.FeedView(in.data(), in.size(), out.data()).size(), 200u);
   EXPECT_EQ(std::string(out.data(), 4), "\r\n\r\n");
 }
 
