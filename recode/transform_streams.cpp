@@ -8,6 +8,7 @@ namespace {
 
 // First `c` in [from, end), or end.
 const char* Find(const char* from, const char* end, char c) {
+  if (from == end) return end;  // an empty view may have no data pointer at all
   const void* found = std::memchr(from, c, static_cast<size_t>(end - from));
   return found ? static_cast<const char*>(found) : end;
 }
