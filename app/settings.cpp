@@ -53,7 +53,7 @@ void SetLeftPaneWidth(TMainFrm& frm, int width) {
 namespace settings_detail {
 
 bool OpenProgramKey(StoreAccessor& store) {
-  store.SetRoot(StoreRoot::LocalMachine);
+  store.SetRoot(StoreRoot::kLocalMachine);
   return store.OpenKey(kProgramKey, false);
 }
 
@@ -192,7 +192,7 @@ bool SaveLayout(TMainFrm& frm, TCustomFrm& custom, StoreAccessor& store, Setting
   options.path_bar_row = frm.PathBar->Row();
   options.file_bar_row = frm.FileBar->Row();
   options.code_bar_row = frm.CodeBar->Row();
-  store.SetRoot(StoreRoot::LocalMachine);
+  store.SetRoot(StoreRoot::kLocalMachine);
   w.Write([&] {
     if (!store.OpenKey(kVersionKey, true)) throw StoreError("Failed to set data for ''");
     store.WriteString("", "3.0");

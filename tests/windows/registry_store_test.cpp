@@ -49,7 +49,7 @@ class RegistryStoreTest : public ::testing::Test {
   RawValue QueryRaw(StoreRoot root, const std::string& key, const std::wstring& name) {
     RawValue value;
     HKEY handle = nullptr;
-    value.status = RegOpenKeyExW(root == StoreRoot::ClassesRoot ? HKEY_CLASSES_ROOT
+    value.status = RegOpenKeyExW(root == StoreRoot::kClassesRoot ? HKEY_CLASSES_ROOT
                                                                 : HKEY_LOCAL_MACHINE,
                                  keys_.Path(root, key).c_str(), 0, KEY_QUERY_VALUE, &handle);
     if (value.status != ERROR_SUCCESS) return value;
@@ -71,7 +71,7 @@ class RegistryStoreTest : public ::testing::Test {
   // changing its permissions stay allowed, for the clean-up.
   void MakeReadOnly(const std::string& key) {
     HKEY handle = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, keys_.Path(StoreRoot::LocalMachine, key).c_str(),
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, keys_.Path(StoreRoot::kLocalMachine, key).c_str(),
                             0, READ_CONTROL | WRITE_DAC, &handle),
               ERROR_SUCCESS);
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
@@ -128,13 +128,13 @@ TEST_F(RegistryStoreTest, StringsAndIntegersAreRegSzAndRegDword) {
   store->WriteInteger("FSZ", -14);
   store->WriteBool("SaveOpt", true);
 
-  RawValue fnm = QueryRaw(StoreRoot::LocalMachine, kProgram, L"FNM");
+  RawValue fnm = QueryRaw(StoreRoot::kLocalMachine, kProgram, L"FNM");
   EXPECT_EQ(fnm.type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(fnm.text, L"Courier New");
-  RawValue fsz = QueryRaw(StoreRoot::LocalMachine, kProgram, L"FSZ");
+  RawValue fsz = QueryRaw(StoreRoot::kLocalMachine, kProgram, L"FSZ");
   EXPECT_EQ(fsz.type, static_cast<DWORD>(REG_DWORD));
   EXPECT_EQ(static_cast<int32_t>(fsz.number), -14);
-  EXPECT_EQ(QueryRaw(StoreRoot::LocalMachine, kProgram, L"SaveOpt").number, 1u);
+  EXPECT_EQ(QueryRaw(StoreRoot::kLocalMachine, kProgram, L"SaveOpt").number, 1u);
 
   auto next_run = NewAccessor();
   ASSERT_TRUE(next_run->OpenKey(kProgram, false));
@@ -150,7 +150,7 @@ TEST_F(RegistryStoreTest, CyrillicNamesAndDataAreUnicodeInTheRegistry) {
 
   // Key, name and text as the registry holds them, in UTF-16.
   HKEY handle = nullptr;
-  const std::wstring key = keys_.Path(StoreRoot::LocalMachine, "") + L"\\Ключ";
+  const std::wstring key = keys_.Path(StoreRoot::kLocalMachine, "") + L"\\Ключ";
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &handle),
             ERROR_SUCCESS)
       << "the key is not named in Unicode";
@@ -182,7 +182,7 @@ TEST_F(RegistryStoreTest, CharactersWithoutAByteReadAsQuestionMarks) {
   auto store = NewAccessor();
   ASSERT_TRUE(store->OpenKey(kProgram, true));
   HKEY handle = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, keys_.Path(StoreRoot::LocalMachine, kProgram).c_str(),
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, keys_.Path(StoreRoot::kLocalMachine, kProgram).c_str(),
                           0, KEY_SET_VALUE, &handle),
             ERROR_SUCCESS);
   const std::wstring foreign = L"Ёж 日本";  // as another program may leave it
@@ -196,15 +196,15 @@ TEST_F(RegistryStoreTest, AnEmptyStringIsStoredAsAValue) {
   auto store = NewAccessor();
   ASSERT_TRUE(store->OpenKey(kProgram, true));
   store->WriteString("Last3", "");
-  EXPECT_EQ(QueryRaw(StoreRoot::LocalMachine, kProgram, L"Last3").status, ERROR_SUCCESS);
+  EXPECT_EQ(QueryRaw(StoreRoot::kLocalMachine, kProgram, L"Last3").status, ERROR_SUCCESS);
 }
 
 TEST_F(RegistryStoreTest, RawBinaryValuesAreRegBinary) {
   auto store = NewAccessor();
   ASSERT_TRUE(store->OpenKey(kProgram, true));
-  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::LocalMachine, kProgram, "FSZ",
+  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kProgram, "FSZ",
                                         kStoreTypeBinary, std::string("\x0a\x00", 2)));
-  EXPECT_EQ(QueryRaw(StoreRoot::LocalMachine, kProgram, L"FSZ").type,
+  EXPECT_EQ(QueryRaw(StoreRoot::kLocalMachine, kProgram, L"FSZ").type,
             static_cast<DWORD>(REG_BINARY));
 }
 
@@ -212,7 +212,7 @@ TEST_F(RegistryStoreTest, TheUnnamedValueIsTheKeysDefault) {
   auto store = NewAccessor();
   ASSERT_TRUE(store->OpenKey(kVersion, true));
   store->WriteString("", "3.0");
-  EXPECT_EQ(QueryRaw(StoreRoot::LocalMachine, kVersion, L"").text, L"3.0");
+  EXPECT_EQ(QueryRaw(StoreRoot::kLocalMachine, kVersion, L"").text, L"3.0");
 }
 
 TEST_F(RegistryStoreTest, DeletedValueIsGoneFromTheRegistry) {
@@ -220,15 +220,15 @@ TEST_F(RegistryStoreTest, DeletedValueIsGoneFromTheRegistry) {
   ASSERT_TRUE(store->OpenKey(kProgram, true));
   store->WriteString("Last0", "a");
   store->DeleteValue("LAST0");
-  EXPECT_EQ(QueryRaw(StoreRoot::LocalMachine, kProgram, L"Last0").status, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(QueryRaw(StoreRoot::kLocalMachine, kProgram, L"Last0").status, ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(RegistryStoreTest, ClassesRootIsHkeyClassesRoot) {
   auto store = NewAccessor();
-  store->SetRoot(StoreRoot::ClassesRoot);
+  store->SetRoot(StoreRoot::kClassesRoot);
   ASSERT_TRUE(store->OpenKey("\\.ATT", true));
   store->WriteString("", "ATTfile");
-  EXPECT_EQ(QueryRaw(StoreRoot::ClassesRoot, "\\.ATT", L"").text, L"ATTfile");
+  EXPECT_EQ(QueryRaw(StoreRoot::kClassesRoot, "\\.ATT", L"").text, L"ATTfile");
 }
 
 TEST_F(RegistryStoreTest, KeyThatRefusesWritesOpensReadOnly) {
@@ -247,7 +247,7 @@ TEST_F(RegistryStoreTest, KeyThatRefusesWritesOpensReadOnly) {
   EXPECT_EQ(ErrorOf([&] { store->WriteInteger("FSZ", 1); }), "Failed to set data for 'FSZ'");
   store->DeleteValue("FNM");
   EXPECT_EQ(store->ReadString("FNM"), "Arial Cyr");
-  EXPECT_EQ(QueryRaw(StoreRoot::LocalMachine, kProgram, L"FSZ").status, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(QueryRaw(StoreRoot::kLocalMachine, kProgram, L"FSZ").status, ERROR_FILE_NOT_FOUND);
 
   // Opening it with the create flag opens it all the same, for reading.
   ASSERT_TRUE(store->OpenKey("\\SOFTWARE", false));

@@ -38,7 +38,7 @@ TYPED_TEST_SUITE_P(StoreAccessorContract);
 
 TYPED_TEST_P(StoreAccessorContract, FailedOpenLeavesPreviousKeyCurrent) {
   auto store = this->NewAccessor();
-  EXPECT_EQ(store->Root(), StoreRoot::LocalMachine);
+  EXPECT_EQ(store->Root(), StoreRoot::kLocalMachine);
   ASSERT_TRUE(store->OpenKey(kContractVersionKey, true));
   EXPECT_FALSE(store->OpenKey(kContractProgramKey, false));
   EXPECT_EQ(store->CurrentKey(), kContractVersionKey);
@@ -100,8 +100,8 @@ TYPED_TEST_P(StoreAccessorContract, StringsReadUpToTheirFirstZeroByte) {
   EXPECT_EQ(store->ReadString("Last0"), "C:\\a.txt");
   // The bytes after the zero were kept all the same.
   StoreReadResult raw =
-      store->Backend().ReadValue(StoreRoot::LocalMachine, kContractProgramKey, "Last0");
-  ASSERT_EQ(raw.status, StoreReadStatus::Found);
+      store->Backend().ReadValue(StoreRoot::kLocalMachine, kContractProgramKey, "Last0");
+  ASSERT_EQ(raw.status, StoreReadStatus::kFound);
   EXPECT_EQ(raw.value.bytes, stored);
 }
 
@@ -118,7 +118,7 @@ TYPED_TEST_P(StoreAccessorContract, MissingValues) {
 TYPED_TEST_P(StoreAccessorContract, ValuesOfAnotherKind) {
   auto store = this->NewAccessor();
   ASSERT_TRUE(store->OpenKey(kContractProgramKey, true));
-  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::LocalMachine, kContractProgramKey, "FSZ",
+  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kContractProgramKey, "FSZ",
                                         kStoreTypeBinary, std::string("\x0a\x00", 2)));
   EXPECT_EQ(StoreErrorOf([&] { store->ReadInteger("FSZ"); }), "Invalid data type for 'FSZ'");
   EXPECT_EQ(StoreErrorOf([&] { store->ReadBool("FSZ"); }), "Invalid data type for 'FSZ'");
@@ -128,7 +128,7 @@ TYPED_TEST_P(StoreAccessorContract, ValuesOfAnotherKind) {
   store->WriteInteger("FNM", 10);
   EXPECT_EQ(StoreErrorOf([&] { store->ReadString("FNM"); }), "Invalid data type for 'FNM'");
   // An integer of the wrong size is no integer.
-  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::LocalMachine, kContractProgramKey, "WS",
+  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kContractProgramKey, "WS",
                                         kStoreTypeInteger, "\x01"));
   EXPECT_EQ(StoreErrorOf([&] { store->ReadInteger("WS"); }), "Invalid data type for 'WS'");
   store->WriteInteger("FSZ", 12);  // replacing the value replaces its kind
@@ -160,10 +160,10 @@ TYPED_TEST_P(StoreAccessorContract, DeleteValue) {
 TYPED_TEST_P(StoreAccessorContract, ChangingRootClosesKeyAndTheRootsAreApart) {
   auto store = this->NewAccessor();
   ASSERT_TRUE(store->OpenKey(kContractProgramKey, true));
-  store->SetRoot(StoreRoot::LocalMachine);  // no change: stays open
+  store->SetRoot(StoreRoot::kLocalMachine);  // no change: stays open
   EXPECT_EQ(store->CurrentKey(), kContractProgramKey);
-  store->SetRoot(StoreRoot::ClassesRoot);
-  EXPECT_EQ(store->Root(), StoreRoot::ClassesRoot);
+  store->SetRoot(StoreRoot::kClassesRoot);
+  EXPECT_EQ(store->Root(), StoreRoot::kClassesRoot);
   EXPECT_EQ(store->CurrentKey(), "");
   EXPECT_EQ(StoreErrorOf([&] { store->WriteString("", "x"); }), "Failed to set data for ''");
   EXPECT_EQ(StoreErrorOf([&] { store->ReadInteger("FSZ"); }), "Failed to get data for 'FSZ'");
@@ -171,7 +171,7 @@ TYPED_TEST_P(StoreAccessorContract, ChangingRootClosesKeyAndTheRootsAreApart) {
   ASSERT_TRUE(store->OpenKey("\\.ATT", true));
   store->WriteString("", "ATTfile");
   EXPECT_EQ(store->ReadString(""), "ATTfile");
-  store->SetRoot(StoreRoot::LocalMachine);
+  store->SetRoot(StoreRoot::kLocalMachine);
   EXPECT_FALSE(store->OpenKey("\\.ATT", false));
 }
 

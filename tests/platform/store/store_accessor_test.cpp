@@ -41,7 +41,7 @@ class StoreAccessorTest : public ::testing::Test {
   // A fresh accessor on the same store, as the next run of the program.
   std::unique_ptr<StoreAccessor> NewAccessor(
       SqliteStoreBackend::Access access =
-          SqliteStoreBackend::Access::ReadWriteElseReadOnly) {
+          SqliteStoreBackend::Access::kReadWriteElseReadOnly) {
     auto backend = std::make_unique<SqliteStoreBackend>(
         SqliteStoreBackend::DefaultDatabaseFile(), access);
     return std::make_unique<StoreAccessor>(std::move(backend));
@@ -63,11 +63,11 @@ TEST_F(StoreAccessorTest, DefaultBackendLivesUnderConfigHome) {
 TEST_F(StoreAccessorTest, RawIntegerReadsAsAnInteger) {
   auto store = NewAccessor();
   ASSERT_TRUE(store->OpenKey(kProgram, true));
-  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::LocalMachine, kProgram,
+  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kProgram,
                                         "WS", kStoreTypeInteger,
                                         std::string("\xfe\xff\xff\xff", 4)));
   EXPECT_EQ(store->ReadInteger("WS"), -2);
-  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::LocalMachine, kProgram,
+  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kProgram,
                                         "WS", kStoreTypeInteger, "\x01"));
   EXPECT_EQ(ErrorOf([&] { store->ReadInteger("WS"); }),
             "Invalid data type for 'WS'");
@@ -128,7 +128,7 @@ TEST_F(StoreAccessorTest, ReadingNeverCreatesTheDatabase) {
   EXPECT_EQ(ErrorOf([&] { store->ReadInteger("FSZ"); }),
             "Failed to get data for 'FSZ'");
   store->DeleteValue("Last0");
-  store->SetRoot(StoreRoot::ClassesRoot);
+  store->SetRoot(StoreRoot::kClassesRoot);
   EXPECT_FALSE(store->OpenKey("\\.att", false));
   EXPECT_FALSE(fs::exists(home_.DatabaseFile().parent_path()));
 }
@@ -140,7 +140,7 @@ TEST_F(StoreAccessorTest, WritesSurviveANewRun) {
     store->WriteInteger("FSZ", 14);
     store->WriteString("FNM", "Arial Cyr");
     store->WriteBool("SaveOpt", true);
-    store->SetRoot(StoreRoot::ClassesRoot);
+    store->SetRoot(StoreRoot::kClassesRoot);
     ASSERT_TRUE(store->OpenKey("\\.att", true));
     store->WriteString("", "txtfile");
   }
@@ -149,7 +149,7 @@ TEST_F(StoreAccessorTest, WritesSurviveANewRun) {
   EXPECT_EQ(store->ReadInteger("FSZ"), 14);
   EXPECT_EQ(store->ReadString("FNM"), "Arial Cyr");
   EXPECT_TRUE(store->ReadBool("SaveOpt"));
-  store->SetRoot(StoreRoot::ClassesRoot);
+  store->SetRoot(StoreRoot::kClassesRoot);
   ASSERT_TRUE(store->OpenKey("\\.ATT", false));
   EXPECT_EQ(store->ReadString(""), "txtfile");
 }
@@ -160,7 +160,7 @@ TEST_F(StoreAccessorTest, ReadOnlyStoreRefusesWrites) {
     ASSERT_TRUE(store->OpenKey(kProgram, true));
     store->WriteString("FNM", "Arial Cyr");
   }
-  auto store = NewAccessor(SqliteStoreBackend::Access::ReadOnly);
+  auto store = NewAccessor(SqliteStoreBackend::Access::kReadOnly);
   ASSERT_TRUE(store->OpenKey(kProgram, false));
   EXPECT_TRUE(store->CurrentKeyReadOnly());
   EXPECT_EQ(store->ReadString("FNM"), "Arial Cyr");
