@@ -8,10 +8,11 @@
 //     (where the process may set them) and extended attributes (user
 //     attributes, ACLs, security labels; file capabilities are dropped, as
 //     any write drops them); it is flushed to the device before the rename;
-//   - a file with more than one name (hard links), or one in a folder the
-//     caller may not write: the whole new text is first made in an unnamed
-//     file, then written over the old text, so that every name shows the
-//     new text, as after `>`; that file keeps what it had;
+//   - a file with more than one name (hard links), one in a folder the
+//     caller may not write, or another user's file that the caller may
+//     write but could not give back: the whole new text is first made
+//     in an unnamed file, then written over the old text, so that every
+//     name shows the new text, as after `>`; that file keeps what it had;
 //   - a FIFO, a device, or one of the process's own descriptors
 //     (/dev/stdout, /dev/fd/N): written into as it is.
 // A symbolic link stays a link and the file it leads to is written.

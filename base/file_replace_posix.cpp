@@ -4,6 +4,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
@@ -149,6 +150,20 @@ void CopyExtendedAttributes(int from, int to) {
   }
 }
 
+// Whether a new file of this process can be given the owner and group of
+// `old`. Where it cannot (another user's file the caller may write), the
+// old file is written in place, as by `>`, and stays its owner's.
+bool CanGiveAway(const struct stat& old) {
+  if (::geteuid() == 0) return true;
+  if (old.st_uid != ::geteuid()) return false;
+  if (old.st_gid == ::getegid()) return true;
+  std::vector<gid_t> groups(static_cast<size_t>(std::max(::getgroups(0, nullptr), 0)));
+  const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
+  for (int i = 0; i < count; ++i)
+    if (groups[static_cast<size_t>(i)] == old.st_gid) return true;
+  return false;
+}
+
 // Owner first (a change of owner clears the set-id bits), then the mode,
 // then the attributes: an ACL set last keeps the mode's group bits in step.
 std::error_code KeepWhatTheOldFileHad(int old_fd, const struct stat& old, int fd) {
@@ -261,7 +276,7 @@ std::error_code FileReplacement::State::Resolve(const std::filesystem::path& nam
       return {};
     }
     old = opened;
-    way = opened.st_nlink > 1 ? Way::kInPlace : Way::kReplace;
+    way = opened.st_nlink > 1 || !CanGiveAway(opened) ? Way::kInPlace : Way::kReplace;
     return {};
   }
   return std::make_error_code(std::errc::too_many_symbolic_link_levels);

@@ -205,6 +205,15 @@ TEST_F(TargetSafetyTest, OnlyAFileTheCallerMayWriteIsReplaced) {
   }
   EXPECT_TRUE(TemporaryFilesOf(hers / "readonly.txt").empty());
   EXPECT_TRUE(TemporaryFilesOf(hers / "roots.txt").empty());
+  if (!IsRoot()) return;
+  // Root's file that she may write is written, and stays root's.
+  WriteFile(hers / "shared.txt", "old");
+  ASSERT_EQ(::chmod((hers / "shared.txt").c_str(), 0666), 0);
+  const RunResult r = Run({"-conv:in.txt[8]hers/shared.txt"}, as);
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_EQ(ReadFile(hers / "shared.txt"), "\xE0\r\n<b>\xE1</b>\r\n");
+  EXPECT_EQ(OwnerOf(hers / "shared.txt"), 0u);
+  EXPECT_TRUE(TemporaryFilesOf(hers / "shared.txt").empty());
 }
 
 // A folder the caller may not write, holding a file she may: the file is
