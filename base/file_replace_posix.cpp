@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <deque>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -82,6 +83,68 @@ bool SharedForLinks(const struct stat& folder) {
 }
 bool SharedForFiles(const struct stat& folder) {
   return (folder.st_mode & S_ISVTX) && (folder.st_mode & (S_IWOTH | S_IWGRP));
+}
+
+// A symbolic link's text, read from the link itself (open as O_PATH).
+std::error_code ReadLink(int link, std::string& text) {
+  text.assign(4096, '\0');
+  const ssize_t length = ::readlinkat(link, "", text.data(), text.size());
+  if (length < 0) return LastError();
+  if (static_cast<size_t>(length) >= text.size())
+    return std::make_error_code(std::errc::filename_too_long);
+  text.resize(static_cast<size_t>(length));
+  return {};
+}
+
+// Opens the folder `path` names, relative to `base` (-1: the current
+// folder), one name at a time, so that every link on the way is judged as
+// the kernel's protected_symlinks would judge it. `hops` counts the links
+// followed, with those of the caller.
+std::error_code OpenFolder(int base, const std::string& path, int& hops, Fd& folder) {
+  const auto root = [] { return Fd(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC)); };
+  Fd current = !path.empty() && path[0] == '/' ? root()
+               : base >= 0 ? Fd(::fcntl(base, F_DUPFD_CLOEXEC, 0))
+                           : Fd(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!current) return LastError();
+  std::deque<std::string> names;
+  const auto add_front = [&names](const std::string& text) {
+    std::vector<std::string> parts;
+    for (size_t at = 0; at <= text.size();) {
+      const size_t slash = std::min(text.find('/', at), text.size());
+      if (slash > at) parts.push_back(text.substr(at, slash - at));
+      at = slash + 1;
+    }
+    names.insert(names.begin(), parts.begin(), parts.end());
+  };
+  add_front(path);
+  while (!names.empty()) {
+    const std::string name = names.front();
+    names.pop_front();
+    if (name == ".") continue;
+    Fd node(::openat(current.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!node) return LastError();
+    struct stat node_stat, folder_stat;
+    if (::fstat(node.get(), &node_stat) != 0 || ::fstat(current.get(), &folder_stat) != 0)
+      return LastError();
+    if (S_ISLNK(node_stat.st_mode)) {
+      if (SharedForLinks(folder_stat) && !Trusted(folder_stat, node_stat))
+        return make_error_code(ReplaceRefusal::kForeignLink);
+      if (++hops > kMostLinks)
+        return std::make_error_code(std::errc::too_many_symbolic_link_levels);
+      std::string link;
+      if (std::error_code error = ReadLink(node.get(), link)) return error;
+      if (!link.empty() && link[0] == '/') {
+        current = root();
+        if (!current) return LastError();
+      }
+      add_front(link);
+      continue;
+    }
+    if (!S_ISDIR(node_stat.st_mode)) return std::make_error_code(std::errc::not_a_directory);
+    current = std::move(node);
+  }
+  folder = std::move(current);
+  return {};
 }
 
 std::string RandomLetters(int count) {
@@ -225,9 +288,8 @@ std::error_code FileReplacement::State::Resolve(const std::filesystem::path& nam
     if (name.empty() || name == "." || name == "..")
       return std::make_error_code(std::errc::is_a_directory);
 
-    folder.Reset(::openat(base ? base.get() : AT_FDCWD, folder_part.c_str(),
-                          O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!folder) return LastError();
+    if (std::error_code error = OpenFolder(base ? base.get() : -1, folder_part, hops, folder))
+      return error;
     struct stat folder_stat;
     if (::fstat(folder.get(), &folder_stat) != 0) return LastError();
 
@@ -243,12 +305,8 @@ std::error_code FileReplacement::State::Resolve(const std::filesystem::path& nam
     if (S_ISLNK(node_stat.st_mode)) {
       if (SharedForLinks(folder_stat) && !Trusted(folder_stat, node_stat))
         return make_error_code(ReplaceRefusal::kForeignLink);
-      std::string link(4096, '\0');
-      const ssize_t length = ::readlinkat(node.get(), "", link.data(), link.size());
-      if (length < 0) return LastError();
-      if (static_cast<size_t>(length) >= link.size())
-        return std::make_error_code(std::errc::filename_too_long);
-      link.resize(static_cast<size_t>(length));
+      std::string link;
+      if (std::error_code error = ReadLink(node.get(), link)) return error;
       // The link's own text is read relative to the folder that holds it.
       shown = !link.empty() && link[0] == '/' ? link : FolderText() + link;
       path = link;

@@ -128,14 +128,17 @@ TEST_F(TargetSafetyTest, AnotherUsersLinksFifosAndFilesInASharedFolderAreRefused
   ASSERT_EQ(::mkfifo((shared / "fifo").c_str(), 0644), 0);
   WriteFile(shared / "file", "hers");
   ASSERT_EQ(::chmod((shared / "file").c_str(), 0666), 0);
-  for (const char* name : {"link", "dangling", "fifo", "file"})
+  fs::create_directory(work_ / "elsewhere");
+  fs::create_symlink(work_ / "elsewhere", shared / "folder");  // a link on the way
+  for (const char* name : {"link", "dangling", "fifo", "file", "folder"})
     ASSERT_EQ(::lchown((shared / name).c_str(), kOtherUser, kOtherUser), 0) << name;
 
   const std::vector<std::pair<std::string, std::string>> cases{
       {"link", "это ссылка другого пользователя в общей папке"},
       {"dangling", "это ссылка другого пользователя в общей папке"},
       {"fifo", "это FIFO другого пользователя в общей папке"},
-      {"file", "это файл другого пользователя в общей папке"}};
+      {"file", "это файл другого пользователя в общей папке"},
+      {"folder/out.txt", "это ссылка другого пользователя в общей папке"}};
   for (const auto& [name, reason] : cases) {
     for (const char* what : {"8", "notags"}) {
       const std::string target = "shared/" + name;
@@ -146,6 +149,7 @@ TEST_F(TargetSafetyTest, AnotherUsersLinksFifosAndFilesInASharedFolderAreRefused
   }
   EXPECT_EQ(ReadFile(work_ / "victim.txt"), "secret");
   EXPECT_FALSE(fs::exists(work_ / "created.txt"));
+  EXPECT_TRUE(fs::is_empty(work_ / "elsewhere"));
   EXPECT_EQ(ReadFile(shared / "file"), "hers");
   EXPECT_EQ(OwnerOf(shared / "file"), kOtherUser);
   EXPECT_TRUE(fs::is_symlink(shared / "link"));
