@@ -35,15 +35,13 @@ void RemoveAndEnd(int signal) {
 
 }  // namespace
 
-static_assert(sizeof(sigset_t) <= 256, "the saved mask must fit");
-
 SignalsHeldBack::SignalsHeldBack() {
   const sigset_t set = CleanupSignals();
-  ::sigprocmask(SIG_BLOCK, &set, reinterpret_cast<sigset_t*>(saved_));
+  ::sigprocmask(SIG_BLOCK, &set, &saved_);
 }
 
 SignalsHeldBack::~SignalsHeldBack() {
-  ::sigprocmask(SIG_SETMASK, reinterpret_cast<const sigset_t*>(saved_), nullptr);
+  ::sigprocmask(SIG_SETMASK, &saved_, nullptr);
 }
 
 void ArmRemovalOnSignal(int folder_fd, const char* name) {

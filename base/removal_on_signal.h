@@ -6,6 +6,8 @@
 // of ours.
 #pragma once
 
+#include <signal.h>
+
 namespace lirvane {
 
 // Holds SIGINT, SIGTERM and SIGHUP back for its lifetime, so that creating
@@ -19,7 +21,7 @@ class SignalsHeldBack {
   ~SignalsHeldBack();
 
  private:
-  unsigned char saved_[256];  // the old signal mask (sigset_t)
+  sigset_t saved_;  // the mask to restore
 };
 
 // Arms the removal of `name` in the folder open as `folder_fd` (the
