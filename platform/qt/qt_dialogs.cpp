@@ -6,6 +6,7 @@
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -84,6 +85,12 @@ class QtDialogs : public Dialogs {
       writing_system->hide();
       for (QLabel* label : dialog.findChildren<QLabel*>())
         if (label->buddy() == writing_system) label->hide();
+    }
+    // Without those rows Qt's layout leaves the sample no height: it gets
+    // room for a few lines, and Cyrillic letters to judge the font by.
+    if (auto* sample = dialog.findChild<QLineEdit*>("qt_fontDialog_sampleEdit")) {
+      sample->setMinimumHeight(3 * sample->fontMetrics().height());
+      sample->setText(QString::fromUtf8("АаБбЖжЯя AaBbYyZz"));
     }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.selectedFont();

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -89,6 +90,25 @@ TEST_F(QtDialogsTest, NormalFontDialogOffersNoEffectsOrWritingSystem) {
   EXPECT_FALSE(qt->ChooseFont(nullptr, QFont("Arial", 10)));
   EXPECT_EQ(shown_checks, 0);  // strike-out, underline
   EXPECT_EQ(shown_combos, 0);  // writing system
+}
+
+TEST_F(QtDialogsTest, NormalFontDialogShowsItsSample) {
+  // With the effects and the writing system gone, Qt's layout once gave the
+  // sample no height at all.
+  QString sample;
+  int height = -1, needed = 0;
+  WhenModalShows([&](QWidget& modal) {
+    auto* edit = modal.findChild<QLineEdit*>("qt_fontDialog_sampleEdit");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->isVisible());
+    sample = edit->text();
+    height = edit->height();
+    needed = QFontMetrics(edit->font()).height();
+    dynamic_cast<QDialog&>(modal).reject();
+  });
+  EXPECT_FALSE(qt->ChooseFont(nullptr, QFont("Arial Cyr", 10)));
+  EXPECT_GE(height, needed);
+  EXPECT_TRUE(sample.contains(QString::fromUtf8("Яя"))) << sample.toStdString();
 }
 
 #ifndef _WIN32
