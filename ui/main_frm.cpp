@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "platform/dialogs.h"
 #include "platform/dock_toolbar.h"
 #include "platform/glyphs.h"
 #include "platform/text_pane.h"
@@ -22,7 +23,7 @@ namespace lirvane {
 
 TMainFrm::TMainFrm(QWidget* parent) : QMainWindow(parent) {
   setObjectName("MainFrm");
-  setWindowTitle(QStringLiteral("Velkor Lirvane! 3.1.4"));
+  setWindowTitle(AppTitle());
   setWindowIcon(AppIcon());
   setGeometry(386, 118, 537, 387);
   CreatePanes();

@@ -37,6 +37,10 @@ void WhenModalShows(const std::function<void(QWidget&)>& look) {
   timer->start(20);
 }
 
+// Room a title bar needs besides the title: the window's icon and its
+// minimise, maximise and close buttons.
+constexpr int kTitleBarExtras = 120;
+
 class QtDialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -76,6 +80,26 @@ TEST_F(QtDialogsTest, ConfirmationKeepsItsOwnWords) {
   EXPECT_EQ(qt->Confirm(nullptr, QStringLiteral("Confirm"), QStringLiteral("?")), ConfirmAnswer::kNo);
   EXPECT_EQ(caption, "Confirm");
   EXPECT_EQ(buttons, QStringList({"&Yes", "&No"}));
+}
+
+TEST_F(QtDialogsTest, MessageBoxesAreWideEnoughForTheirTitle) {
+  // The window manager's title bar also carries an icon and three buttons.
+  for (const bool confirm : {false, true}) {
+    QString caption;
+    int width = 0, needed = 0;
+    WhenModalShows([&](QWidget& modal) {
+      caption = modal.windowTitle();
+      width = modal.width();
+      needed = QFontMetrics(modal.font()).horizontalAdvance(caption) + kTitleBarExtras;
+      dynamic_cast<QMessageBox&>(modal).buttons().back()->click();
+    });
+    if (confirm)
+      qt->Confirm(nullptr, QStringLiteral("Confirm"), QStringLiteral("?"));
+    else
+      qt->ShowMessage(nullptr, AppTitle(), QString::fromUtf8("Файл не найден!"), MessageIcon::kNone);
+    EXPECT_EQ(caption, confirm ? QStringLiteral("Confirm") : AppTitle());
+    EXPECT_GE(width, needed) << caption.toStdString();
+  }
 }
 
 TEST_F(QtDialogsTest, NormalFontDialogOffersNoEffectsOrWritingSystem) {
