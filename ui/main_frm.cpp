@@ -311,7 +311,8 @@ void TMainFrm::CreateToolbars() {
   addToolBar(Qt::TopToolBarArea, CodeBar);
   addToolBarBreak(Qt::TopToolBarArea);
 
-  FileBar = new DockToolBar(QString::fromUtf8("Файлы"), this);
+  // Each bar goes by the name of its item in "Панели", wherever it shows.
+  FileBar = new DockToolBar(QString::fromUtf8("Главная"), this);
   FileBar->setObjectName("FileBar");
   FileBar->setIconSize(QSize(16, 15));
   struct FileButton {
@@ -339,7 +340,7 @@ void TMainFrm::CreateToolbars() {
   }
   addToolBar(Qt::TopToolBarArea, FileBar);
 
-  PathBar = new DockToolBar(QStringLiteral("PathBar"), this);
+  PathBar = new DockToolBar(QString::fromUtf8("Список файлов"), this);
   PathBar->setObjectName("PathBar");
   FileBox = new QComboBox(PathBar);
   FileBox->setObjectName("FileBox");

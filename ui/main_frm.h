@@ -127,6 +127,9 @@ class TMainFrm : public QMainWindow {
   void SmallFontClick();
   void SelFontClick();
   void MSaveOptClick();
+  // The menu of a right click on the toolbars or the menu bar: the items of
+  // "Панели" themselves, so that both menus always agree.
+  QMenu* createPopupMenu() override;
 
   // Notification icon and autorun (main_frm_tray.cpp).
   void Tray1Click();

@@ -53,8 +53,8 @@ TEST_F(MainFrmTest, CaptionsAndDesignBounds) {
   EXPECT_EQ(frm.windowTitle(), "Velkor Lirvane! 3.1.4");
   EXPECT_EQ(AppTitle(), frm.windowTitle());  // message boxes name the same version
   EXPECT_EQ(frm.CodeBar->windowTitle(), QString::fromUtf8("Перекодировки"));
-  EXPECT_EQ(frm.FileBar->windowTitle(), QString::fromUtf8("Файлы"));
-  EXPECT_EQ(frm.PathBar->windowTitle(), "PathBar");
+  EXPECT_EQ(frm.FileBar->windowTitle(), QString::fromUtf8("Главная"));
+  EXPECT_EQ(frm.PathBar->windowTitle(), QString::fromUtf8("Список файлов"));
   EXPECT_EQ(frm.MemoF->width(), 218);
   EXPECT_FALSE(frm.MemoBk->isVisible());
   EXPECT_FALSE(frm.MemoT->isVisible());
