@@ -137,8 +137,11 @@ class TMainFrm : public QMainWindow {
   void TrayIconMouseDown();
   // What MAutoRunClick switches; set by the application at start-up.
   void SetShellIntegration(ShellIntegration* shell) { shell_ = shell; }
-  // Taskbar entry shown = !on, icon shown = on; Tray1 ticked as on.
-  void SwitchTrayIcon(bool on);
+  // Icon shown = on, Tray1 ticked as on; the taskbar entry is left only
+  // for an icon that the desktop has a notification area to show. Without
+  // one the status line says why the entry stays. True when the icon is
+  // there to be seen.
+  bool SwitchTrayIcon(bool on);
   // The notification icon, made at first use.
   TSystemTrayIcon& TrayIcon();
 
