@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLayout>
@@ -18,6 +19,7 @@
 #include "platform/dock_toolbar.h"
 #include "platform/glyphs.h"
 #include "platform/text_pane.h"
+#include "ui/help_window.h"
 
 namespace lirvane {
 
@@ -47,6 +49,8 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
     if (form_close_) form_close_();
   }
   QMainWindow::closeEvent(event);
+  // The program ends with this window: the help goes with it.
+  if (event->isAccepted()) CloseHelpWindow();
 }
 
 void TMainFrm::CreatePanes() {
