@@ -42,12 +42,14 @@ TMainFrm::TMainFrm(QWidget* parent) : QMainWindow(parent) {
 
 TMainFrm::~TMainFrm() = default;
 
+void TMainFrm::FormClose() {
+  if (closed_) return;
+  closed_ = true;
+  if (form_close_) form_close_();
+}
+
 void TMainFrm::closeEvent(QCloseEvent* event) {
-  // The shutdown work runs once, however often the window is asked to close.
-  if (!closed_) {
-    closed_ = true;
-    if (form_close_) form_close_();
-  }
+  FormClose();
   QMainWindow::closeEvent(event);
   // The program ends with this window: the help goes with it.
   if (event->isAccepted()) CloseHelpWindow();

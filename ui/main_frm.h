@@ -53,6 +53,9 @@ class TMainFrm : public QMainWindow {
   void SetSchemeEditorOpener(std::function<void()> opener) { open_scheme_editor_ = std::move(opener); }
   // The application's work when the window closes.
   void SetFormClose(std::function<void()> handler) { form_close_ = std::move(handler); }
+  // Runs that work, once however often it is asked for: closing the window
+  // does, and so does a run that ends before the window was ever shown.
+  void FormClose();
 
   // Recoding (main_frm_edit.cpp).
   void ApplyRecodings(int32_t a, int32_t b, int32_t c);
