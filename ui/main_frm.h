@@ -238,7 +238,9 @@ class TMainFrm : public QMainWindow {
   QString open_dialog_folder_;
   QString last_open_name_;  // the name last chosen in the open dialog
   std::unique_ptr<QPrinter> printer_;
-  QString fallback_pdf_;  // where jobs go while there is no printer
+  QString loaded_name_;     // the file last loaded into the panes
+  // A PDF name in the documents folder that no file has yet.
+  QString NewPdfName() const;
 
   ShellIntegration* shell_ = nullptr;
   TSystemTrayIcon* tray_icon_ = nullptr;
