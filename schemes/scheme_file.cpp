@@ -87,6 +87,11 @@ SchemeLoadResult LoadSchemes(SchemeTable& table, const std::filesystem::path& pa
     return SchemeLoadResult::kUnreadable;
   }
 
+  return LoadSchemesFromText(table, content, sink);
+}
+
+SchemeLoadResult LoadSchemesFromText(SchemeTable& table, std::string_view content,
+                                     MessageSink& sink) {
   TextLineReader lines(content);
   while (!lines.AtEnd()) {
     std::optional<TCustomCode> record = ReadScheme(lines, sink);
@@ -101,6 +106,10 @@ SchemeLoadResult LoadSchemes(SchemeTable& table, const std::filesystem::path& pa
 
 bool SaveSchemes(SchemeTable& table, const std::filesystem::path& path,
                  MessageSink& sink) {
+  if (path.empty()) {
+    sink.Show(MessageKind::kPlain, kWriteFailedMessage);
+    return false;
+  }
   std::string content;
   for (int i = 1; i <= table.Count(); ++i) content += FormatSchemeLines(table.Slot(i));
 
