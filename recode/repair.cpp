@@ -349,7 +349,9 @@ std::optional<std::u32string> Undo(std::u32string_view line, const GarblingChain
 
 // Cost per character above 0x7F beyond which a line left as it is reads as
 // nonsense and gets a decision of its own.
-constexpr int64_t kGarbledBitsPerChar = 9;
+constexpr int64_t kGarbledBitsPerChar = 14;
+// A line with fewer characters above 0x7F than this follows the whole.
+constexpr size_t kLineEvidence = 8;
 // A line's own evidence must beat the whole text's chain by this much.
 constexpr int kLineMarginBits = 12;
 
@@ -376,6 +378,11 @@ struct Outcome {
   bool judged = false;
   bool refused = false;  // a repair was found but would not undo losslessly
 };
+
+bool HasUtf8Step(const GarblingChain& steps) {
+  return std::any_of(steps.begin(), steps.end(),
+                     [](const GarblingStep& s) { return s.written == P::kUtf8; });
+}
 
 void Count(std::vector<AppliedChain>& chains, const GarblingChain& steps) {
   for (AppliedChain& a : chains)
@@ -404,8 +411,12 @@ Outcome RepairLines(std::u32string_view text) {
   Outcome out;
   if (sample.empty()) return out;
   const Verdict whole = Decide(sample);
+  const bool proves_itself = HasUtf8Step(whole.steps);
   out.judged = whole.judged;
   out.text.reserve(text.size());
+  static const GarblingChain kNone;
+  const GarblingChain* last = &whole.steps;
+  std::deque<GarblingChain> own_steps;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (i) out.text.push_back(U'\n');
     const std::u32string_view line = lines[i];
@@ -415,27 +426,63 @@ Outcome RepairLines(std::u32string_view text) {
     }
     size_t high = 0;
     const int64_t as_is = LineCost(line, &high);
-    std::optional<std::u32string> repaired;
+    std::u32string chosen(line);
+    int64_t chosen_cost = as_is;
+    const GarblingChain* steps = nullptr;
+    if (high < kLineEvidence) {
+      // Too little to judge by: a chain with a UTF-8 step the text has
+      // shown that undoes the line, else as the last line that had
+      // evidence enough went (a heading, a short item of a list).
+      const GarblingChain* utf8 = nullptr;
+      for (const AppliedChain& a : out.chains)
+        if (!utf8 && HasUtf8Step(a.steps) && Undo(line, a.steps)) utf8 = &a.steps;
+      if (!utf8 && proves_itself && Undo(line, whole.steps)) utf8 = &whole.steps;
+      if (utf8) {
+        Count(out.chains, *utf8);
+        out.text.append(*Undo(line, *utf8));
+        continue;
+      }
+      if (!last->empty())
+        if (auto repaired = Undo(line, *last)) {
+          Count(out.chains, *last);
+          out.text.append(*repaired);
+          continue;
+        }
+      out.text.append(line);
+      continue;
+    }
     if (!whole.steps.empty()) {
-      repaired = Undo(line, whole.steps);
-      if (repaired && as_is + kLineMarginBits * kBit < LineCost(*repaired)) repaired.reset();
-      if (repaired) {
-        Count(out.chains, whole.steps);
-        out.text.append(*repaired);
-        continue;
+      if (auto repaired = Undo(line, whole.steps)) {
+        // Bytes that decode as UTF-8 by chance are rare: a chain with a
+        // UTF-8 step that undoes a line is evidence enough.
+        const int64_t cost = LineCost(*repaired);
+        if (proves_itself || as_is + kLineMarginBits * kBit >= cost) {
+          chosen = std::move(*repaired);
+          chosen_cost = cost;
+          steps = &whole.steps;
+        }
       }
     }
-    if (high > 0 && as_is > int64_t(high) * kGarbledBitsPerChar * kBit) {
-      const Verdict own = Decide(line);
+    Verdict own;
+    if (chosen_cost > int64_t(high) * kGarbledBitsPerChar * kBit) {
+      own = Decide(line);
       out.judged = out.judged || own.judged;
-      if (!own.steps.empty() && (repaired = Undo(line, own.steps))) {
-        Count(out.chains, own.steps);
-        out.text.append(*repaired);
-        continue;
+      if (!own.steps.empty()) {
+        if (auto repaired = Undo(line, own.steps)) {
+          const int64_t cost = LineCost(*repaired);
+          if (cost + kLineMarginBits * kBit < chosen_cost) {
+            chosen = std::move(*repaired);
+            own_steps.push_back(own.steps);
+            steps = &own_steps.back();
+          }
+        } else {
+          out.refused = true;
+        }
       }
-      if (!own.steps.empty()) out.refused = true;
     }
-    out.text.append(line);
+    if (steps) Count(out.chains, *steps);
+    last = steps ? steps : &kNone;
+    out.text.append(chosen);
   }
   std::stable_sort(out.chains.begin(), out.chains.end(),
                    [](const AppliedChain& a, const AppliedChain& b) { return a.lines > b.lines; });
