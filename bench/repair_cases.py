@@ -3,10 +3,12 @@
 Russian text (UTF-8, or Windows-1251 as scripts/build_detector_stats.py
 --heldout writes it).
 
-  bench/repair_cases.py HELDOUT OUT_DIR [PER_BUCKET [SEED]]
+  bench/repair_cases.py [--pack] HELDOUT OUT_DIR [PER_BUCKET [SEED]]
 
 Writes OUT_DIR/CLASS/BUCKET/N.in and N.out: the text a user has and the
-text it should become (UTF-8; the classes named bytes_* hold bytes of no
+text it should become. With --pack, one file OUT_DIR/CLASS.cases per class
+instead: each case is the input, a line holding \x1d, the output, and a
+line holding \x1e (the form the tests read) (UTF-8; the classes named bytes_* hold bytes of no
 one page). Buckets count the original's Cyrillic letters. Undefined bytes
 read as the character of the same value, as browsers read them.
 """
@@ -107,16 +109,34 @@ def snippets(text, low, high, count, rng):
     return out
 
 
+PACKED = {}
+
+
 def write(path, data):
+    if PACK:
+        klass = os.path.relpath(path, OUT).split(os.sep)[0]
+        part = PACKED.setdefault(klass, [])
+        part.append(data + (b"\n\x1d\n" if path.endswith(".in") else b"\n\x1e\n"))
+        return
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
         f.write(data)
 
 
+PACK = False
+OUT = ""
+
+
 def main():
-    heldout, out_dir = sys.argv[1], sys.argv[2]
-    per_bucket = int(sys.argv[3]) if len(sys.argv) > 3 else 200
-    rng = random.Random(int(sys.argv[4]) if len(sys.argv) > 4 else 21)
+    global PACK, OUT
+    args = sys.argv[1:]
+    if args and args[0] == "--pack":
+        PACK = True
+        args = args[1:]
+    heldout, out_dir = args[0], args[1]
+    OUT = out_dir
+    per_bucket = int(args[2]) if len(args) > 2 else 200
+    rng = random.Random(int(args[3]) if len(args) > 3 else 21)
     with open(heldout, "rb") as f:
         data = f.read()
     try:
@@ -146,6 +166,11 @@ def main():
                 expected = original if name != "correct_extras" else source
                 write(base + ".in", source.encode("utf-8"))
                 write(base + ".out", expected.encode("utf-8"))
+    if PACK:
+        os.makedirs(out_dir, exist_ok=True)
+        for klass, parts in PACKED.items():
+            with open(os.path.join(out_dir, klass + ".cases"), "wb") as f:
+                f.write(b"".join(parts))
 
 
 if __name__ == "__main__":

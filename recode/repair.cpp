@@ -413,76 +413,89 @@ Outcome RepairLines(std::u32string_view text) {
   const Verdict whole = Decide(sample);
   const bool proves_itself = HasUtf8Step(whole.steps);
   out.judged = whole.judged;
-  out.text.reserve(text.size());
-  static const GarblingChain kNone;
-  const GarblingChain* last = &whole.steps;
+  // First the lines with evidence enough, each on its own and against the
+  // whole; then the others, which go as their neighbours went.
+  const size_t n = lines.size();
+  std::vector<const GarblingChain*> chain(n, nullptr);
+  std::vector<std::optional<std::u32string>> result(n);
+  std::vector<bool> evidence(n, false);
   std::deque<GarblingChain> own_steps;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i) out.text.push_back(U'\n');
+  bool any_evidence = false;
+  for (size_t i = 0; i < n; ++i) {
     const std::u32string_view line = lines[i];
-    if (IsAscii(line)) {
-      out.text.append(line);
-      continue;
-    }
+    if (IsAscii(line)) continue;
     size_t high = 0;
     const int64_t as_is = LineCost(line, &high);
-    std::u32string chosen(line);
+    if (high < kLineEvidence) continue;
+    evidence[i] = any_evidence = true;
     int64_t chosen_cost = as_is;
-    const GarblingChain* steps = nullptr;
-    if (high < kLineEvidence) {
-      // Too little to judge by: a chain with a UTF-8 step the text has
-      // shown that undoes the line, else as the last line that had
-      // evidence enough went (a heading, a short item of a list).
-      const GarblingChain* utf8 = nullptr;
-      for (const AppliedChain& a : out.chains)
-        if (!utf8 && HasUtf8Step(a.steps) && Undo(line, a.steps)) utf8 = &a.steps;
-      if (!utf8 && proves_itself && Undo(line, whole.steps)) utf8 = &whole.steps;
-      if (utf8) {
-        Count(out.chains, *utf8);
-        out.text.append(*Undo(line, *utf8));
-        continue;
-      }
-      if (!last->empty())
-        if (auto repaired = Undo(line, *last)) {
-          Count(out.chains, *last);
-          out.text.append(*repaired);
-          continue;
-        }
-      out.text.append(line);
-      continue;
-    }
     if (!whole.steps.empty()) {
       if (auto repaired = Undo(line, whole.steps)) {
         // Bytes that decode as UTF-8 by chance are rare: a chain with a
         // UTF-8 step that undoes a line is evidence enough.
         const int64_t cost = LineCost(*repaired);
         if (proves_itself || as_is + kLineMarginBits * kBit >= cost) {
-          chosen = std::move(*repaired);
+          result[i] = std::move(repaired);
           chosen_cost = cost;
-          steps = &whole.steps;
+          chain[i] = &whole.steps;
         }
       }
     }
-    Verdict own;
     if (chosen_cost > int64_t(high) * kGarbledBitsPerChar * kBit) {
-      own = Decide(line);
+      const Verdict own = Decide(line);
       out.judged = out.judged || own.judged;
       if (!own.steps.empty()) {
         if (auto repaired = Undo(line, own.steps)) {
-          const int64_t cost = LineCost(*repaired);
-          if (cost + kLineMarginBits * kBit < chosen_cost) {
-            chosen = std::move(*repaired);
+          if (LineCost(*repaired) + kLineMarginBits * kBit < chosen_cost) {
+            result[i] = std::move(repaired);
             own_steps.push_back(own.steps);
-            steps = &own_steps.back();
+            chain[i] = &own_steps.back();
           }
         } else {
           out.refused = true;
         }
       }
     }
-    if (steps) Count(out.chains, *steps);
-    last = steps ? steps : &kNone;
-    out.text.append(chosen);
+  }
+  // Chains with a UTF-8 step the text has shown.
+  std::vector<const GarblingChain*> utf8_chains;
+  if (proves_itself) utf8_chains.push_back(&whole.steps);
+  for (const GarblingChain& c : own_steps)
+    if (HasUtf8Step(c)) utf8_chains.push_back(&c);
+  // The chain of the nearest line with evidence before, else after.
+  std::vector<const GarblingChain*> near(n, any_evidence ? nullptr : &whole.steps);
+  if (any_evidence) {
+    const GarblingChain* before = nullptr;
+    bool seen = false;
+    for (size_t i = 0; i < n; ++i) {
+      if (evidence[i]) before = chain[i], seen = true;
+      else if (seen) near[i] = before;
+    }
+    const GarblingChain* after = nullptr;
+    seen = false;
+    for (size_t i = n; i-- > 0;) {
+      if (evidence[i]) after = chain[i], seen = true;
+      else if (!near[i] && seen && !before) near[i] = after;
+    }
+    // Lines before the first with evidence take the first one's chain.
+    for (size_t i = 0; i < n && !evidence[i]; ++i) near[i] = after;
+  }
+  out.text.reserve(text.size());
+  for (size_t i = 0; i < n; ++i) {
+    if (i) out.text.push_back(U'\n');
+    const std::u32string_view line = lines[i];
+    if (!evidence[i] && !IsAscii(line)) {
+      for (const GarblingChain* c : utf8_chains)
+        if (!result[i] && (result[i] = Undo(line, *c))) chain[i] = c;
+      if (!result[i] && near[i] && !near[i]->empty() && (result[i] = Undo(line, *near[i])))
+        chain[i] = near[i];
+    }
+    if (result[i] && chain[i]) {
+      Count(out.chains, *chain[i]);
+      out.text.append(*result[i]);
+    } else {
+      out.text.append(line);
+    }
   }
   std::stable_sort(out.chains.begin(), out.chains.end(),
                    [](const AppliedChain& a, const AppliedChain& b) { return a.lines > b.lines; });
