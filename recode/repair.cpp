@@ -429,12 +429,16 @@ Outcome RepairLines(std::u32string_view text) {
     if (high < kLineEvidence) continue;
     evidence[i] = any_evidence = true;
     int64_t chosen_cost = as_is;
+    // A UTF-8 chain an earlier line has shown, if it undoes this one.
+    for (const GarblingChain& c : own_steps)
+      if (!result[i] && HasUtf8Step(c) && (result[i] = Undo(line, c))) chain[i] = &c;
+    if (result[i]) continue;
     if (!whole.steps.empty()) {
       if (auto repaired = Undo(line, whole.steps)) {
         // Bytes that decode as UTF-8 by chance are rare: a chain with a
         // UTF-8 step that undoes a line is evidence enough.
         const int64_t cost = LineCost(*repaired);
-        if (proves_itself || as_is + kLineMarginBits * kBit >= cost) {
+        if (proves_itself || cost + kLineMarginBits * kBit < as_is) {
           result[i] = std::move(repaired);
           chosen_cost = cost;
           chain[i] = &whole.steps;
