@@ -109,7 +109,12 @@ std::optional<std::u32string> Utf8ToU32(std::string_view utf8) {
 std::string U32ToUtf8(std::u32string_view text) {
   std::string out;
   out.reserve(text.size() * 2);
-  for (char32_t c : text) AppendUtf8(out, c);
+  for (char32_t c : text) {
+    if (c < 0x80)
+      out.push_back(static_cast<char>(c));
+    else
+      AppendUtf8(out, c);
+  }
   return out;
 }
 

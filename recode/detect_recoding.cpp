@@ -515,6 +515,21 @@ int64_t ReadingScorer::TrigramCost(const MeaningTable& meaning) const {
 
 uint8_t ScoringByteOf(char32_t c) { return ScoringByte(c); }
 
+int64_t ReadingScorer::LinearCost(std::string_view bytes) {
+  const Model& model = TheModel();
+  int64_t cost = 0;
+  uint8_t prev = '\n';
+  for (char ch : bytes) {
+    const auto b = static_cast<uint8_t>(ch);
+    if ((prev | b) & 0x80) cost += (model.pair_cost[prev << 8 | b] & 0xFFFF) + model.unused_byte_cost[b];
+    prev = b;
+  }
+  if (prev & 0x80) cost += model.pair_cost[prev << 8 | '\n'] & 0xFFFF;
+  MeaningTable identity;
+  for (int b = 0; b < 256; ++b) identity[b] = static_cast<uint8_t>(b);
+  return cost + lirvane::TrigramCost(bytes, identity);
+}
+
 std::string ApplyRecodingChain(std::string_view text, const RecodingChain& chain) {
   std::string out(text);
   for (int32_t code : chain) RecodeInPlace(out, code);

@@ -35,6 +35,10 @@ class ReadingScorer {
   // Letter trigrams, on the text's first 64 KB; tells words from anagrams.
   int64_t TrigramCost(const MeaningTable& meaning) const;
 
+  // Pairs and trigrams of a short text read as it stands, in one pass and
+  // without counting first: for weighing line after line.
+  static int64_t LinearCost(std::string_view bytes);
+
  private:
   struct Counts;
   std::unique_ptr<Counts> counts_;

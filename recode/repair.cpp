@@ -355,17 +355,39 @@ constexpr size_t kLineEvidence = 8;
 // A line's own evidence must beat the whole text's chain by this much.
 constexpr int kLineMarginBits = 12;
 
+// Whether a line holds characters Russian text seldom has: any but the
+// Cyrillic letters, ASCII and common typography. Garbled text nearly always
+// does; a line without them gets a decision of its own only when it reads
+// as plain nonsense.
+bool HasStrangers(std::u32string_view s) {
+  for (char32_t c : s) {
+    if (c < 0x80 || (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451) continue;
+    switch (c) {
+      case U'«': case U'»': case U'—': case U'–': case U'…': case U'№': case U'“':
+      case U'”': case U'„': case U'’': case U'\u00A0': case U'°': case U'•': case U'©':
+        continue;
+    }
+    return true;
+  }
+  return false;
+}
+
 bool IsAscii(std::u32string_view s) {
   return std::all_of(s.begin(), s.end(), [](char32_t c) { return c < 0x80; });
 }
 
 int64_t LineCost(std::u32string_view line, size_t* high = nullptr) {
-  const std::string bytes = WeighedBytes(line);
-  const ReadingScorer scorer(bytes);
-  const MeaningTable id = IdentityMeaning();
-  if (high)
-    *high = std::count_if(bytes.begin(), bytes.end(), [](char c) { return uint8_t(c) >= 0x80; });
-  return scorer.Cost(id).cost + scorer.TrigramCost(id) + AccentCost(line);
+  thread_local std::string bytes;
+  bytes.resize(line.size());
+  size_t above = 0, accents = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const uint8_t b = WeighAs(line[i]);
+    bytes[i] = static_cast<char>(b);
+    above += b >= 0x80;
+    accents += line[i] >= 0xC0 && IsAccentedLatin(line[i]);
+  }
+  if (high) *high = above;
+  return ReadingScorer::LinearCost(bytes) + int64_t(accents) * kAccentBits * kBit;
 }
 
 // Lines that are not plain ASCII, up to this many characters, decide for
@@ -424,6 +446,15 @@ Outcome RepairLines(std::u32string_view text) {
   for (size_t i = 0; i < n; ++i) {
     const std::u32string_view line = lines[i];
     if (IsAscii(line)) continue;
+    if (proves_itself) {
+      // Bytes that decode as UTF-8 by chance are rare: a chain with a
+      // UTF-8 step that undoes a line is evidence enough.
+      if ((result[i] = Undo(line, whole.steps))) {
+        chain[i] = &whole.steps;
+        evidence[i] = any_evidence = true;
+        continue;
+      }
+    }
     size_t high = 0;
     const int64_t as_is = LineCost(line, &high);
     if (high < kLineEvidence) continue;
@@ -445,7 +476,8 @@ Outcome RepairLines(std::u32string_view text) {
         }
       }
     }
-    if (chosen_cost > int64_t(high) * kGarbledBitsPerChar * kBit) {
+    const int64_t garbled = int64_t(high) * kGarbledBitsPerChar * kBit;
+    if (chosen_cost > 2 * garbled || (chosen_cost > garbled && HasStrangers(line))) {
       const Verdict own = Decide(line);
       out.judged = out.judged || own.judged;
       if (!own.steps.empty()) {
