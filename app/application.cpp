@@ -6,7 +6,7 @@
 
 #include "app/settings.h"
 #include "app/shell_integration.h"
-#include "app/store_accessor.h"
+#include "platform/store/store_accessor.h"
 #include "platform/dialogs.h"
 #include "platform/dialogs_message_sink.h"
 #include "platform/qt_translations.h"

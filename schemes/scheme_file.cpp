@@ -4,12 +4,12 @@
 #include <string_view>
 #include <system_error>
 
-#include "schemes/file_io.h"
-#include "schemes/file_replace.h"
-#include "schemes/integer_text.h"
+#include "base/file_io.h"
+#include "base/file_replace.h"
+#include "base/integer_text.h"
 #include "schemes/scheme_file_location.h"
 #include "schemes/text_lines.h"
-#include "schemes/utf8_cp1251.h"
+#include "recode/utf8_cp1251.h"
 
 namespace lirvane {
 namespace {

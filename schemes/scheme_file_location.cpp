@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "schemes/executable_path.h"
+#include "base/executable_path.h"
 #include "schemes/scheme_file.h"
 
 #ifndef _WIN32

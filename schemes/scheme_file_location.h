@@ -16,7 +16,7 @@
 
 #include <filesystem>
 
-#include "schemes/message_sink.h"
+#include "base/message_sink.h"
 #include "schemes/scheme_table.h"
 
 namespace lirvane {

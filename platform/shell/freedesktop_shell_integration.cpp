@@ -11,7 +11,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "app/store_accessor.h"
+#include "platform/store/store_accessor.h"
 #include "platform/glyphs.h"
 #include "platform/freedesktop/desktop_entry.h"
 #include "platform/freedesktop/xdg_folders.h"
