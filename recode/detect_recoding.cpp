@@ -93,6 +93,12 @@ uint8_t ScoringByte(char32_t c) {
 
 ByteTable Then(const ByteTable& first, int32_t code);
 
+// The last step of a chain as its reader saw it: where the table leaves a
+// byte that is a Russian letter in Windows-1251 but something else in the
+// page read (a Mac 0xCF, ѕ, stays П; a Mac 0xC7, «, stays З), the reading is
+// weighed by the page's own character. Other bytes keep the table's:
+// converters carry «, № and the like across pages that lack them as the
+// bytes they were, so a Mac text's » is 0xBB, which Mac reads as ї.
 ByteTable ThenMeaning(const ByteTable& first, int32_t code) {
   if (code <= 0 || !TableForCode(code)) return Then(first, code);
   const HighHalfTable& step = *TableForCode(code);
@@ -101,7 +107,8 @@ ByteTable ThenMeaning(const ByteTable& first, int32_t code) {
   for (uint8_t& b : t) {
     if (b < 0x80) continue;
     const char32_t c = DecodeByte(page, b);
-    b = IsRussianLetter(c) ? step.high[b - 0x80] : ScoringByte(c);
+    const uint8_t recoded = step.high[b - 0x80];
+    b = !IsRussianLetter(c) && IsCyrillicLetter(recoded) ? ScoringByte(c) : recoded;
   }
   return t;
 }
@@ -234,7 +241,10 @@ struct Model {
           Candidate n = c;
           n.chain.steps[n.chain.length++] = code;
           n.table = Then(c.table, code);
-          n.meaning = ThenMeaning(c.table, code);  // the last step as read
+          // A plain reading is weighed as read; chains of wrong recodings
+          // as their tables leave the bytes, which is what such texts hold.
+          const bool plain = n.chain.length == (after_utf8 ? 2 : 1);
+          n.meaning = plain ? ThenMeaning(c.table, code) : n.table;
           next.push_back(n);
         }
       level = std::move(next);
