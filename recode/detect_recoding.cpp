@@ -186,6 +186,12 @@ struct Model {
       uint8_t* row = &gap_case_cost[(previous * kGaps + 2) * kHighCases];
       row[0] = row[1] = std::min(row[0], row[1]);
     }
+    // Nor does the start of a text: a snippet, a message, a cell of a
+    // table starts with either.
+    for (int gap = 0; gap < kGaps; ++gap) {
+      uint8_t* row = &gap_case_cost[(kStartOfText * kGaps + gap) * kHighCases];
+      row[0] = row[1] = std::min(row[0], row[1]);
+    }
     for (int b = 0x80; b < 0x100; ++b) {
       // A class seen N times in training has the flat row of add-half
       // smoothing: its dearest follower costs log2(2 (N + kClasses/2)).
