@@ -533,17 +533,26 @@ uint8_t ScoringByteOf(char32_t c) { return ScoringByte(c); }
 
 int64_t ReadingScorer::LinearCost(std::string_view bytes) {
   const Model& model = TheModel();
-  int64_t cost = 0;
+  int64_t as_is = 0, traded = 0, unused = 0;
   uint8_t prev = '\n';
+  const auto pair = [&](uint8_t a, uint8_t b) {
+    const uint32_t both = model.pair_cost[a << 8 | b];
+    as_is += both & 0xFFFF;
+    traded += both >> 16;
+  };
   for (char ch : bytes) {
     const auto b = static_cast<uint8_t>(ch);
-    if ((prev | b) & 0x80) cost += (model.pair_cost[prev << 8 | b] & 0xFFFF) + model.unused_byte_cost[b];
+    if ((prev | b) & 0x80) {
+      pair(prev, b);
+      unused += model.unused_byte_cost[b];
+    }
     prev = b;
   }
-  if (prev & 0x80) cost += model.pair_cost[prev << 8 | '\n'] & 0xFFFF;
+  if (prev & 0x80) pair(prev, '\n');
   MeaningTable identity;
   for (int b = 0; b < 256; ++b) identity[b] = static_cast<uint8_t>(b);
-  return cost + lirvane::TrigramCost(bytes, identity);
+  return std::min(as_is, traded + kAllCapitalsBits * detect_stats::kCostPerBit) + unused +
+         lirvane::TrigramCost(bytes, identity);
 }
 
 std::string ApplyRecodingChain(std::string_view text, const RecodingChain& chain) {

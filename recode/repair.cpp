@@ -91,8 +91,22 @@ constexpr int kAccentBits = 16;
 
 bool IsAccentedLatin(char32_t c) { return c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7; }
 
+// A character Windows-1251 lacks that is no Latin letter (box drawing,
+// math, other scripts, emoji) costs this many bits: a reading that makes
+// them is rarely right. A text holding them as they are pays it too, but
+// no chain can undo such a text, so the text stays.
+constexpr int kStrangerBits = 8;
+
+int ExtraBits(char32_t c) {
+  if (c < 0x80) return 0;
+  if (IsAccentedLatin(c)) return kAccentBits;
+  return UnicodeToCp1251(c) < 0 ? kStrangerBits : 0;
+}
+
 int64_t AccentCost(std::u32string_view text) {
-  return kAccentBits * kBit * std::count_if(text.begin(), text.end(), IsAccentedLatin);
+  int64_t bits = 0;
+  for (char32_t c : text) bits += ExtraBits(c);
+  return bits * kBit;
 }
 
 // How a character is weighed: by its Windows-1251 byte; a Latin letter
@@ -236,10 +250,10 @@ class Search {
           const char32_t c = DecodeByte(s.page, s.now[b]);
           key.push_back(c);
           meaning[b] = WeighAs(c);
-          if (IsAccentedLatin(c)) accents += basis.count[b];
+          accents += int64_t{basis.count[b]} * ExtraBits(c);
         }
         if (!seen.insert(key).second) continue;
-        Add(s.steps, basis, meaning, accents * kAccentBits * kBit);
+        Add(s.steps, basis, meaning, accents * kBit);
         if (depth == steps_left) continue;
         for (P read2 : kReadPages) {
           if (read2 == s.page) continue;
@@ -379,15 +393,16 @@ bool IsAscii(std::u32string_view s) {
 int64_t LineCost(std::u32string_view line, size_t* high = nullptr) {
   thread_local std::string bytes;
   bytes.resize(line.size());
-  size_t above = 0, accents = 0;
+  size_t above = 0;
+  int64_t extra = 0;
   for (size_t i = 0; i < line.size(); ++i) {
     const uint8_t b = WeighAs(line[i]);
     bytes[i] = static_cast<char>(b);
     above += b >= 0x80;
-    accents += line[i] >= 0xC0 && IsAccentedLatin(line[i]);
+    extra += ExtraBits(line[i]);
   }
   if (high) *high = above;
-  return ReadingScorer::LinearCost(bytes) + int64_t(accents) * kAccentBits * kBit;
+  return ReadingScorer::LinearCost(bytes) + extra * kBit;
 }
 
 // Lines that are not plain ASCII, up to this many characters, decide for
