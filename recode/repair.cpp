@@ -449,6 +449,18 @@ Outcome RepairLines(std::u32string_view text) {
   if (sample.empty()) return out;
   const Verdict whole = Decide(sample);
   const bool proves_itself = HasUtf8Step(whole.steps);
+  if (proves_itself) {
+    // Steps never reach across a line break, so a chain with a UTF-8 step
+    // that undoes the whole text undoes each line, as each would have it.
+    if (auto repaired = Undo(text, whole.steps)) {
+      out.judged = true;
+      out.text = std::move(*repaired);
+      size_t changed = 0;
+      for (std::u32string_view line : lines) changed += !IsAscii(line);
+      out.chains.push_back({whole.steps, changed});
+      return out;
+    }
+  }
   out.judged = whole.judged;
   // First the lines with evidence enough, each on its own and against the
   // whole; then the others, which go as their neighbours went.
