@@ -364,6 +364,18 @@ std::optional<std::u32string> Undo(std::u32string_view line, const GarblingChain
 // Cost per character above 0x7F beyond which a line left as it is reads as
 // nonsense and gets a decision of its own.
 constexpr int64_t kGarbledBitsPerChar = 14;
+// The other Russian pages read as Windows-1251, as lines may be. Not Mac
+// Cyrillic: read so, a Windows-1251 line differs only in some capitals,
+// which a stray capital in a Latin word (a typo) can make look better.
+const GarblingChain kPlainReadings[] = {
+    {{P::kKoi8R, P::kWin1251}},
+    {{P::kDos866, P::kWin1251}},
+    {{P::kIso8859_5, P::kWin1251}},
+};
+
+// ...and must read this much better to be taken for one.
+constexpr int kPlainLineMarginBits = 48;
+
 // A line with fewer characters above 0x7F than this follows the whole.
 constexpr size_t kLineEvidence = 8;
 // A line's own evidence must beat the whole text's chain by this much.
@@ -504,7 +516,22 @@ Outcome RepairLines(std::u32string_view text) {
       }
     }
     const int64_t garbled = int64_t(high) * kGarbledBitsPerChar * kBit;
-    if (chosen_cost > 2 * garbled || (chosen_cost > garbled && HasStrangers(line))) {
+    if (!chain[i] && chosen_cost > garbled * 3 / 4 && !HasStrangers(line)) {
+      // Russian letters only, reading poorly: a line in another Russian
+      // page read as Windows-1251 looks just so (capitals where small
+      // letters belong). The plain readings are cheap to try.
+      for (const GarblingChain& plain : kPlainReadings) {
+        auto repaired = Undo(line, plain);
+        if (!repaired || LetterKinds(*repaired) < kMinKinds) continue;
+        const int64_t cost = LineCost(*repaired) + ChainPriorBits(plain) * kBit;
+        if (cost + kPlainLineMarginBits * kBit < chosen_cost) {
+          result[i] = std::move(repaired);
+          chosen_cost = cost;
+          chain[i] = &plain;
+        }
+      }
+    }
+    if (chosen_cost > garbled * 3 / 2 || (chosen_cost > garbled && HasStrangers(line))) {
       const Verdict own = Decide(line);
       out.judged = out.judged || own.judged;
       if (!own.steps.empty()) {
@@ -715,33 +742,37 @@ Repair RepairBytes(std::string_view bytes) {
   }
   P page = P::kWin1251;
   if (!some_utf8) {
+    // An 8-bit text: read as the whole tells, then line by line, for lines
+    // pieced in from another page.
     const auto read = ReadEightBit(bytes, page);
     const std::u32string plain = *DecodeText(bytes, P::kWin1251);
-    if (!read) {
-      Repair r;
-      r.text = U32ToUtf8(plain);
-      r.source_page = P::kWin1251;
+    const std::u32string& base = read ? *read : plain;
+    Outcome lines_outcome = IsBinary(bytes) ? Outcome{} : RepairLines(base);
+    const bool by_lines = !lines_outcome.chains.empty() && lines_outcome.text != base;
+    Repair r;
+    r.source_page = page;
+    r.text = U32ToUtf8(by_lines ? lines_outcome.text : base);
+    r.changed = by_lines || base != plain;
+    if (!read && !by_lines) {
       r.description = IsBinary(bytes) ? "Авто: это не текст; не изменён"
                                        : "Авто: текст уже в Windows-1251 или признаков иной "
                                          "кодировки мало; не изменён";
       return r;
     }
-    Repair r;
-    r.text = U32ToUtf8(*read);
-    r.source_page = page;
-    r.changed = *read != plain;
     r.description = "Авто: текст в " + std::string(CodePageName(page));
-    if (page == P::kWin1251) {
-      r.description = "Авто: " + DescribeRecodingChain(DetectRecoding(bytes).chain);
-      r.description = Recode(r.description, -kCodeUtf8);
+    if (read && page == P::kWin1251)
+      r.description = Recode("Авто: " + DescribeRecodingChain(DetectRecoding(bytes).chain),
+                             -kCodeUtf8);
+    if (by_lines) {
+      r.chains = lines_outcome.chains;
+      r.description += "; " + Describe(lines_outcome, true).substr(std::string("Авто: ").size());
     }
     return r;
   }
+  // The lines that are not UTF-8, in the page their bytes tell (a chain
+  // of recoding commands the detector may name is left to the repair of
+  // the whole text below).
   (void)ReadEightBit(eight_bit, page);
-  if (page == P::kWin1251) {
-    // The detector may have named a chain of commands; the lines are then
-    // read as Windows-1251 and repaired below like any text.
-  }
   std::u32string text;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (i) text.push_back(U'\n');

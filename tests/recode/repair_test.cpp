@@ -112,6 +112,22 @@ TEST(Repair, BytesOfAPlainPageAreReadInIt) {
   EXPECT_EQ(Recode(r.text, kCodeUtf8), win);
 }
 
+// A Windows-1251 file with a line pieced in from a KOI8-R one: that line
+// is read as what it is, the others stay.
+TEST(Repair, EightBitLinesFromAnotherPageAreReadAsSuch) {
+  const std::string win =
+      Recode("Один говорит: я похлопочу, а другой молчит и смотрит в окно.\n", kCodeUtf8);
+  const std::string koi = Recode(
+      Recode("Вечером мы долго сидели у реки и говорили о том, как изменился город.\n",
+             kCodeUtf8),
+      -kCodeKoi8);
+  const Repair r = RepairBytes(win + win + win + koi + win);
+  EXPECT_TRUE(r.changed);
+  EXPECT_EQ(Recode(r.text, kCodeUtf8), win + win + win + Recode(koi, kCodeKoi8) + win);
+  ASSERT_EQ(r.chains.size(), 1u);
+  EXPECT_EQ(r.chains[0].lines, 1u);
+}
+
 TEST(Repair, BinaryDataIsNotText) {
   std::string data;
   for (int i = 0; i < 4096; ++i) data.push_back(static_cast<char>((i * 7919) % 251));
