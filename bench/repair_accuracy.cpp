@@ -62,8 +62,8 @@ void Time(const std::string& text) {
   const double memcpy_ms = Best([&] { std::memcpy(copy.data(), big.data(), big.size()); });
   const double decode_ms = Best([&] { (void)Utf8ToU32(big); });
   bool ok = true;
-  const double correct_ms = Best([&] { ok = ok && !RepairText(big).changed; });
-  const double garbled_ms = Best([&] { ok = ok && RepairText(garbled).text == big; });
+  const double correct_ms = Best([&] { ok = !RepairText(big).changed && ok; });
+  const double garbled_ms = Best([&] { ok = RepairText(garbled).text == big && ok; });
   std::printf("timing: %.1f MB correct text %.1f ms, %.1f MB garbled (UTF-8 as Windows-1251) "
               "%.1f ms; memcpy %.2f ms, UTF-8 decode %.1f ms; ratio to memcpy %.0f / %.0f%s\n",
               big.size() / 1e6, correct_ms, garbled.size() / 1e6, garbled_ms, memcpy_ms,

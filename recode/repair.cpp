@@ -39,6 +39,11 @@ constexpr GarblingStep kLaterSteps[] = {
     {P::kWin1251, P::kLatin1},    {P::kKoi8R, P::kWin1252},    {P::kKoi8R, P::kLatin1},
 };
 
+bool HasUtf8Step(const GarblingChain& steps) {
+  return std::any_of(steps.begin(), steps.end(),
+                     [](const GarblingStep& s) { return s.written == P::kUtf8; });
+}
+
 // What a step costs before the text speaks for it, in bits: how rarely it
 // happens. UTF-8 read as Windows-1251 is today's commonest garbling.
 int StepPriorBits(GarblingStep s) {
@@ -52,6 +57,10 @@ int StepPriorBits(GarblingStep s) {
       default: return 10;
     }
   }
+  // Mac Cyrillic shares Windows-1251's small letters: read as each other,
+  // a text changes only in its capitals, я and ё, which a short correct
+  // text may seem to gain by. And Mac texts are rare.
+  if (s.written == P::kMacCyrillic || s.read == P::kMacCyrillic) return 16;
   if (s.read == P::kWin1251) return 6;
   if (s.read == P::kWin1252 || s.read == P::kLatin1)
     return s.written == P::kWin1251 ? 6 : s.written == P::kKoi8R ? 8 : 10;
@@ -289,6 +298,9 @@ constexpr size_t kFinalists = 24;
 constexpr int kFinalistBits = 80;
 // A repair must read this much better than the text as it stands.
 constexpr int kMarginBits = 16;
+// ...and more when no UTF-8 step proves it: an 8-bit reading of a text
+// always succeeds.
+constexpr int kEightBitMarginBits = 24;
 // ...and leave at least this many Cyrillic letters, of this many kinds: a
 // letter repeated, or a few words, tell nothing.
 constexpr size_t kMinLetters = 5;
@@ -299,6 +311,10 @@ struct Verdict {
   bool judged = false;  // some reading had letters enough
   int64_t margin = 0;   // bits by which the repair beats the text as is
 };
+
+size_t Letters(std::u32string_view text) {
+  return std::count_if(text.begin(), text.end(), IsCyrillicLetter);
+}
 
 size_t LetterKinds(std::u32string_view text) {
   std::array<bool, 64> kinds{};
@@ -338,9 +354,13 @@ Verdict Decide(std::u32string_view sample) {
   }
   if (best->steps.empty() || best->letters < kMinLetters) return v;
   v.margin = (identity.cost - best->cost) / kBit;
-  if (v.margin < kMarginBits) return v;
+  if (v.margin < (HasUtf8Step(best->steps) ? kMarginBits : kEightBitMarginBits)) return v;
   std::u32string result(sample);
   if (!UndoChain(result, best->steps) || LetterKinds(result) < kMinKinds) return v;
+  // Undoing 8-bit readings gives Russian letters back, never takes them:
+  // a reading that turns letters into symbols (я into € for Mac Cyrillic)
+  // only saves what the letters cost.
+  if (!HasUtf8Step(best->steps) && Letters(result) < Letters(sample)) return v;
   v.steps = best->steps;
   return v;
 }
@@ -427,11 +447,6 @@ struct Outcome {
   bool judged = false;
   bool refused = false;  // a repair was found but would not undo losslessly
 };
-
-bool HasUtf8Step(const GarblingChain& steps) {
-  return std::any_of(steps.begin(), steps.end(),
-                     [](const GarblingStep& s) { return s.written == P::kUtf8; });
-}
 
 void Count(std::vector<AppliedChain>& chains, const GarblingChain& steps) {
   for (AppliedChain& a : chains)
