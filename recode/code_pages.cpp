@@ -97,6 +97,13 @@ std::optional<std::u32string> Utf8ToU32(std::string_view utf8) {
       ++i;
       continue;
     }
+    // Two-byte forms (Cyrillic, Latin-1) inline; the rest checked in full.
+    if (b >= 0xC2 && b < 0xE0 && i + 1 < utf8.size() &&
+        (static_cast<uint8_t>(utf8[i + 1]) & 0xC0) == 0x80) {
+      out.push_back(char32_t(b & 0x1F) << 6 | (static_cast<uint8_t>(utf8[i + 1]) & 0x3F));
+      i += 2;
+      continue;
+    }
     char32_t c;
     const size_t n = DecodeUtf8(utf8, i, c);
     if (n == 0) return std::nullopt;

@@ -107,7 +107,7 @@ bool IsAccentedLatin(char32_t c) { return c >= 0xC0 && c <= 0x24F && c != 0xD7 &
 constexpr int kStrangerBits = 8;
 
 int ExtraBits(char32_t c) {
-  if (c < 0x80) return 0;
+  if (c < 0x80 || (c >= 0x410 && c <= 0x44F)) return 0;
   if (IsAccentedLatin(c)) return kAccentBits;
   return UnicodeToCp1251(c) < 0 ? kStrangerBits : 0;
 }
@@ -124,6 +124,7 @@ int64_t AccentCost(std::u32string_view text) {
 // text never holds.
 uint8_t WeighAs(char32_t c) {
   if (c < 0x80) return static_cast<uint8_t>(c);
+  if (c >= 0x410 && c <= 0x44F) return static_cast<uint8_t>(c - 0x410 + 0xC0);
   const int b = UnicodeToCp1251(c);
   if (b >= 0) return static_cast<uint8_t>(b);
   if (IsAccentedLatin(c)) return c <= 0xDE ? 'E' : 'e';
@@ -623,12 +624,15 @@ std::string Describe(const Outcome& o, bool changed) {
   return "Авто: текст читается верно или признаков искажения мало; текст не изменён";
 }
 
-Repair Finish(Outcome o, std::u32string_view input, P source, bool decoded_changed) {
+// `input_utf8`, when given, is the input's own UTF-8, handed back as it is
+// when nothing was repaired.
+Repair Finish(Outcome o, std::u32string_view input, P source, bool decoded_changed,
+              std::string_view input_utf8 = {}) {
   Repair r;
   r.source_page = source;
-  r.text = U32ToUtf8(o.text.empty() && !input.empty() ? input : o.text);
   if (o.text.empty() && !input.empty()) o.text = input;
   const bool repaired = o.text != input;
+  r.text = !repaired && !input_utf8.empty() ? std::string(input_utf8) : U32ToUtf8(o.text);
   if (!repaired) o.chains.clear();
   r.changed = repaired || decoded_changed;
   r.chains = o.chains;
@@ -728,11 +732,12 @@ Repair RepairText(std::string_view utf8) {
     r.description = "Авто: текст не в UTF-8; не изменён";
     return r;
   }
-  return Finish(RepairLines(*text), *text, P::kUtf8, false);
+  return Finish(RepairLines(*text), *text, P::kUtf8, false, utf8);
 }
 
 Repair RepairBytes(std::string_view bytes) {
-  if (const auto text = Utf8ToU32(bytes)) return Finish(RepairLines(*text), *text, P::kUtf8, false);
+  if (const auto text = Utf8ToU32(bytes))
+    return Finish(RepairLines(*text), *text, P::kUtf8, false, bytes);
 
   // Not UTF-8 as a whole: UTF-8 lines stay UTF-8 if there are any with
   // more than ASCII, the others are read in the page their bytes tell.
