@@ -511,8 +511,9 @@ Outcome RepairLines(std::u32string_view text) {
       }
     }
     size_t high = 0;
-    const int64_t as_is = LineCost(line, &high);
+    for (char32_t c : line) high += WeighAs(c) >= 0x80;
     if (high < kLineEvidence) continue;
+    const int64_t as_is = LineCost(line);
     evidence[i] = any_evidence = true;
     int64_t chosen_cost = as_is;
     // A UTF-8 chain an earlier line has shown, if it undoes this one.
