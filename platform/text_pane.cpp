@@ -22,14 +22,17 @@ TextPane::TextPane(Storage storage, QWidget* parent)
 }
 
 std::string TextPane::Text() const {
-  if (storage_ == Storage::kBuffer) return buffer_;
+  if (storage_ == Storage::kBuffer) {
+    if (const auto* bytes = std::get_if<std::string>(&buffer_)) return *bytes;
+    return PaneTextToBytes(std::get<QString>(buffer_));
+  }
   if (!cache_) cache_ = PaneTextToBytes(document()->toRawText());
   return *cache_;
 }
 
 void TextPane::SetText(std::string_view text) {
   if (storage_ == Storage::kBuffer) {
-    buffer_.assign(text);
+    buffer_ = std::string(text);
     return;
   }
   setPlainText(BytesToPaneText(text));
@@ -38,11 +41,49 @@ void TextPane::SetText(std::string_view text) {
   cache_ = NormalizeLineBreaks(text);
 }
 
+std::string TextPane::Utf8Text() const {
+  if (storage_ == Storage::kDocument) return PaneTextToUtf8(document()->toRawText());
+  return PaneTextToUtf8(Characters());
+}
+
+void TextPane::SetUtf8Text(std::string_view utf8) { SetCharacters(Utf8ToPaneText(utf8)); }
+
+QString TextPane::Characters() const {
+  if (storage_ == Storage::kBuffer) {
+    if (const auto* bytes = std::get_if<std::string>(&buffer_)) return BytesToPaneText(*bytes);
+    return std::get<QString>(buffer_);
+  }
+  return WithPaneLineBreaks(document()->toRawText());
+}
+
+void TextPane::SetCharacters(const QString& text) {
+  if (storage_ == Storage::kBuffer) {
+    buffer_ = WithPaneLineBreaks(text);
+    return;
+  }
+  setPlainText(WithPaneLineBreaks(text));
+}
+
+TextPane::Contents TextPane::WholeContents() const {
+  if (storage_ == Storage::kBuffer) return buffer_;
+  return Characters();
+}
+
+void TextPane::SetWholeContents(const Contents& contents) {
+  if (const auto* bytes = std::get_if<std::string>(&contents)) {
+    SetText(*bytes);
+  } else {
+    SetCharacters(std::get<QString>(contents));
+  }
+}
+
+void TextPane::CopyContentsFrom(const TextPane& other) { SetWholeContents(other.WholeContents()); }
+
 void TextPane::SwapContents(TextPane& other) {
   if (storage_ == Storage::kBuffer || other.storage_ == Storage::kBuffer) {
-    const std::string mine = Text();
-    SetText(other.Text());
-    other.SetText(mine);
+    const Contents mine = WholeContents();
+    CopyContentsFrom(other);
+    other.SetWholeContents(mine);
     return;
   }
   // An editor deletes a previous document it owns, so both are released
@@ -71,11 +112,25 @@ std::string TextPane::SelectedText() const {
 
 void TextPane::ReplaceSelection(std::string_view text) {
   if (storage_ == Storage::kBuffer) {
-    buffer_.append(text);
+    if (auto* bytes = std::get_if<std::string>(&buffer_)) {
+      bytes->append(text);
+    } else {
+      std::get<QString>(buffer_).append(BytesToPaneText(text));
+    }
     return;
   }
   QTextCursor cursor = textCursor();
   cursor.insertText(BytesToPaneText(text));
+  setTextCursor(cursor);
+}
+
+void TextPane::ReplaceSelectionCharacters(const QString& text) {
+  if (storage_ == Storage::kBuffer) {
+    buffer_ = Characters() + WithPaneLineBreaks(text);
+    return;
+  }
+  QTextCursor cursor = textCursor();
+  cursor.insertText(WithPaneLineBreaks(text));
   setTextCursor(cursor);
 }
 
@@ -162,6 +217,21 @@ bool TextPane::event(QEvent* event) {
     return false;
   }
   return QPlainTextEdit::event(event);
+}
+
+void TextPane::keyPressEvent(QKeyEvent* event) {
+  // Shift+Enter would put a line separator (U+2028) into the text: it looks
+  // like a line break but is none to other programs reading a saved file.
+  // It breaks the line as Enter does.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & Qt::ShiftModifier)) {
+    QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                    event->text(), event->isAutoRepeat(), static_cast<ushort>(event->count()));
+    QPlainTextEdit::keyPressEvent(&plain);
+    event->setAccepted(plain.isAccepted());
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
 }
 
 }  // namespace lirvane

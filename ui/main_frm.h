@@ -18,6 +18,7 @@
 
 #include <QPixmap>
 
+#include "platform/text_file_form.h"
 #include "ui/program_options.h"
 
 class QAction;
@@ -108,6 +109,12 @@ class TMainFrm : public QMainWindow {
   void SetOpenDialogFolder(const QString& folder) { open_dialog_folder_ = folder; }
   // The printer that print jobs go to (tests point it at a PDF file).
   QPrinter& Printer();
+  // How the last file opened was written.
+  const TextFileForm& OpenedFileForm() const { return opened_form_; }
+  // How Save writes plain text: with "Файлы в UTF-8" as UTF-8 with the line
+  // breaks (and byte-order mark) of the file last opened; else Windows-1251
+  // with CR LF.
+  TextFileForm SaveFileForm() const;
 
   // View options (main_frm_view.cpp).
   void SetButtonView();
@@ -127,6 +134,7 @@ class TMainFrm : public QMainWindow {
   void SmallFontClick();
   void SelFontClick();
   void MSaveOptClick();
+  void MUtf8FilesClick();
 
   // Notification icon and autorun (main_frm_tray.cpp).
   void Tray1Click();
@@ -173,6 +181,7 @@ class TMainFrm : public QMainWindow {
   QAction *MSpic = nullptr, *MSboth = nullptr, *MStext = nullptr;
   QAction *MShowCode = nullptr, *MShowFile = nullptr, *MShowList = nullptr;
   QAction *Tray1 = nullptr, *MAutoRun = nullptr, *MSaveOpt = nullptr;
+  QAction* MUtf8Files = nullptr;  // "Файлы в UTF-8"
   QMenu* N5 = nullptr;  // "&Сервис"
   QAction *ToUp = nullptr, *ToLo = nullptr, *LatRus1 = nullptr, *RusLat1 = nullptr,
           *DelSpase = nullptr, *DelTags = nullptr;
@@ -228,6 +237,7 @@ class TMainFrm : public QMainWindow {
   bool closed_ = false;
   QString open_dialog_folder_;
   QString last_open_name_;  // the name last chosen in the open dialog
+  TextFileForm opened_form_;
   std::unique_ptr<QPrinter> printer_;
   QString fallback_pdf_;  // where jobs go while there is no printer
 
