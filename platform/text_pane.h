@@ -89,7 +89,8 @@ class TextPane : public QPlainTextEdit {
 
   // Replace the content with a file's / write the content to a file; throw
   // PaneFileError on failure. Plain mode keeps the bytes as they are (lines
-  // end in CR LF on saving); RTF mode reads and writes a rich-text document.
+  // end in CR LF on saving); RTF mode reads and writes a rich-text document,
+  // every character kept.
   //
   // With `utf8_files`, a file that is wholly valid UTF-8 is read as UTF-8
   // (a byte-order mark in front is dropped) and any other as bytes. The

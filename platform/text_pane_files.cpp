@@ -43,8 +43,8 @@ TextFileForm TextPane::LoadFromFile(const QString& path, bool utf8_files) {
   TextFileForm form;
   if (rtf_mode_) {
     // Not valid rich text: the bytes are taken as plain text instead.
-    if (std::optional<std::string> text = ReadRtfText(content)) {
-      SetText(*text);
+    if (std::optional<std::string> text = ReadRtfTextUtf8(content)) {
+      SetUtf8Text(*text);
       return form;
     }
   }
@@ -64,7 +64,7 @@ TextFileForm TextPane::LoadFromFile(const QString& path, bool utf8_files) {
 void TextPane::SaveToFile(const QString& path, const TextFileForm& form) const {
   std::string content;
   if (rtf_mode_) {
-    content = WriteRtfDocument(Text(), PaneTextToBytes(font().family()), font().pointSize());
+    content = WriteRtfDocumentUtf8(Utf8Text(), PaneTextToBytes(font().family()), font().pointSize());
   } else if (form.utf8) {
     content = JoinLinesWith(Utf8Text(), form.line_break);
     if (form.byte_order_mark) content.insert(0, "\xEF\xBB\xBF");

@@ -333,6 +333,13 @@ TEST_F(FilesTest, RtfIsRtfWithUtf8FilesToo) {
   EXPECT_EQ(frm.MemoF->Text(), "\xCF\xF0\xE8\xE2\xE5\xF2 {\\}\r\nline 2");
 }
 
+TEST_F(FilesTest, RtfKeepsCharactersWindows1251Lacks) {
+  frm.MemoF2->SetUtf8Text("Привет 😀\ncafé");
+  SaveAs(Path("chars.rtf"));
+  Open(Path("chars.rtf"));
+  EXPECT_EQ(frm.MemoF->Utf8Text(), "Привет 😀\r\ncafé");
+}
+
 std::string PdfOf(TMainFrm& frm, const QString& path) {
   frm.Printer().setOutputFormat(QPrinter::PdfFormat);
   frm.Printer().setOutputFileName(path);
