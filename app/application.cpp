@@ -6,7 +6,7 @@
 
 #include "app/settings.h"
 #include "app/shell_integration.h"
-#include "app/store_accessor.h"
+#include "platform/store/store_accessor.h"
 #include "platform/dialogs.h"
 #include "platform/dialogs_message_sink.h"
 #include "platform/qt_translations.h"
@@ -44,7 +44,7 @@ namespace {
 void KeepQtSettingsInOwnFolder() {
 #ifndef _WIN32
   const QString folder =
-      QString::fromStdString(SqliteStoreBackend::DefaultDatabaseFile().parent_path().string());
+      QString::fromStdU16String(SqliteStoreBackend::DefaultDatabaseFile().parent_path().u16string());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 #endif

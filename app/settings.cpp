@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/store_accessor.h"
+#include "platform/store/store_accessor.h"
 #include "platform/dialogs.h"
 #include "platform/dock_toolbar.h"
 #include "platform/pane_text_codec.h"

@@ -1,5 +1,5 @@
 // The window part's entry points (see window_entry.h).
-#include "app/window_entry.h"
+#include "cli/window_entry.h"
 
 #include <QApplication>
 #include <string>
@@ -8,7 +8,7 @@
 
 #include "app/application.h"
 #include "platform/dialogs_message_sink.h"
-#include "schemes/program_arguments.h"
+#include "base/program_arguments.h"
 
 extern "C" LIRVANE_WINDOW_EXPORT int lirvane_window_main(int argc, char** argv) {
   const std::vector<std::string> args = lirvane::ProgramArguments(argc, argv);

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "schemes/convert_by_code.h"
-#include "schemes/message_sink.h"
+#include "convert/convert_by_code.h"
+#include "base/message_sink.h"
 
 namespace {
 

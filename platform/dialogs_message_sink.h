@@ -5,8 +5,8 @@
 #include <QString>
 
 #include "platform/dialogs.h"
-#include "schemes/message_sink.h"
-#include "schemes/stderr_message_sink.h"
+#include "base/message_sink.h"
+#include "base/stderr_message_sink.h"
 
 namespace lirvane {
 

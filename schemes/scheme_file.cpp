@@ -4,12 +4,12 @@
 #include <string_view>
 #include <system_error>
 
-#include "schemes/file_io.h"
-#include "schemes/file_replace.h"
-#include "schemes/integer_text.h"
+#include "base/file_io.h"
+#include "base/file_replace.h"
+#include "base/integer_text.h"
 #include "schemes/scheme_file_location.h"
 #include "schemes/text_lines.h"
-#include "schemes/utf8_cp1251.h"
+#include "recode/utf8_cp1251.h"
 
 namespace lirvane {
 namespace {
@@ -101,6 +101,10 @@ SchemeLoadResult LoadSchemes(SchemeTable& table, const std::filesystem::path& pa
 
 bool SaveSchemes(SchemeTable& table, const std::filesystem::path& path,
                  MessageSink& sink) {
+  if (path.empty()) {
+    sink.Show(MessageKind::kPlain, kWriteFailedMessage);
+    return false;
+  }
   std::string content;
   for (int i = 1; i <= table.Count(); ++i) content += FormatSchemeLines(table.Slot(i));
 

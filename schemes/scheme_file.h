@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "schemes/message_sink.h"
+#include "base/message_sink.h"
 #include "schemes/scheme_table.h"
 
 namespace lirvane {

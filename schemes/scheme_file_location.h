@@ -16,7 +16,7 @@
 
 #include <filesystem>
 
-#include "schemes/message_sink.h"
+#include "base/message_sink.h"
 #include "schemes/scheme_table.h"
 
 namespace lirvane {
@@ -45,9 +45,6 @@ SchemeFileLocation ChooseSchemeFileLocation(const SchemeFilePlaces& places,
 // The places and the rule for the running program.
 SchemeFilePlaces RunningSchemeFilePlaces();
 SchemeFileLocation FindSchemeFileLocation();
-
-// $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
-std::filesystem::path DataHomeFolder();
 
 // SaveSchemes into `location.file`, making the user's folder below
 // $XDG_DATA_HOME first when it is missing.

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/glyphs.h"
-#include "schemes/executable_path.h"
+#include "base/executable_path.h"
 
 namespace lirvane {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/shell/shell_integration.h"
 
-#include "schemes/executable_path.h"
+#include "base/executable_path.h"
 
 #ifdef _WIN32
 #include <string>

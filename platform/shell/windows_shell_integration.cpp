@@ -1,6 +1,6 @@
 #include "platform/shell/windows_shell_integration.h"
 
-#include "app/store_accessor.h"
+#include "platform/store/store_accessor.h"
 
 namespace lirvane {
 

@@ -1,5 +1,5 @@
 // Which store this build keeps its settings in.
-#include "app/store_accessor.h"
+#include "platform/store/store_accessor.h"
 
 #ifdef _WIN32
 #include "platform/store/registry_store_backend.h"

@@ -10,7 +10,7 @@
 
 #include "schemes/scheme_file.h"
 #include "schemes/scheme_table.h"
-#include "schemes/utf8_cp1251.h"
+#include "recode/utf8_cp1251.h"
 
 namespace {
 

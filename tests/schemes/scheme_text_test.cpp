@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "schemes/integer_text.h"
+#include "base/integer_text.h"
 #include "schemes/text_lines.h"
-#include "schemes/utf8_cp1251.h"
+#include "recode/utf8_cp1251.h"
 
 namespace lirvane {
 namespace {

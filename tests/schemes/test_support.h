@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "schemes/message_sink.h"
+#include "base/message_sink.h"
 
 namespace lirvane::testing {
 

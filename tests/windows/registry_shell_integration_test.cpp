@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/store_accessor.h"
+#include "platform/store/store_accessor.h"
 #include "platform/shell/windows_shell_integration.h"
 #include "tests/windows/registry_test_keys.h"
 

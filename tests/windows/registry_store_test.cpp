@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/store_accessor.h"
+#include "platform/store/store_accessor.h"
 #include "platform/store/registry_store_backend.h"
 #include "tests/windows/registry_test_keys.h"
 
