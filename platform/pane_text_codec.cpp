@@ -23,6 +23,12 @@ QString BytesToPaneText(std::string_view bytes) {
 }
 
 std::string PaneTextToBytes(QStringView text) {
+  bool exact = true;
+  return PaneTextToBytes(text, exact);
+}
+
+std::string PaneTextToBytes(QStringView text, bool& exact) {
+  exact = true;
   std::string bytes;
   bytes.reserve(static_cast<size_t>(text.size()) + 64);
   const qsizetype size = text.size();
@@ -35,9 +41,11 @@ std::string PaneTextToBytes(QStringView text) {
       if (i + 1 < size && text[i + 1] == u'\n') ++i;
     } else if (u == u'\n' || u == 0x2029 || u == 0x2028) {
       bytes.append("\r\n");
+      if (u == 0x2028) exact = false;
     } else {
       const int b = UnicodeToCp1251(u);
       bytes.push_back(b < 0 ? '?' : static_cast<char>(b));
+      if (b < 0) exact = false;
       // A character beyond 16 bits is one "?", not one for each half.
       if (QChar::isHighSurrogate(u) && i + 1 < size && text[i + 1].isLowSurrogate()) ++i;
     }

@@ -23,6 +23,9 @@ QString BytesToPaneText(std::string_view bytes);
 // Bytes of a document's text; CR LF, CR, LF, U+2029 and U+2028 each end a
 // line. Each character without a byte is one "?".
 std::string PaneTextToBytes(QStringView text);
+// The same; `exact` says whether the bytes give back these very characters
+// (no "?" stands for a character, no U+2028 became a line break).
+std::string PaneTextToBytes(QStringView text, bool& exact);
 
 // Characters for a document from UTF-8, each line break as '\n'; a
 // malformed sequence becomes U+FFFD.

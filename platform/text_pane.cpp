@@ -26,7 +26,7 @@ std::string TextPane::Text() const {
     if (const auto* bytes = std::get_if<std::string>(&buffer_)) return *bytes;
     return PaneTextToBytes(std::get<QString>(buffer_));
   }
-  if (!cache_) cache_ = PaneTextToBytes(document()->toRawText());
+  if (!cache_) cache_ = PaneTextToBytes(document()->toRawText(), cache_exact_);
   return *cache_;
 }
 
@@ -39,6 +39,7 @@ void TextPane::SetText(std::string_view text) {
   // What the document now holds, line breaks rewritten; knowing it here
   // spares the next Text() a pass over the document.
   cache_ = NormalizeLineBreaks(text);
+  cache_exact_ = true;
 }
 
 std::string TextPane::Utf8Text() const {
@@ -66,6 +67,10 @@ void TextPane::SetCharacters(const QString& text) {
 
 TextPane::Contents TextPane::WholeContents() const {
   if (storage_ == Storage::kBuffer) return buffer_;
+  // Bytes when they say it all: a text of Windows-1251 characters moves as
+  // its (often cached) bytes.
+  std::string bytes = Text();
+  if (cache_exact_) return bytes;
   return Characters();
 }
 
@@ -103,6 +108,7 @@ void TextPane::SwapContents(TextPane& other) {
     connect(pane->document(), &QTextDocument::contentsChanged, pane, [pane] { pane->cache_.reset(); });
   }
   std::swap(cache_, other.cache_);
+  std::swap(cache_exact_, other.cache_exact_);
 }
 
 std::string TextPane::SelectedText() const {

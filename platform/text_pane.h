@@ -116,6 +116,9 @@ class TextPane : public QPlainTextEdit {
   // kBuffer: the whole text, as bytes or as characters, as it was given.
   Contents buffer_;
   mutable std::optional<std::string> cache_;  // kDocument: bytes of the document
+  // The cached bytes stand for the document's characters exactly, so a copy
+  // of them is a copy of the text.
+  mutable bool cache_exact_ = false;
   bool rtf_mode_ = false;
   QFont base_font_;
 };

@@ -89,7 +89,7 @@ TextFileForm TMainFrm::SaveFileForm() const {
   form.line_break = opened_form_.line_break;
 #ifndef _WIN32
   // Nothing opened to follow: the system's own line break.
-  if (form.line_break.empty()) form.line_break = "\n";
+  if (form.line_break.empty()) form.line_break.push_back('\n');
 #endif
   return form;
 }

@@ -146,6 +146,15 @@ TEST_F(PaneTest, CopyingBetweenPanesKeepsEveryCharacter) {
   buffer.SetText("a\rb\x98");
   other_buffer.CopyContentsFrom(buffer);
   EXPECT_EQ(other_buffer.Text(), "a\rb\x98");
+  // A text set as bytes, then edited: the edit is copied too.
+  pane.SetText("\xEC\xE8\xF0");
+  EXPECT_EQ(pane.Text(), "\xEC\xE8\xF0");
+  QTextCursor end = pane.textCursor();
+  end.movePosition(QTextCursor::End);
+  end.insertText(QString::fromUtf8(" 😀"));
+  other.CopyContentsFrom(pane);
+  EXPECT_EQ(other.Utf8Text(), "мир 😀");
+  pane.SetUtf8Text(kWorldText);
   // Swapping with a buffer keeps both sides whole.
   pane.SwapContents(buffer);
   EXPECT_EQ(pane.Text(), "a\r\nb\x98");
