@@ -91,6 +91,10 @@ void LoadLayoutGroup(TMainFrm& frm, TCustomFrm& custom, StoreAccessor& store,
     options.code_bar_row = store.ReadInteger("CodeBarRow");
     options.file_bar_row = store.ReadInteger("FileBarRow");
     options.path_bar_row = store.ReadInteger("PathBarRow");
+    // A bar put into a row pushes the bars already there along it, so the
+    // rows of the visible CodeBar and FileBar are set once more after all
+    // three: each then ends up in its own remembered row whatever order the
+    // dock gave them (the View menu's toggles re-apply them the same way).
     frm.FileBar->SetRow(options.file_bar_row);
     frm.CodeBar->SetRow(options.code_bar_row);
     frm.PathBar->SetRow(options.path_bar_row);
