@@ -73,8 +73,7 @@ QString WithPaneLineBreaks(QString text) {
 }
 
 QString Utf8ToPaneText(std::string_view utf8) {
-  return WithPaneLineBreaks(
-      QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  return WithPaneLineBreaks(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 std::string PaneTextToUtf8(QStringView text) {

@@ -18,8 +18,8 @@ bool SystemEncodingIsUtf8() {
   locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
   if (user == static_cast<locale_t>(0)) return false;
   const char* codeset = nl_langinfo_l(CODESET, user);
-  const bool utf8 = codeset != nullptr && (std::strcmp(codeset, "UTF-8") == 0 ||
-                                           std::strcmp(codeset, "utf8") == 0);
+  const bool utf8 = codeset != nullptr &&
+                    (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
   freelocale(user);
   return utf8;
 #endif

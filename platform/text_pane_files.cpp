@@ -64,7 +64,8 @@ TextFileForm TextPane::LoadFromFile(const QString& path, bool utf8_files) {
 void TextPane::SaveToFile(const QString& path, const TextFileForm& form) const {
   std::string content;
   if (rtf_mode_) {
-    content = WriteRtfDocumentUtf8(Utf8Text(), PaneTextToBytes(font().family()), font().pointSize());
+    content =
+        WriteRtfDocumentUtf8(Utf8Text(), PaneTextToBytes(font().family()), font().pointSize());
   } else if (form.utf8) {
     content = JoinLinesWith(Utf8Text(), form.line_break);
     if (form.byte_order_mark) content.insert(0, "\xEF\xBB\xBF");

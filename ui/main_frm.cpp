@@ -199,7 +199,8 @@ void TMainFrm::CreateMenus() {
   }
   AddCommand(N7, Tray1, "Tray1", QString::fromUtf8("&Иконка в Tray"), none, &TMainFrm::Tray1Click);
   AddCommand(N7, MAutoRun, "MAutoRun", QString::fromUtf8("&Автозапуск"), none, &TMainFrm::MAutoRunClick);
-  AddCommand(N7, MUtf8Files, "MUtf8Files", QString::fromUtf8("Файлы в UTF-8"), none, &TMainFrm::MUtf8FilesClick);
+  AddCommand(N7, MUtf8Files, "MUtf8Files", QString::fromUtf8("Файлы в UTF-8"), none,
+             &TMainFrm::MUtf8FilesClick);
   AddSeparator(N7, "N24");
   AddCommand(N7, MSaveOpt, "MSaveOpt", QString::fromUtf8("&Сохранять настройки"), none, &TMainFrm::MSaveOptClick);
   for (QAction* item : {Tray1, MAutoRun, MUtf8Files, MSaveOpt}) item->setCheckable(true);

@@ -225,21 +225,26 @@ TEST_F(SettingsTest, Utf8FilesOptionIsStoredAndGovernsTheCommandLineFile) {
     ASSERT_TRUE(store.OpenKey(kProgram, false));
     store.WriteBool("Utf8Files", true);
   }
-  Run([](Application& app) {
-    TMainFrm& frm = app.MainFrm();
-    EXPECT_TRUE(frm.MUtf8Files->isChecked());
-    EXPECT_EQ(frm.MemoF->Utf8Text(), "мир 😀");
-    frm.MUtf8Files->trigger();
-  }, {file.toStdString()});
+  Run(
+      [](Application& app) {
+        TMainFrm& frm = app.MainFrm();
+        EXPECT_TRUE(frm.MUtf8Files->isChecked());
+        EXPECT_EQ(frm.MemoF->Utf8Text(), "мир 😀");
+        frm.MUtf8Files->trigger();
+      },
+      {file.toStdString()});
   {
     StoreAccessor store = Store();
     ASSERT_TRUE(store.OpenKey(kProgram, false));
     EXPECT_FALSE(store.ReadBool("Utf8Files"));
   }
-  Run([](Application& app) {
-    EXPECT_FALSE(app.MainFrm().MUtf8Files->isChecked());
-    EXPECT_EQ(app.MainFrm().MemoF->Text(), "\xD0\xBC\xD0\xB8\xD1\x80 \xF0\x9F\x98\x80");  // bytes
-  }, {file.toStdString()});
+  Run(
+      [](Application& app) {
+        EXPECT_FALSE(app.MainFrm().MUtf8Files->isChecked());
+        EXPECT_EQ(app.MainFrm().MemoF->Text(),
+                  "\xD0\xBC\xD0\xB8\xD1\x80 \xF0\x9F\x98\x80");  // bytes
+      },
+      {file.toStdString()});
   // A store from before the option: the start value, and the rest loads.
   {
     StoreAccessor store = Store();

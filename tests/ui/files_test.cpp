@@ -311,8 +311,9 @@ TEST_F(FilesTest, Utf8FilesStillOpenOtherFilesAsBytes) {
 
 TEST_F(FilesTest, WithoutUtf8FilesEverythingIsBytesAsBefore) {
   Open(Write("utf8.txt", kUtf8File));
-  EXPECT_EQ(frm.MemoF->Text(), "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80 "
-                               "\xF0\x9F\x98\x80\r\ncaf\xC3\xA9\r\n");
+  EXPECT_EQ(frm.MemoF->Text(),
+            "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80 "
+            "\xF0\x9F\x98\x80\r\ncaf\xC3\xA9\r\n");
   frm.ChangeSMClick();
   SaveAs(Path("saved.txt"));
   EXPECT_EQ(Read(Path("saved.txt")), "Привет, мир 😀\r\ncafé\r\n");  // the bytes, CR LF
@@ -432,7 +433,8 @@ TEST_F(FilesTest, PrintoutShowsCharactersWindows1251Lacks) {
   ASSERT_FALSE(PdfOf(frm, pdf).empty());
   QStringList seen;
   for (const PdfWord& w : PdfWords(pdf)) seen << w.text;
-  EXPECT_EQ(seen, QStringList({QString::fromUtf8("Привет"), QString::fromUtf8("café"), QString::fromUtf8("✓")}));
+  EXPECT_EQ(seen, QStringList({QString::fromUtf8("Привет"), QString::fromUtf8("café"),
+                               QString::fromUtf8("✓")}));
 }
 
 TEST_F(FilesTest, PrintWithoutPrinterGoesToDocumentsAndSaysWhere) {

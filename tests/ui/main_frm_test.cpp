@@ -88,7 +88,6 @@ TEST_F(MainFrmTest, EveryMenuItemHasItsCaptionAndKey) {
       {"UtfWin1", "UTF-8->Win", "Alt+U"},      {"WinUtf1", "Win->UTF-8", "Alt+Shift+U"},
       {"OverCod", "&По схеме...", "Alt+9"},    {"Tray1", "&Иконка в Tray", ""},
       {"MAutoRun", "&Автозапуск", ""},         {"MSaveOpt", "&Сохранять настройки", ""},
-      {"MUtf8Files", "Файлы в UTF-8", ""},
       {"ToUp", "&Верхний регистр", "F11"},     {"ToLo", "&Нижний регистр", "F12"},
       {"LatRus1", "&Lat -> Cyr", "Alt+F11"},   {"RusLat1", "C&yr - >Lat", "Alt+F12"},
       {"DelSpase", "Удалить &пробелы", "Ctrl+F11"}, {"DelTags", "Удалить &теги", "Ctrl+F12"},
@@ -131,6 +130,8 @@ TEST_F(MainFrmTest, SeparatorsStandWhereTheyBelong) {
 }
 
 TEST_F(MainFrmTest, Utf8FilesIsOnWhereTheSystemWorksInUtf8) {
+  EXPECT_EQ(frm.MUtf8Files->text(), QString::fromUtf8("Файлы в UTF-8"));
+  EXPECT_TRUE(frm.MUtf8Files->shortcut().isEmpty());
   EXPECT_TRUE(frm.MUtf8Files->isCheckable());
   EXPECT_EQ(frm.MUtf8Files->isChecked(), SystemEncodingIsUtf8());
   EXPECT_EQ(frm.Options().utf8_files, frm.MUtf8Files->isChecked());
