@@ -4,7 +4,6 @@
 
 #include "platform/busy_cursor.h"
 #include "platform/glyphs.h"
-#include "platform/pane_text_codec.h"
 #include "platform/text_pane.h"
 #include "recode/repair.h"
 #include "ui/main_frm.h"
@@ -15,11 +14,11 @@ void TMainFrm::AutoWin1Click() {
   BusyCursor busy;
   // The left pane's text as it stands, as characters: a repair is judged on
   // what the text says, not on the bytes the recoding commands see.
-  const QString text = BytesToPaneText(MemoF->Text());
-  const Repair repair = RepairText(text.toUtf8().toStdString());
+  // So "Ïðèâåò" or a text with 😀 in it are judged whole.
+  const Repair repair = RepairText(MemoF->Utf8Text());
   // The result pane always gets this text's verdict, also when that is the
   // text unchanged, so it never shows an earlier, unrelated result.
-  MemoF2->SetText(PaneTextToBytes(QString::fromUtf8(repair.text)));
+  MemoF2->SetUtf8Text(repair.text);
   // The status line appears with the first verdict.
   if (!findChild<QStatusBar*>("StatusBar")) statusBar()->setObjectName("StatusBar");
   statusBar()->showMessage(QString::fromUtf8(repair.description));

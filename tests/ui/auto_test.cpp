@@ -108,6 +108,23 @@ TEST_F(AutoTest, UndoesUtf8ReadAsWindows1251) {
   EXPECT_EQ(Status(), QString::fromUtf8("Авто: UTF-8, прочитанный как Windows-1251"));
 }
 
+// Pasted text Windows-1251 cannot hold: repaired as characters.
+TEST_F(AutoTest, UndoesUtf8ReadAsWindows1252AsPasted) {
+  // As a browser shows it: the bytes 0x81 and 0x8F that Windows-1252 lacks
+  // as the C1 characters of the same value.
+  frm.MemoF->SetUtf8Text(
+      "ÐŸÑ€Ð¸Ð²ÐµÑ‚, Ð¼Ð¸Ñ€! ÐšÐ°Ðº Ð´ÐµÐ»Ð° Ñƒ Ñ‚ÐµÐ±Ñ\u008F Ñ\u0081ÐµÐ³Ð¾Ð´Ð½Ñ\u008F?");
+  frm.AutoWin1->trigger();
+  EXPECT_EQ(frm.MemoF2->Utf8Text(), "Привет, мир! Как дела у тебя сегодня?");
+}
+
+TEST_F(AutoTest, CorrectTextWithCharactersWindows1251LacksStaysWhole) {
+  const std::string text = "Привет 😀, как дела? Всё хорошо, café и 中文 на месте.";
+  frm.MemoF->SetUtf8Text(text);
+  frm.AutoWin1->trigger();
+  EXPECT_EQ(frm.MemoF2->Utf8Text(), text);
+}
+
 TEST_F(AutoTest, ButtonFollowsButtonView) {
   for (QAction* view : {frm.MStext, frm.MSpic, frm.MSboth}) {
     view->trigger();
