@@ -1,5 +1,6 @@
 // Settings across real restarts: one Application after another against a
 // store in a temporary XDG_CONFIG_HOME.
+#include "base/version.h"
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
@@ -276,7 +277,7 @@ TEST_F(SettingsTest, MissingFontSizeStopsTheLoadBeforeTheCommandLine) {
   ASSERT_FALSE(dialogs.messages.empty());
   // The quote sorts before the full stop, so none is added.
   EXPECT_EQ(dialogs.messages.back().text, "Failed to get data for 'FSZ'");
-  EXPECT_EQ(dialogs.messages.back().caption, "Velkor Lirvane! 3.1.4");
+  EXPECT_EQ(dialogs.messages.back().caption, QString("Velkor Lirvane! ") + kProgramVersion);
   EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::kError);
 }
 

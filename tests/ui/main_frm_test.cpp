@@ -1,3 +1,4 @@
+#include "base/version.h"
 #include "ui/main_frm.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,7 @@ class MainFrmTest : public ::testing::Test {
 };
 
 TEST_F(MainFrmTest, CaptionsAndDesignBounds) {
-  EXPECT_EQ(frm.windowTitle(), "Velkor Lirvane! 3.1.4");
+  EXPECT_EQ(frm.windowTitle(), QString("Velkor Lirvane! ") + kProgramVersion);
   EXPECT_EQ(AppTitle(), frm.windowTitle());  // message boxes name the same version
   EXPECT_EQ(frm.CodeBar->windowTitle(), QString::fromUtf8("Перекодировки"));
   EXPECT_EQ(frm.FileBar->windowTitle(), QString::fromUtf8("Главная"));
@@ -245,7 +246,7 @@ TEST_F(MainFrmTest, PasteWithAndWithoutClipboardText) {
   frm.InsSMClick();
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text, QString::fromUtf8("В буфере обмена отсутствует текст!"));
-  EXPECT_EQ(dialogs.messages[0].caption, "Velkor Lirvane! 3.1.4");
+  EXPECT_EQ(dialogs.messages[0].caption, QString("Velkor Lirvane! ") + kProgramVersion);
   EXPECT_EQ(frm.MemoF2->Text(), "");
 
   QApplication::clipboard()->setText(QString::fromUtf8("мир\nпосле"));
