@@ -104,7 +104,7 @@ void Application::MainFrmFormCreate() {
   // A failed verb ends this step: the keys below are not made then.
   try {
     WriteShellVerbsAtStart(*shell_);
-    store_->SetRoot(StoreRoot::LocalMachine);
+    store_->SetRoot(StoreRoot::kLocalMachine);
     for (std::string_view key : {"\\SOFTWARE\\Velkor", "\\SOFTWARE\\Velkor\\Lirvane",
                                  "\\SOFTWARE\\Velkor\\Lirvane\\Version"})
       store_->OpenKey(key, true);
