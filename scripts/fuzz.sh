@@ -13,7 +13,7 @@ seconds="${2:-30}"
 cmake -S "$root" -B "$build_dir" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DLIRVANE_QT=OFF -DLIRVANE_TESTS=OFF -DLIRVANE_BENCHMARKS=OFF -DLIRVANE_FUZZ=ON \
   -DLIRVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-targets=(fuzz_rtf_reader fuzz_utf8_stream fuzz_scheme_file fuzz_detector)
+targets=(fuzz_rtf_reader fuzz_utf8_stream fuzz_scheme_file fuzz_detector fuzz_repair)
 cmake --build "$build_dir" -j2 --target "${targets[@]}"
 
 mkdir -p "$build_dir/crashes"
