@@ -23,15 +23,6 @@ using testing::RegistryTestKeys;
 constexpr const char* kVersion = "\\SOFTWARE\\Velkor\\Lirvane\\Version";
 constexpr const char* kProgram = "\\SOFTWARE\\Velkor\\Lirvane\\Program";
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const StoreError& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
-
 class RegistryStoreTest : public ::testing::Test {
  protected:
   // A fresh accessor on the same keys, as the next run of the program.
@@ -243,8 +234,8 @@ TEST_F(RegistryStoreTest, KeyThatRefusesWritesOpensReadOnly) {
   ASSERT_TRUE(store->OpenKey(kProgram, false));
   EXPECT_TRUE(store->CurrentKeyReadOnly());
   EXPECT_EQ(store->ReadString("FNM"), "Arial Cyr");
-  EXPECT_EQ(ErrorOf([&] { store->WriteString("FNM", "Courier"); }), "Failed to set data for 'FNM'");
-  EXPECT_EQ(ErrorOf([&] { store->WriteInteger("FSZ", 1); }), "Failed to set data for 'FSZ'");
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteString("FNM", "Courier"); }), "Failed to set data for 'FNM'");
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteInteger("FSZ", 1); }), "Failed to set data for 'FSZ'");
   store->DeleteValue("FNM");
   EXPECT_EQ(store->ReadString("FNM"), "Arial Cyr");
   EXPECT_EQ(QueryRaw(StoreRoot::kLocalMachine, kProgram, L"FSZ").status, ERROR_FILE_NOT_FOUND);

@@ -27,15 +27,6 @@ using testing::TempXdgHomes;
 constexpr const char* kVersion = "\\SOFTWARE\\Velkor\\Lirvane\\Version";
 constexpr const char* kProgram = "\\SOFTWARE\\Velkor\\Lirvane\\Program";
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const StoreError& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
-
 class StoreAccessorTest : public ::testing::Test {
  protected:
   // A fresh accessor on the same store, as the next run of the program.
@@ -69,7 +60,7 @@ TEST_F(StoreAccessorTest, RawIntegerReadsAsAnInteger) {
   EXPECT_EQ(store->ReadInteger("WS"), -2);
   ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kProgram,
                                         "WS", kStoreTypeInteger, "\x01"));
-  EXPECT_EQ(ErrorOf([&] { store->ReadInteger("WS"); }),
+  EXPECT_EQ(StoreErrorOf([&] { store->ReadInteger("WS"); }),
             "Invalid data type for 'WS'");
 }
 
@@ -108,14 +99,14 @@ TEST_F(StoreAccessorTest, TheUnnamedValueIsAString) {
   auto store = NewAccessor();
   ASSERT_TRUE(store->OpenKey(kVersion, true));
   store->WriteString("", "3.0");
-  EXPECT_EQ(ErrorOf([&] { store->ReadInteger(""); }), "Invalid data type for ''");
+  EXPECT_EQ(StoreErrorOf([&] { store->ReadInteger(""); }), "Invalid data type for ''");
 }
 
 TEST_F(StoreAccessorTest, WriteWithNoKeyOpenFails) {
   auto store = NewAccessor();
-  EXPECT_EQ(ErrorOf([&] { store->WriteInteger("FWidth", 1); }),
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteInteger("FWidth", 1); }),
             "Failed to set data for 'FWidth'");
-  EXPECT_EQ(ErrorOf([&] { store->WriteBool("SaveOpt", true); }),
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteBool("SaveOpt", true); }),
             "Failed to set data for 'SaveOpt'");
   EXPECT_FALSE(fs::exists(home_.DatabaseFile()));
 }
@@ -125,7 +116,7 @@ TEST_F(StoreAccessorTest, ReadingNeverCreatesTheDatabase) {
   EXPECT_FALSE(store->OpenKey(kProgram, false));
   ASSERT_TRUE(store->OpenKey("\\", false));  // the root always exists
   EXPECT_EQ(store->ReadString("Last0"), "");
-  EXPECT_EQ(ErrorOf([&] { store->ReadInteger("FSZ"); }),
+  EXPECT_EQ(StoreErrorOf([&] { store->ReadInteger("FSZ"); }),
             "Failed to get data for 'FSZ'");
   store->DeleteValue("Last0");
   store->SetRoot(StoreRoot::kClassesRoot);
@@ -164,9 +155,9 @@ TEST_F(StoreAccessorTest, ReadOnlyStoreRefusesWrites) {
   ASSERT_TRUE(store->OpenKey(kProgram, false));
   EXPECT_TRUE(store->CurrentKeyReadOnly());
   EXPECT_EQ(store->ReadString("FNM"), "Arial Cyr");
-  EXPECT_EQ(ErrorOf([&] { store->WriteString("FNM", "Courier"); }),
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteString("FNM", "Courier"); }),
             "Failed to set data for 'FNM'");
-  EXPECT_EQ(ErrorOf([&] { store->WriteInteger("FSZ", 1); }),
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteInteger("FSZ", 1); }),
             "Failed to set data for 'FSZ'");
   store->DeleteValue("FNM");
   EXPECT_EQ(store->ReadString("FNM"), "Arial Cyr");
@@ -192,7 +183,7 @@ TEST_F(StoreAccessorTest, WriteProtectedFileOpensReadOnly) {
   ASSERT_TRUE(store->OpenKey(kProgram, false));
   EXPECT_TRUE(store->CurrentKeyReadOnly());
   EXPECT_EQ(store->ReadInteger("FSZ"), 10);
-  EXPECT_EQ(ErrorOf([&] { store->WriteInteger("FSZ", 11); }),
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteInteger("FSZ", 11); }),
             "Failed to set data for 'FSZ'");
 }
 
@@ -202,7 +193,7 @@ TEST_F(StoreAccessorTest, UnusableConfigFolderRefusesWrites) {
   auto store = NewAccessor();
   EXPECT_FALSE(store->OpenKey(kProgram, true));
   ASSERT_TRUE(store->OpenKey("\\", false));
-  EXPECT_EQ(ErrorOf([&] { store->WriteString("", "x"); }),
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteString("", "x"); }),
             "Failed to set data for ''");
 }
 
@@ -215,9 +206,9 @@ TEST_F(StoreAccessorTest, ForeignFileIsNeitherReadNorReplaced) {
   EXPECT_FALSE(store->OpenKey(kProgram, false));
   EXPECT_FALSE(store->OpenKey(kProgram, true));
   ASSERT_TRUE(store->OpenKey("\\", false));
-  EXPECT_EQ(ErrorOf([&] { store->ReadString("FNM"); }),
+  EXPECT_EQ(StoreErrorOf([&] { store->ReadString("FNM"); }),
             "Failed to get data for 'FNM'");
-  EXPECT_EQ(ErrorOf([&] { store->WriteString("FNM", "x"); }),
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteString("FNM", "x"); }),
             "Failed to set data for 'FNM'");
 
   std::ifstream in(home_.DatabaseFile());
