@@ -90,6 +90,7 @@ ConversionStatus ConversionTarget::Commit() {
   // cannot take the target's name.
   keep_temp_ = true;
   if (RenameOver(PathFromText(written_), resolved_.path)) {
+    keep_temp_ = keep_text_on_rename_failure_;
     sink_.Show(MessageKind::kPlain,
                "Error rename \"" + written_ + "\" to \"" + PathToText(resolved_.path) + "\"");
     return ConversionStatus::kRenameFailed;

@@ -38,6 +38,9 @@ class ConversionTarget {
   // Flushes, closes and renames. If the rename fails the converted text
   // stays in the temporary file, which the message names.
   ConversionStatus Commit();
+  // For a file repaired in place, whose old text is still there when the
+  // rename fails: the temporary file is removed then too.
+  void DiscardTextIfRenameFails() { keep_text_on_rename_failure_ = false; }
 
  private:
   bool WritesDirectly() const;
@@ -49,6 +52,7 @@ class ConversionTarget {
   OutputFile file_;
   bool created_ = false;
   bool keep_temp_ = false;
+  bool keep_text_on_rename_failure_ = true;
 };
 
 }  // namespace lirvane

@@ -1,0 +1,41 @@
+#include "batch/batch_summary.h"
+
+#include <utility>
+
+namespace lirvane {
+
+std::string GroupedNumber(size_t number) {
+  std::string digits = std::to_string(number);
+  for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, " ");
+  return digits;
+}
+
+std::string BatchSummary::Text() const {
+  using Kind = FileOutcome::Kind;
+  size_t files = 0;
+  for (size_t count : counts_) files += count;
+  std::string text = GroupedNumber(files) + (files == 1 ? " file: " : " files: ") +
+                     GroupedNumber(Of(Kind::kOk)) + " ok";
+  const std::pair<Kind, const char*> parts[] = {
+      {Kind::kToFix, "to fix"}, {Kind::kFixed, "fixed"},   {Kind::kLeft, "left alone"},
+      {Kind::kBinary, "binary"}, {Kind::kUnknown, "unknown"}, {Kind::kError, "errors"},
+      {Kind::kStopped, "interrupted"}};
+  for (const auto& [kind, words] : parts) {
+    if (Of(kind) == 0) continue;
+    const bool one_error = kind == Kind::kError && Of(kind) == 1;
+    text += ", " + GroupedNumber(Of(kind)) + " " + (one_error ? "error" : words);
+  }
+  if (renamed_ > 0) text += "; " + GroupedNumber(renamed_) + " renamed";
+  if (interrupted_) text += "; interrupted, the files after those were not looked at";
+  return text;
+}
+
+int BatchSummary::ExitStatus() const {
+  using Kind = FileOutcome::Kind;
+  if (interrupted_ || Of(Kind::kStopped) > 0) return kBatchExitInterrupted;
+  if (Of(Kind::kError) > 0) return 2;
+  if (Of(Kind::kToFix) > 0 || Of(Kind::kLeft) > 0) return 1;
+  return 0;
+}
+
+}  // namespace lirvane
