@@ -25,7 +25,14 @@ std::string BatchSummary::Text() const {
     const bool one_error = kind == Kind::kError && Of(kind) == 1;
     text += ", " + GroupedNumber(Of(kind)) + " " + (one_error ? "error" : words);
   }
-  if (renamed_ > 0) text += "; " + GroupedNumber(renamed_) + " renamed";
+  const size_t names = renamed_ + names_left_ + name_errors_ + names_to_fix_;
+  if (names > 0) {
+    text += "; names: " + (names_to_fix_ > 0 ? GroupedNumber(names_to_fix_) + " to fix"
+                                             : GroupedNumber(renamed_) + " renamed");
+    if (names_left_ > 0) text += ", " + GroupedNumber(names_left_) + " left alone";
+    if (name_errors_ > 0)
+      text += ", " + GroupedNumber(name_errors_) + (name_errors_ == 1 ? " error" : " errors");
+  }
   if (interrupted_) text += "; interrupted, the files after those were not looked at";
   return text;
 }
@@ -33,8 +40,10 @@ std::string BatchSummary::Text() const {
 int BatchSummary::ExitStatus() const {
   using Kind = FileOutcome::Kind;
   if (interrupted_ || Of(Kind::kStopped) > 0) return kBatchExitInterrupted;
-  if (Of(Kind::kError) > 0) return 2;
-  if (Of(Kind::kToFix) > 0 || Of(Kind::kLeft) > 0) return 1;
+  if (Of(Kind::kError) > 0 || name_errors_ > 0) return 2;
+  if (Of(Kind::kToFix) > 0 || Of(Kind::kLeft) > 0 || names_left_ > 0 ||
+      names_to_fix_ > 0)
+    return 1;
   return 0;
 }
 

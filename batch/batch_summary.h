@@ -21,7 +21,12 @@ inline constexpr int kBatchExitInterrupted = 130;
 class BatchSummary {
  public:
   void Count(FileOutcome::Kind kind) { ++counts_[static_cast<size_t>(kind)]; }
+  // Names, counted apart from the files: a name left as it was needs a
+  // repair still; a failed rename is an error.
   void CountRenamed() { ++renamed_; }
+  void CountNameLeft() { ++names_left_; }
+  void CountNameToFix() { ++names_to_fix_; }
+  void CountNameError() { ++name_errors_; }
   void MarkInterrupted() { interrupted_ = true; }
   // "1 240 files: 1 100 ok, 120 to fix, 20 binary".
   std::string Text() const;
@@ -31,6 +36,9 @@ class BatchSummary {
   size_t Of(FileOutcome::Kind kind) const { return counts_[static_cast<size_t>(kind)]; }
   std::array<size_t, 8> counts_{};
   size_t renamed_ = 0;
+  size_t names_left_ = 0;
+  size_t names_to_fix_ = 0;  // --dry-run
+  size_t name_errors_ = 0;
   bool interrupted_ = false;
 };
 

@@ -41,15 +41,16 @@ void RepairNames(const std::vector<ListedItem>& items, const BatchOptions& optio
     const fs::path to = path.parent_path() / PathFromText(repaired);
     const std::string shown_to = PathToText(to);
     if (options.dry_run) {
+      summary.CountNameToFix();
       report(item.path, "name " + verdict + "\t" + shown_to);
       continue;
     }
     if (const std::error_code error = RenameNoReplace(path, to)) {
       if (error == std::errc::file_exists) {
-        summary.Count(FileOutcome::Kind::kLeft);
+        summary.CountNameLeft();
         report(item.path, "left name " + verdict + ", the name " + shown_to + " is taken");
       } else {
-        summary.Count(FileOutcome::Kind::kError);
+        summary.CountNameError();
         report(item.path, "error cannot rename to " + shown_to + ": " + error.message());
       }
       continue;

@@ -278,7 +278,7 @@ TEST_F(BatchTest, NamesAfterContentsNeverOverwriting) {
   WriteFile(work_ / "n" / (InPage(long_name, -866) + ".txt"), "f\n");
 
   Outcome r = Lirvane({"--fix", "--names", "--dry-run", "-r", "n"});
-  EXPECT_EQ(r.status, 0);  // contents needed nothing; names do not count
+  EXPECT_EQ(r.status, 1);
   const size_t planned = Lines(r.out).size();
   EXPECT_GE(planned, 4u) << r.out;
 
@@ -295,6 +295,7 @@ TEST_F(BatchTest, NamesAfterContentsNeverOverwriting) {
   size_t errors = 0;
   for (const auto& [path, text] : lines) errors += text.starts_with("error cannot rename");
   EXPECT_EQ(errors, 1u) << r.out;
+  EXPECT_EQ(r.errors, "7 files: 7 ok; names: 3 renamed, 1 left alone, 1 error\n");
 }
 
 TEST_F(BatchTest, FullDiskLeavesTheFileWhole) {
