@@ -133,7 +133,7 @@ FileOutcome FixFile(const std::string& path, const BatchOptions& options,
   const std::unique_ptr<LineRepair> repair =
       MakeLineRepair(verdict, options.target, options.lossy);
   const FileOutcome lossy = {
-      Kind::kLeft, "left " + text + ", the repair would lose characters (--lossy allows it)"};
+      Kind::kLeft, "left " + text + ", the repair would lose or change characters (--lossy allows it)"};
   WholeLines lines;
   std::string repaired;
   std::string read_error;
