@@ -44,7 +44,7 @@ namespace {
 void KeepQtSettingsInOwnFolder() {
 #ifndef _WIN32
   const QString folder =
-      QString::fromStdString(SqliteStoreBackend::DefaultDatabaseFile().parent_path().string());
+      QString::fromStdU16String(SqliteStoreBackend::DefaultDatabaseFile().parent_path().u16string());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 #endif

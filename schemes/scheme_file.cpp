@@ -101,6 +101,10 @@ SchemeLoadResult LoadSchemes(SchemeTable& table, const std::filesystem::path& pa
 
 bool SaveSchemes(SchemeTable& table, const std::filesystem::path& path,
                  MessageSink& sink) {
+  if (path.empty()) {
+    sink.Show(MessageKind::kPlain, kWriteFailedMessage);
+    return false;
+  }
   std::string content;
   for (int i = 1; i <= table.Count(); ++i) content += FormatSchemeLines(table.Slot(i));
 

@@ -1,13 +1,12 @@
 #include "schemes/scheme_file_location.h"
 
-#include <cstdlib>
 #include <system_error>
 
 #include "base/executable_path.h"
+#include "base/home_folder.h"
 #include "schemes/scheme_file.h"
 
 #ifndef _WIN32
-#include <pwd.h>
 #include <unistd.h>
 #endif
 
@@ -27,15 +26,6 @@ bool FolderIsWritable(const std::filesystem::path& folder) {
 }
 #endif
 
-std::filesystem::path HomeFolder() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') return home;
-#ifndef _WIN32
-  if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr)
-    return entry->pw_dir;
-#endif
-  return {};
-}
-
 }  // namespace
 
 std::filesystem::path SchemeFileLocation::FileToRead() const {
@@ -49,15 +39,11 @@ SchemeFileLocation ChooseSchemeFileLocation(const SchemeFilePlaces& places,
   // An installed copy never writes into its bin folder, even when the
   // superuser runs it there.
   if (IsFile(beside) || (!installed && executable_folder_writable)) return {beside, {}, false};
-  return {places.data_home / "lirvane" / kSchemeFileName,
-          installed ? places.starter_file : std::filesystem::path(), true};
-}
-
-std::filesystem::path DataHomeFolder() {
-  const char* value = std::getenv("XDG_DATA_HOME");
-  if (value != nullptr && std::filesystem::path(value).is_absolute())
-    return std::filesystem::path(value).lexically_normal();
-  return HomeFolder() / ".local" / "share";
+  // Without a home folder there is nowhere to keep the user's schemes: the
+  // starter is read, and saving fails with its own message.
+  const std::filesystem::path file =
+      places.data_home.empty() ? places.data_home : places.data_home / "lirvane" / kSchemeFileName;
+  return {file, installed ? places.starter_file : std::filesystem::path(), true};
 }
 
 SchemeFilePlaces RunningSchemeFilePlaces() {
@@ -77,7 +63,7 @@ SchemeFileLocation FindSchemeFileLocation() {
 }
 
 bool SaveSchemes(SchemeTable& table, const SchemeFileLocation& location, MessageSink& sink) {
-  if (location.in_data_home) {
+  if (location.in_data_home && !location.file.empty()) {
     // A folder that cannot be made shows up as the save's own failure.
     std::error_code ignored;
     std::filesystem::create_directories(location.file.parent_path(), ignored);

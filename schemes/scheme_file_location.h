@@ -46,9 +46,6 @@ SchemeFileLocation ChooseSchemeFileLocation(const SchemeFilePlaces& places,
 SchemeFilePlaces RunningSchemeFilePlaces();
 SchemeFileLocation FindSchemeFileLocation();
 
-// $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
-std::filesystem::path DataHomeFolder();
-
 // SaveSchemes into `location.file`, making the user's folder below
 // $XDG_DATA_HOME first when it is missing.
 bool SaveSchemes(SchemeTable& table, const SchemeFileLocation& location, MessageSink& sink);

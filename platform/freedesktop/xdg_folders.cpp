@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "base/home_folder.h"
+
 namespace lirvane {
 namespace {
 
@@ -13,18 +15,17 @@ QStringList PathList(const char* variable, const QStringList& otherwise) {
   return list.isEmpty() ? otherwise : list;
 }
 
-QString HomeFolder(const char* variable, const QString& below_home) {
-  const QString value = qEnvironmentVariable(variable);
-  return QDir::isAbsolutePath(value) ? QDir::cleanPath(value) : QDir::homePath() + below_home;
+QString ToQString(const std::filesystem::path& path) {
+  return QString::fromStdU16String(path.generic_u16string());
 }
 
 }  // namespace
 
 XdgFolders XdgFolders::FromEnvironment() {
   XdgFolders f;
-  f.config_home = HomeFolder("XDG_CONFIG_HOME", QStringLiteral("/.config"));
+  f.config_home = ToQString(ConfigHomeFolder());
   f.config_dirs = PathList("XDG_CONFIG_DIRS", {QStringLiteral("/etc/xdg")});
-  f.data_home = HomeFolder("XDG_DATA_HOME", QStringLiteral("/.local/share"));
+  f.data_home = ToQString(DataHomeFolder());
   f.data_dirs = PathList("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
   for (const QString& d : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(':', Qt::SkipEmptyParts))
     f.desktops << d.toLower();

@@ -70,6 +70,11 @@ FreedesktopShellIntegration::FreedesktopShellIntegration(std::filesystem::path e
 QString FreedesktopShellIntegration::DataHome() { return XdgFolders::FromEnvironment().data_home; }
 QString FreedesktopShellIntegration::ConfigHome() { return XdgFolders::FromEnvironment().config_home; }
 
+// Without a home folder the files would land below the root folder.
+bool FreedesktopShellIntegration::HasHomeFolders() {
+  return !DataHome().isEmpty() && !ConfigHome().isEmpty();
+}
+
 QString FreedesktopShellIntegration::DesktopEntryFile() {
   return DataHome() + QStringLiteral("/applications/") + QLatin1String(kDesktopFileName);
 }
@@ -173,7 +178,7 @@ void FreedesktopShellIntegration::MoveLegacyEntries() {
 }
 
 void FreedesktopShellIntegration::WriteShellVerbs() {
-  if (executable_.empty()) return;
+  if (executable_.empty() || !HasHomeFolders()) return;
   MoveLegacyEntries();
   const bool with_att = QFileInfo::exists(MimePackageFile());
   const QString entry_file = DesktopEntryFile();
@@ -196,7 +201,7 @@ void FreedesktopShellIntegration::WriteShellVerbs() {
 }
 
 void FreedesktopShellIntegration::WriteAttAssociation() {
-  if (executable_.empty()) return;
+  if (executable_.empty() || !HasHomeFolders()) return;
   if (!WriteAtomically(MimePackageFile(), MimePackage())) throw StoreError(kVerbsError);
   RunTool(QStringLiteral("update-mime-database"), DataHome() + QStringLiteral("/mime"));
 
@@ -213,10 +218,11 @@ void FreedesktopShellIntegration::WriteAttAssociation() {
 }
 
 bool FreedesktopShellIntegration::AutorunEnabled() {
-  return StartsAProgram(ReadWhole(AutostartFile()));
+  return HasHomeFolders() && StartsAProgram(ReadWhole(AutostartFile()));
 }
 
 AutorunSwitch FreedesktopShellIntegration::SwitchAutorun(bool on) {
+  if (!HasHomeFolders()) throw StoreError(kAutorunError);
   const QString file = AutostartFile();
   if (on) {
     if (executable_.empty() || !WriteAtomically(file, AutostartEntry()))

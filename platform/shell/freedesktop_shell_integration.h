@@ -40,9 +40,11 @@ class FreedesktopShellIntegration final : public ShellIntegration {
   AutorunSwitch SwitchAutorun(bool on) override;
 
   // $XDG_DATA_HOME and $XDG_CONFIG_HOME, falling back to ~/.local/share and
-  // ~/.config when unset, empty or not absolute.
+  // ~/.config when unset, empty or not absolute (base/home_folder.h); empty
+  // when there is no home folder, and then nothing is written.
   static QString DataHome();
   static QString ConfigHome();
+  static bool HasHomeFolders();
 
   static QString DesktopEntryFile();
   static QString MimePackageFile();

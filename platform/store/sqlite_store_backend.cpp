@@ -8,12 +8,8 @@
 #include <system_error>
 #include <utility>
 
+#include "base/home_folder.h"
 #include "platform/store/store_names.h"
-
-#ifndef _WIN32
-#include <pwd.h>
-#include <unistd.h>
-#endif
 
 namespace lirvane {
 namespace {
@@ -142,6 +138,13 @@ bool IsDamage(int rc) {
   return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
 }
 
+// SQLite takes file names in UTF-8 on every system; path::string() would
+// give the ANSI code page on Windows.
+std::string Utf8Name(const fs::path& file) {
+  const std::u8string name = file.u8string();
+  return std::string(name.begin(), name.end());
+}
+
 bool FileExists(const fs::path& file) {
   std::error_code ec;
   return fs::exists(file, ec);
@@ -155,20 +158,8 @@ SqliteStoreBackend::SqliteStoreBackend(fs::path database_file, Access access)
 SqliteStoreBackend::~SqliteStoreBackend() { CloseConnection(); }
 
 fs::path SqliteStoreBackend::DefaultDatabaseFile() {
-  fs::path base;
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg != nullptr && *xdg != '\0' && fs::path(xdg).is_absolute()) {
-    base = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-#ifndef _WIN32
-    if (home == nullptr || *home == '\0') {
-      if (const passwd* pw = getpwuid(getuid())) home = pw->pw_dir;
-    }
-#endif
-    base = fs::path(home != nullptr ? home : ".") / ".config";
-  }
-  return base / "lirvane" / "settings.sqlite";
+  const fs::path base = ConfigHomeFolder();
+  return base.empty() ? base : base / "lirvane" / "settings.sqlite";
 }
 
 int SqliteStoreBackend::WaitForOtherCopy(void* self, int /*attempts*/) {
@@ -185,7 +176,7 @@ int SqliteStoreBackend::WaitForOtherCopy(void* self, int /*attempts*/) {
 
 bool SqliteStoreBackend::OpenConnection(int flags) {
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(file_.string().c_str(), &db, flags, nullptr);
+  const int rc = sqlite3_open_v2(Utf8Name(file_).c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
     last_open_error_ = db != nullptr ? sqlite3_extended_errcode(db) : rc;
     sqlite3_close_v2(db);

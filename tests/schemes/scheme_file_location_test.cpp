@@ -4,6 +4,7 @@
 // starter file. Writability is given to the rule rather than tried, as the
 // superuser running the tests may write anywhere.
 #include "schemes/scheme_file_location.h"
+#include "base/home_folder.h"
 
 #include <gtest/gtest.h>
 
