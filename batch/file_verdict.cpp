@@ -65,7 +65,10 @@ std::string ChainText(const std::vector<int32_t>& codes) {
     while (i + same < codes.size() && codes[i + same] == codes[i]) ++same;
     if (!text.empty()) text += ',';
     text += StepText(codes[i]);
-    if (same > 1) text += "*" + std::to_string(same);
+    if (same > 1) {
+      text += '*';
+      text += std::to_string(same);
+    }
     i += same;
   }
   return text;
