@@ -19,6 +19,7 @@ Times are the median of three runs, the commands taking turns. Needs
 manpages-ru, uchardet, enca and time (Debian packages).
 """
 
+import codecs
 import collections
 import os
 import random
@@ -48,6 +49,15 @@ CLASSES = {
 WEIGHTS = {"utf-8": 30, "cp1251": 20, "koi8_r": 8, "cp866": 8, "iso8859_5": 3,
            "mac_cyrillic": 3, "utf8-as-1251": 12, "koi8-as-1251": 4, "ascii": 6,
            "binary": 3, "mixed": 3}
+
+
+def sloppy(error):
+    """Bytes a page leaves undefined read as the C1 control or Latin-1
+    character of the same value, as browsers and this program do."""
+    return "".join(chr(b) for b in error.object[error.start:error.end]), error.end
+
+
+codecs.register_error("sloppy", sloppy)
 
 
 def common_text(raw):
@@ -81,9 +91,9 @@ def content(cls, text):
     if cls in PAGES:
         return text.encode(cls), text.encode()
     if cls == "utf8-as-1251":
-        return text.encode().decode("cp1251", errors="replace").encode(), text.encode()
+        return text.encode().decode("cp1251", errors="sloppy").encode(), text.encode()
     if cls == "koi8-as-1251":
-        return text.encode("koi8_r").decode("cp1251", errors="replace").encode(), text.encode()
+        return text.encode("koi8_r").decode("cp1251", errors="sloppy").encode(), text.encode()
     if cls == "ascii":
         return ("The quick brown fox jumps over the lazy dog.\n" * (len(text) // 45 + 1)).encode(), None
     if cls == "binary":
