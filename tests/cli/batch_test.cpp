@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -221,6 +222,30 @@ TEST_F(BatchTest, FixRepairsAndLeavesTheRestAsItWas) {
   // Everything is right now.
   r = Lirvane({"--check", "-r", "tree"});
   EXPECT_EQ(r.status, 0) << r.out;
+}
+
+// Files longer than the pieces they are read and repaired in: a single
+// line of several MiB (cut between two characters) and many short lines.
+TEST_F(BatchTest, LargeFilesAcrossPieces) {
+  std::string line;
+  while (line.size() < (size_t{3} << 20)) line += "Привет, мир! Это очень длинная строка. ";
+  const std::string lines = [] {
+    std::string text;
+    while (text.size() < (size_t{3} << 20)) text += kRussian;
+    return text;
+  }();
+  WriteFile(work_ / "l/one-line.txt", Utf8ReadAs1251(line));
+  WriteFile(work_ / "l/lines.koi", InPage(lines, -8));
+  WriteFile(work_ / "l/appended.txt", lines + Utf8ToWin(kRussian));
+  Outcome r = Lirvane({"--check", "-r", "l"});
+  EXPECT_EQ(r.out,
+            "l/appended.txt\tmixed 3/" + std::to_string(std::count(lines.begin(), lines.end(), '\n') + 3) +
+                "\nl/lines.koi\tok koi8-r\nl/one-line.txt\tfix utf-8>windows-1251\n");
+  r = Lirvane({"--fix", "-r", "l"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(ReadFile(work_ / "l/one-line.txt") == line);
+  EXPECT_TRUE(ReadFile(work_ / "l/lines.koi") == lines);
+  EXPECT_TRUE(ReadFile(work_ / "l/appended.txt") == lines + kRussian);
 }
 
 TEST_F(BatchTest, FixIntoWindows1251NeverLosesUnlessAsked) {
