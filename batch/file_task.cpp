@@ -58,6 +58,8 @@ ReadEnd ReadThrough(const std::string& path, const std::atomic<bool>& stop, std:
   }
 }
 
+constexpr const char* kDisappeared = "the file disappeared while it was being repaired";
+
 FileOutcome Stopped() { return {Kind::kStopped, "error interrupted, the file is as it was"}; }
 FileOutcome Failed(const std::string& message) { return {Kind::kError, "error " + message}; }
 
@@ -169,12 +171,14 @@ FileOutcome FixFile(const std::string& path, const BatchOptions& options,
     return lines.Feed(piece, write_lines);
   });
   if (end == ReadEnd::kStopped) return Stopped();
-  if (end == ReadEnd::kFailed) return Failed(read_error);
+  if (end == ReadEnd::kFailed) return Failed(FileStamp::Of(file).read ? read_error : kDisappeared);
   if (end == ReadEnd::kRefused || !lines.Finish(write_lines))
     return lost ? lossy : Failed(message.text());
   if (stop.load()) return Stopped();
-  if (FileStamp::Of(file) != before)
-    return Failed("the file changed while it was being repaired and is left as it is now");
+  if (const FileStamp now = FileStamp::Of(file); now != before) {
+    return Failed(now.read ? "the file changed while it was being repaired and is left as it is now"
+                           : kDisappeared);
+  }
   if (target.Commit() != ConversionStatus::kOk) return Failed(message.text());
   if (options.keep_time && before.read) {
     fs::last_write_time(file, before.time, error);

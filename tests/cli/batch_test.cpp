@@ -347,27 +347,52 @@ TEST_F(BatchTest, FullDiskLeavesTheFileWhole) {
   EXPECT_EQ(names.size(), 2u);  // no temporary file left
 }
 
+// Starts the program on its own and returns its process id.
+pid_t Start(const fs::path& folder, const std::string& command) {
+  const std::string exec = "exec " + command.substr(command.find("&& ") + 3);
+  const pid_t child = fork();
+  if (child == 0) {
+    if (chdir(folder.c_str()) == 0)
+      execl("/bin/sh", "sh", "-c", exec.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  return child;
+}
+
+int ExitStatusOf(pid_t child) {
+  int raw = 0;
+  waitpid(child, &raw, 0);
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+TEST_F(BatchTest, FileVanishingMidRunIsNotBroughtBack) {
+  std::string koi;
+  const std::string line = InPage(kRussian, -8);
+  while (koi.size() < (size_t{64} << 20)) koi += line;
+  WriteFile(work_ / "v/a.txt", koi);
+  WriteFile(work_ / "v/b.txt", line);
+  const pid_t child = Start(work_, Command({"--fix", "--jobs", "1", "-r", "v"}));
+  ASSERT_GT(child, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  fs::remove(work_ / "v/a.txt");
+  EXPECT_EQ(ExitStatusOf(child), 2);
+  EXPECT_EQ(ReadFile(work_ / "out.txt"),
+            "v/a.txt\terror the file disappeared while it was being repaired\n"
+            "v/b.txt\tfixed ok koi8-r\n");
+  EXPECT_EQ(Contents(work_ / "v").size(), 1u);  // b.txt alone: no temporary file
+}
+
 TEST_F(BatchTest, InterruptedRunLeavesNothingHalfDone) {
   std::string koi;
   const std::string line = InPage(kRussian, -8);
   while (koi.size() < (size_t{48} << 20)) koi += line;
   WriteFile(work_ / "big/a.txt", koi);
   WriteFile(work_ / "big/b.txt", koi);
-  const std::string command = Command({"--fix", "--jobs", "1", "-r", "big"});
-  const std::string exec = "exec " + command.substr(command.find("&& ") + 3);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (chdir(work_.c_str()) == 0)
-      execl("/bin/sh", "sh", "-c", exec.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
+  const pid_t child = Start(work_, Command({"--fix", "--jobs", "1", "-r", "big"}));
+  ASSERT_GT(child, 0);
   std::this_thread::sleep_for(std::chrono::milliseconds(150));
   kill(child, SIGINT);
-  int raw = 0;
-  waitpid(child, &raw, 0);
-  ASSERT_TRUE(WIFEXITED(raw));
-  EXPECT_EQ(WEXITSTATUS(raw), 130);
+  EXPECT_EQ(ExitStatusOf(child), 130);
   EXPECT_NE(ReadFile(work_ / "err.txt").find("interrupted"), std::string::npos);
   // Each file is its old text or its new one; the second was never begun.
   const std::string a = ReadFile(work_ / "big/a.txt");
