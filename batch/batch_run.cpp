@@ -99,7 +99,7 @@ void WorkThrough(const std::vector<ListedItem>& items, const BatchOptions& optio
     if (!outcome) continue;  // never started: the run was stopped
     summary.Count(outcome->kind);
     if (!outcome->text.empty()) {
-      bar.Hide();
+      bar.BeforeLine();
       PrintLine(path, outcome->text);
     }
     bar.Show(printed);

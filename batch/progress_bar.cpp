@@ -12,7 +12,8 @@
 
 namespace lirvane {
 
-ProgressBar::ProgressBar(size_t total) : total_(total), terminal_(isatty(2) != 0) {}
+ProgressBar::ProgressBar(size_t total)
+    : total_(total), terminal_(isatty(2) != 0), output_terminal_(isatty(1) != 0) {}
 
 void ProgressBar::Show(size_t done) {
   if (!terminal_ || total_ == 0) return;
@@ -28,12 +29,15 @@ void ProgressBar::Show(size_t done) {
   shown_ = true;
 }
 
+void ProgressBar::BeforeLine() {
+  if (output_terminal_) Hide();
+}
+
 void ProgressBar::Hide() {
   if (!shown_) return;
   std::fputs("\r\033[K", stderr);
   std::fflush(stderr);
   shown_ = false;
-  drawn_ = {};
 }
 
 }  // namespace lirvane
