@@ -77,6 +77,29 @@ std::string ChainText(const std::vector<int32_t>& codes) {
 
 std::vector<int32_t> Codes(const RecodingChain& chain) { return {chain.begin(), chain.end()}; }
 
+bool IsWellFormedUtf8(std::string_view text);
+
+// The head without a line a full sample may have cut, so that no
+// character is cut either.
+std::string_view WholeLines(std::string_view head) {
+  if (head.size() < kSampleBytes) return head;
+  const size_t end = head.rfind('\n');
+  return end == std::string_view::npos ? head : head.substr(0, end + 1);
+}
+
+// How many times the Windows-1251 text is UTF-8 read as Windows-1251, when
+// undoing that as often gives plainly Russian text (0: it already is);
+// -1 when the quick test cannot tell.
+int Utf8ReadAs1251Times(std::string_view text) {
+  std::string undone(text);
+  for (int times = 0; times <= 3; ++times) {
+    if (IsPlainRussian1251(undone)) return times;
+    if (!IsWellFormedUtf8(undone)) break;
+    undone = Recode(undone, kCodeUtf8);
+  }
+  return -1;
+}
+
 // A control character no text file has: a few of them make a file binary.
 bool IsBinaryControl(unsigned char b) {
   return (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' &&
@@ -84,7 +107,6 @@ bool IsBinaryControl(unsigned char b) {
          b == 0x7F;
 }
 
-bool IsWellFormedUtf8(std::string_view text);
 
 }  // namespace
 
@@ -199,11 +221,20 @@ FileVerdict FileJudge::Finish() {
     }
     verdict.page = "utf-8";
     detail->utf8_codes = {kCodeUtf8};
-    // Most UTF-8 files are right; the quick test spares them the detector.
-    // (Not 8-bit files: there a letter-for-letter garbling twice over can
-    // pass it.)
-    const std::string as_1251 = Recode(s.head, kCodeUtf8);
-    if (IsPlainRussian1251(as_1251)) return verdict;
+    // Most UTF-8 files are right, and the commonest garbling is UTF-8 read
+    // as Windows-1251, once or more: the quick test spares both the
+    // detector. (Not 8-bit files: there a letter-for-letter garbling twice
+    // over can pass it.)
+    const std::string as_1251 = Recode(WholeLines(s.head), kCodeUtf8);
+    if (const int times = Utf8ReadAs1251Times(as_1251); times == 0) {
+      return verdict;
+    } else if (times > 0) {
+      verdict.kind = FileVerdict::Kind::kFix;
+      verdict.page.clear();
+      detail->utf8_codes.insert(detail->utf8_codes.end(), times, kCodeUtf8);
+      verdict.chain = ChainText({detail->utf8_codes.begin() + 1, detail->utf8_codes.end()});
+      return verdict;
+    }
     const Detection found = DetectRecoding(as_1251);
     if (found.judged && !found.chain.empty()) {
       verdict.kind = FileVerdict::Kind::kFix;

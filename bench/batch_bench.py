@@ -5,8 +5,8 @@
 
 Builds a tree of SMALL small text files (300 B to 6 KB of held-out Russian
 text from scripts/build_detector_stats.py --heldout, in every page this
-program reads, garbled as UTF-8 read as Windows-1251 or KOI8-R read as
-Windows-1251, plain ASCII, binary, mixed) and a few large ones, with the
+program reads, garbled as UTF-8 read as Windows-1251 (once or twice) or KOI8-R
+read as Windows-1251, plain ASCII, binary, mixed) and a few large ones, with the
 known answer of each. Then, side by side in one run:
   - `lirvane --check -r` against `uchardet FILES...` and `enca -L ru
     FILES...` (all files to one process each): time, and right/wrong on the
@@ -41,13 +41,14 @@ CLASSES = {
     "iso8859_5": ("ok iso-8859-5", "ISO-8859-5", "8859-5"),
     "mac_cyrillic": ("ok mac-cyrillic", "MAC-CYRILLIC", "Macintosh"),
     "utf8-as-1251": ("fix utf-8>windows-1251", None, "Doubly-encoded to UTF-8 from CP1251"),
+    "utf8-as-1251*2": ("fix utf-8>windows-1251*2", None, None),
     "koi8-as-1251": ("fix koi8-r>windows-1251", None, None),
     "ascii": ("ok ascii", "ASCII", "7bit ASCII"),
     "binary": ("binary", None, None),
     "mixed": ("mixed", None, None),
 }
 WEIGHTS = {"utf-8": 30, "cp1251": 20, "koi8_r": 8, "cp866": 8, "iso8859_5": 3,
-           "mac_cyrillic": 3, "utf8-as-1251": 12, "koi8-as-1251": 4, "ascii": 6,
+           "mac_cyrillic": 3, "utf8-as-1251": 10, "utf8-as-1251*2": 2, "koi8-as-1251": 4, "ascii": 6,
            "binary": 3, "mixed": 3}
 
 
@@ -92,6 +93,9 @@ def content(cls, text):
         return text.encode(cls), text.encode()
     if cls == "utf8-as-1251":
         return text.encode().decode("cp1251", errors="sloppy").encode(), text.encode()
+    if cls == "utf8-as-1251*2":
+        once = text.encode().decode("cp1251", errors="sloppy")
+        return once.encode().decode("cp1251", errors="sloppy").encode(), text.encode()
     if cls == "koi8-as-1251":
         return text.encode("koi8_r").decode("cp1251", errors="sloppy").encode(), text.encode()
     if cls == "ascii":

@@ -115,6 +115,8 @@ class BatchTest : public ::testing::Test {
     put("garbled/twice.txt", Recode(Recode(InPage(kRussian, -8), -8), -8),
         "fix koi8-r>windows-1251*2");
     put("garbled/koi-as-1251.txt", WinToUtf8(InPage(kRussian, -8)), "fix koi8-r>windows-1251");
+    put("garbled/utf8-twice.txt", Utf8ReadAs1251(Utf8ReadAs1251(kRussian)),
+        "fix utf-8>windows-1251*2");
     put("mixed.txt", kRussian + Utf8ToWin(kRussian), "mixed 3/6");
     put("emoji.txt", "Привет 😀, это текст с картинкой и ещё немного слов.\n", "ok utf-8");
     put("image.bin", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + std::string(64, '\0'),
@@ -150,7 +152,7 @@ TEST_F(BatchTest, CheckSaysWhatEachFileIs) {
   Outcome r = Lirvane({"--check", "-r", "tree"});
   EXPECT_EQ(r.status, 1) << r.errors;
   EXPECT_EQ(Lines(r.out), expected);
-  EXPECT_EQ(r.errors, "14 files: 8 ok, 4 to fix, 1 binary, 1 unknown\n");
+  EXPECT_EQ(r.errors, "15 files: 8 ok, 5 to fix, 1 binary, 1 unknown\n");
   // One worker gives the same lines in the same order.
   const Outcome one = Lirvane({"--check", "--jobs", "1", "-r", "tree"});
   EXPECT_EQ(one.out, r.out);
@@ -191,18 +193,19 @@ TEST_F(BatchTest, FixRepairsAndLeavesTheRestAsItWas) {
   Outcome r = Lirvane({"--fix", "-r", "--dry-run", "tree"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(Contents(work_ / "tree"), before);
-  EXPECT_EQ(Lines(r.out).size(), 8u) << r.out;
+  EXPECT_EQ(Lines(r.out).size(), 9u) << r.out;
 
   r = Lirvane({"--fix", "-r", "tree"});
   EXPECT_EQ(r.status, 0) << r.errors;
-  EXPECT_EQ(r.errors, "14 files: 4 ok, 8 fixed, 1 binary, 1 unknown\n");
+  EXPECT_EQ(r.errors, "15 files: 4 ok, 9 fixed, 1 binary, 1 unknown\n");
   const auto lines = Lines(r.out);
-  EXPECT_EQ(lines.size(), 8u) << r.out;
+  EXPECT_EQ(lines.size(), 9u) << r.out;
   EXPECT_EQ(lines.at("tree/garbled/twice.txt"), "fixed fix koi8-r>windows-1251*2");
   EXPECT_EQ(lines.at("tree/old/dos.txt"), "fixed ok cp866");
 
   for (const char* name : {"cp1251.txt", "old/koi8.txt", "old/dos.txt", "garbled/twice.txt",
-                           "garbled/utf8-as-1251.txt", "garbled/koi-as-1251.txt"})
+                           "garbled/utf8-as-1251.txt", "garbled/koi-as-1251.txt",
+                           "garbled/utf8-twice.txt"})
     EXPECT_EQ(ReadFile(work_ / "tree" / name), kRussian) << name;
   EXPECT_EQ(ReadFile(work_ / "tree/mixed.txt"), kRussian + kRussian);
   EXPECT_EQ(ReadFile(work_ / "tree/old/crlf.koi"),
