@@ -81,7 +81,7 @@ bool IsWellFormedUtf8(std::string_view text);
 
 // The head without a line a full sample may have cut, so that no
 // character is cut either.
-std::string_view WholeLines(std::string_view head) {
+std::string_view UncutHead(std::string_view head) {
   if (head.size() < kSampleBytes) return head;
   const size_t end = head.rfind('\n');
   return end == std::string_view::npos ? head : head.substr(0, end + 1);
@@ -106,7 +106,6 @@ bool IsBinaryControl(unsigned char b) {
           b != 0x1A && b != 0x1B) ||
          b == 0x7F;
 }
-
 
 }  // namespace
 
@@ -225,7 +224,7 @@ FileVerdict FileJudge::Finish() {
     // as Windows-1251, once or more: the quick test spares both the
     // detector. (Not 8-bit files: there a letter-for-letter garbling twice
     // over can pass it.)
-    const std::string as_1251 = Recode(WholeLines(s.head), kCodeUtf8);
+    const std::string as_1251 = Recode(UncutHead(s.head), kCodeUtf8);
     if (const int times = Utf8ReadAs1251Times(as_1251); times == 0) {
       return verdict;
     } else if (times > 0) {
