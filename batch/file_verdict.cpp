@@ -100,6 +100,44 @@ int Utf8ReadAs1251Times(std::string_view text) {
   return -1;
 }
 
+// The same letter in both bytes, in either case (Windows-1251).
+bool SameLetter(unsigned char a, unsigned char b) {
+  const auto lower = [](unsigned char c) -> unsigned char {
+    if (c >= 0xC0 && c <= 0xDF) return c + 0x20;
+    return c == 0xA8 ? 0xB8 : c;
+  };
+  return lower(a) == lower(b) && lower(a) >= 0xB8;
+}
+
+// Differ only in the case of some letters.
+bool DifferInCaseOnly(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i] && !SameLetter(static_cast<unsigned char>(a[i]),
+                                    static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+// The chain cut after the step from which on the text changes no more than
+// the case of a few letters: a reading that only turns "Я" into "я" (what
+// the Mac Cyrillic table does to a right Windows-1251 text) repairs
+// nothing and is not made.
+std::vector<int32_t> Meaningful(std::string_view text, std::vector<int32_t> codes) {
+  if (codes.empty()) return codes;
+  std::string whole(text);
+  for (int32_t code : codes) RecodeInPlace(whole, code);
+  std::string prefix(text);
+  for (size_t kept = 0; kept < codes.size(); ++kept) {
+    if (DifferInCaseOnly(prefix, whole)) {
+      codes.resize(kept);
+      break;
+    }
+    RecodeInPlace(prefix, codes[kept]);
+  }
+  return codes;
+}
+
 // A control character no text file has: a few of them make a file binary.
 bool IsBinaryControl(unsigned char b) {
   return (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' &&
@@ -235,19 +273,22 @@ FileVerdict FileJudge::Finish() {
       return verdict;
     }
     const Detection found = DetectRecoding(as_1251);
-    if (found.judged && !found.chain.empty()) {
+    const std::vector<int32_t> chain = found.judged ? Meaningful(as_1251, Codes(found.chain))
+                                                    : std::vector<int32_t>{};
+    if (!chain.empty()) {
       verdict.kind = FileVerdict::Kind::kFix;
       verdict.page.clear();
-      verdict.chain = ChainText(Codes(found.chain));
-      for (int32_t code : found.chain) detail->utf8_codes.push_back(code);
+      verdict.chain = ChainText(chain);
+      detail->utf8_codes.insert(detail->utf8_codes.end(), chain.begin(), chain.end());
     }
     return verdict;
   }
 
   const bool mixed = s.utf8_lines > 0;
-  const Detection found = DetectRecoding(mixed ? s.eight_bit_part : s.head);
+  const std::string_view eight_bit = mixed ? std::string_view(s.eight_bit_part) : s.head;
+  const Detection found = DetectRecoding(eight_bit);
   if (!found.judged) return verdict;  // unknown
-  detail->eight_bit_codes = Codes(found.chain);
+  detail->eight_bit_codes = Meaningful(eight_bit, Codes(found.chain));
   if (mixed) {
     detail->mode = LineMode::kByLine;
     detail->utf8_codes = {kCodeUtf8};

@@ -50,6 +50,8 @@ const std::string kRussian =
     "Мы шли по узкой тропинке к реке, где старый мельник когда-то держал лодку.\n"
     "Вода была холодной и прозрачной, а на том берегу уже горели огни деревни.\n";
 
+const std::string kLookalike = "Один говорит:\"Я похлопочу\"\n";
+
 std::string InPage(const std::string& utf8, int32_t code) {
   return Recode(Utf8ToWin(utf8), code);  // code: from Windows-1251 into the page
 }
@@ -122,6 +124,9 @@ class BatchTest : public ::testing::Test {
     put("image.bin", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + std::string(64, '\0'),
         "binary");
     put("short.txt", Utf8ToWin("Да\n"), "unknown");
+    // Read as Mac Cyrillic, a right text changes in "Я" alone: no repair.
+    put("mac-lookalike.txt", kLookalike, "ok utf-8");
+    put("mac-lookalike-1251.txt", Utf8ToWin(kLookalike), "ok windows-1251");
     return expected;
   }
 
@@ -152,7 +157,7 @@ TEST_F(BatchTest, CheckSaysWhatEachFileIs) {
   Outcome r = Lirvane({"--check", "-r", "tree"});
   EXPECT_EQ(r.status, 1) << r.errors;
   EXPECT_EQ(Lines(r.out), expected);
-  EXPECT_EQ(r.errors, "15 files: 8 ok, 5 to fix, 1 binary, 1 unknown\n");
+  EXPECT_EQ(r.errors, "17 files: 10 ok, 5 to fix, 1 binary, 1 unknown\n");
   // One worker gives the same lines in the same order.
   const Outcome one = Lirvane({"--check", "--jobs", "1", "-r", "tree"});
   EXPECT_EQ(one.out, r.out);
@@ -193,13 +198,13 @@ TEST_F(BatchTest, FixRepairsAndLeavesTheRestAsItWas) {
   Outcome r = Lirvane({"--fix", "-r", "--dry-run", "tree"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(Contents(work_ / "tree"), before);
-  EXPECT_EQ(Lines(r.out).size(), 9u) << r.out;
+  EXPECT_EQ(Lines(r.out).size(), 10u) << r.out;
 
   r = Lirvane({"--fix", "-r", "tree"});
   EXPECT_EQ(r.status, 0) << r.errors;
-  EXPECT_EQ(r.errors, "15 files: 4 ok, 9 fixed, 1 binary, 1 unknown\n");
+  EXPECT_EQ(r.errors, "17 files: 5 ok, 10 fixed, 1 binary, 1 unknown\n");
   const auto lines = Lines(r.out);
-  EXPECT_EQ(lines.size(), 9u) << r.out;
+  EXPECT_EQ(lines.size(), 10u) << r.out;
   EXPECT_EQ(lines.at("tree/garbled/twice.txt"), "fixed fix koi8-r>windows-1251*2");
   EXPECT_EQ(lines.at("tree/old/dos.txt"), "fixed ok cp866");
 
@@ -208,11 +213,12 @@ TEST_F(BatchTest, FixRepairsAndLeavesTheRestAsItWas) {
                            "garbled/utf8-twice.txt"})
     EXPECT_EQ(ReadFile(work_ / "tree" / name), kRussian) << name;
   EXPECT_EQ(ReadFile(work_ / "tree/mixed.txt"), kRussian + kRussian);
+  EXPECT_EQ(ReadFile(work_ / "tree/mac-lookalike-1251.txt"), kLookalike);
   EXPECT_EQ(ReadFile(work_ / "tree/old/crlf.koi"),
             "Строка первая, в ней русские слова.\r\nИ вторая строка.\r\n");
   // Untouched: the same bytes and the same time.
   for (const char* name : {"utf8.txt", "ascii.txt", "empty.txt", "emoji.txt", "image.bin",
-                           "short.txt"}) {
+                           "short.txt", "mac-lookalike.txt"}) {
     const std::string path = (work_ / "tree" / name).string();
     EXPECT_EQ(ReadFile(path), before.at(path)) << name;
     EXPECT_EQ(fs::last_write_time(path), long_ago) << name;
