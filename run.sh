@@ -3,5 +3,5 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 "$root/scripts/ensure-packages.sh"
-"$root/scripts/build.sh" "$root/build" -- lirvane >&2
+"$root/scripts/build.sh" "$root/build" -- lirvane_installable >&2
 exec "$root/build/lirvane" "$@"

@@ -1,8 +1,14 @@
 #include "app/application.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 
 #include "app/settings.h"
 #include "app/shell_integration.h"
@@ -35,6 +41,29 @@ Application::Application(std::vector<std::string> args, SchemeFileLocation schem
       start_kind_(ClassifyFirstArgument(args_)) {}
 
 Application::~Application() = default;
+
+void BoxDismisser::Dismiss(QWidget* window) {
+  if (auto* box = qobject_cast<QMessageBox*>(window); box && box->escapeButton())
+    box->escapeButton()->click();  // as Esc answers it
+  else if (auto* dialog = qobject_cast<QDialog*>(window))
+    dialog->reject();
+  else
+    window->close();
+}
+
+bool BoxDismisser::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show && watched->isWidgetType()) {
+    auto* window = static_cast<QWidget*>(watched);
+    if (window->isWindow() && window->isModal()) {
+      // Once its own loop runs, so that the answer ends that loop.
+      QPointer<QWidget> box(window);
+      QTimer::singleShot(0, this, [box] {
+        if (box && box->isVisible()) Dismiss(box);
+      });
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
 
 namespace {
 
@@ -75,7 +104,7 @@ void Application::MainFrmFormCreate() {
   // A failed verb ends this step: the keys below are not made then.
   try {
     WriteShellVerbsAtStart(*shell_);
-    store_->SetRoot(StoreRoot::LocalMachine);
+    store_->SetRoot(StoreRoot::kLocalMachine);
     for (std::string_view key : {"\\SOFTWARE\\Velkor", "\\SOFTWARE\\Velkor\\Lirvane",
                                  "\\SOFTWARE\\Velkor\\Lirvane\\Version"})
       store_->OpenKey(key, true);
@@ -153,12 +182,36 @@ void Application::DispatchCommandLine() {
 }
 
 void Application::ShowMainWindow() {
+  shown_ = true;
+  if (quit_requested_) {
+    main_frm_->FormClose();
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    return;
+  }
   if (start_minimized_)
     main_frm_->showMinimized();
   else if (start_maximized_)
     main_frm_->showMaximized();
   else
     main_frm_->show();
+}
+
+void Application::Quit() {
+  quit_requested_ = true;
+  // Boxes waiting for an answer now, and any that the steps still to run
+  // bring up, go unanswered.
+  if (!box_dismisser_) {
+    box_dismisser_ = std::make_unique<BoxDismisser>();
+    qApp->installEventFilter(box_dismisser_.get());
+  }
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && window->isModal()) BoxDismisser::Dismiss(window);
+  if (!shown_) return;  // start-up is still under way: ShowMainWindow ends the run
+  // Once the unanswered boxes' own loops have returned.
+  QTimer::singleShot(0, main_frm_.get(), [this] {
+    main_frm_->close();
+    QCoreApplication::exit(0);
+  });
 }
 
 void Application::MainFrmFormClose() {

@@ -3,6 +3,7 @@
 // window's close handler.
 #pragma once
 
+#include <QObject>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -10,6 +11,8 @@
 
 #include "cli/command_line.h"
 #include "schemes/scheme_file_location.h"
+
+class QWidget;
 
 namespace lirvane {
 
@@ -19,6 +22,16 @@ class StoreAccessor;
 class TCustomFrm;
 class TMainFrm;
 class TNameFrm;
+
+// After a request to end the run, answers every box as Esc would, those
+// already waiting and those still to come.
+class BoxDismisser : public QObject {
+ public:
+  static void Dismiss(QWidget* window);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
 
 class Application {
  public:
@@ -34,6 +47,11 @@ class Application {
   // the command line; then ShowMainWindow() brings the main window up.
   void Start();
   void ShowMainWindow();
+  // Ends the run as Файл → Выход does (settings and schemes written): a
+  // box still waiting for an answer goes unanswered, then the main window
+  // closes and the event loop ends with status 0. Asked during start-up,
+  // the main window is never shown.
+  void Quit();
 
   TMainFrm& MainFrm() { return *main_frm_; }
   TCustomFrm& CustomFrm() { return *custom_frm_; }
@@ -54,6 +72,9 @@ class Application {
   StartKind start_kind_;
   bool start_minimized_ = false;
   bool start_maximized_ = false;
+  bool shown_ = false;
+  bool quit_requested_ = false;
+  std::unique_ptr<BoxDismisser> box_dismisser_;
   // The stored settings could not be read: this run neither asks the
   // first-run question nor writes its design values over them.
   bool store_unreadable_ = false;

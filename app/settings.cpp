@@ -53,7 +53,7 @@ void SetLeftPaneWidth(TMainFrm& frm, int width) {
 namespace settings_detail {
 
 bool OpenProgramKey(StoreAccessor& store) {
-  store.SetRoot(StoreRoot::LocalMachine);
+  store.SetRoot(StoreRoot::kLocalMachine);
   return store.OpenKey(kProgramKey, false);
 }
 
@@ -91,6 +91,10 @@ void LoadLayoutGroup(TMainFrm& frm, TCustomFrm& custom, StoreAccessor& store,
     options.code_bar_row = store.ReadInteger("CodeBarRow");
     options.file_bar_row = store.ReadInteger("FileBarRow");
     options.path_bar_row = store.ReadInteger("PathBarRow");
+    // A bar put into a row pushes the bars already there along it, so the
+    // rows of the visible CodeBar and FileBar are set once more after all
+    // three: each then ends up in its own remembered row whatever order the
+    // dock gave them (the View menu's toggles re-apply them the same way).
     frm.FileBar->SetRow(options.file_bar_row);
     frm.CodeBar->SetRow(options.code_bar_row);
     frm.PathBar->SetRow(options.path_bar_row);
@@ -188,7 +192,7 @@ bool SaveLayout(TMainFrm& frm, TCustomFrm& custom, StoreAccessor& store, Setting
   options.path_bar_row = frm.PathBar->Row();
   options.file_bar_row = frm.FileBar->Row();
   options.code_bar_row = frm.CodeBar->Row();
-  store.SetRoot(StoreRoot::LocalMachine);
+  store.SetRoot(StoreRoot::kLocalMachine);
   w.Write([&] {
     if (!store.OpenKey(kVersionKey, true)) throw StoreError("Failed to set data for ''");
     store.WriteString("", "3.0");

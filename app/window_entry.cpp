@@ -8,12 +8,17 @@
 
 #include "app/application.h"
 #include "platform/dialogs_message_sink.h"
+#include "platform/quit_signals.h"
 #include "base/program_arguments.h"
 
 extern "C" LIRVANE_WINDOW_EXPORT int lirvane_window_main(int argc, char** argv) {
   const std::vector<std::string> args = lirvane::ProgramArguments(argc, argv);
   QApplication app(argc, argv);
+  // From here a session's end, `kill` or Ctrl+C close the program as its
+  // Exit command does; signals that came during start-up wait in the pipe.
+  lirvane::QuitSignals quit_signals;
   lirvane::Application lirvane(args);
+  QObject::connect(&quit_signals, &lirvane::QuitSignals::QuitRequested, [&lirvane] { lirvane.Quit(); });
   lirvane.Start();
   lirvane.ShowMainWindow();
   return app.exec();

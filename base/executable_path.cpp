@@ -35,10 +35,10 @@ std::filesystem::path InstalledDataFolder() {
 }
 
 std::filesystem::path ProgramDataFile(const std::filesystem::path& name) {
-  const std::filesystem::path beside = ExecutableFolder() / name;
+  std::filesystem::path beside = ExecutableFolder() / name;
   std::error_code ignored;
   if (std::filesystem::exists(beside, ignored)) return beside;
-  const std::filesystem::path installed = InstalledDataFolder() / name;
+  std::filesystem::path installed = InstalledDataFolder() / name;
   if (!InstalledDataFolder().empty() && std::filesystem::exists(installed, ignored))
     return installed;
   return beside;

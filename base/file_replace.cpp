@@ -8,6 +8,41 @@
 #endif
 
 namespace lirvane {
+namespace {
+
+class RefusalCategory : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "file replacement"; }
+  std::string message(int value) const override {
+    switch (static_cast<ReplaceRefusal>(value)) {
+      case ReplaceRefusal::kForeignLink:
+        return "another user's symbolic link in a shared sticky folder";
+      case ReplaceRefusal::kForeignFifo:
+        return "another user's FIFO in a shared sticky folder";
+      case ReplaceRefusal::kForeignFile:
+        return "another user's file in a shared sticky folder";
+    }
+    return "refused";
+  }
+};
+
+}  // namespace
+
+const std::error_category& ReplaceRefusalCategory() {
+  static const RefusalCategory category;
+  return category;
+}
+
+std::error_code make_error_code(ReplaceRefusal refusal) {
+  return {static_cast<int>(refusal), ReplaceRefusalCategory()};
+}
+
+std::error_code ReplaceFileWith(const std::filesystem::path& target, std::string_view bytes) {
+  FileReplacement replacement;
+  if (std::error_code error = replacement.Open(target)) return error;
+  if (std::error_code error = replacement.Write(bytes)) return error;
+  return replacement.Commit();
+}
 
 #ifdef _WIN32
 namespace {

@@ -2,6 +2,10 @@
 
 #include <csignal>
 
+#ifndef _WIN32
+#include "base/removal_on_signal.h"
+#endif
+
 namespace lirvane {
 namespace {
 
@@ -20,6 +24,11 @@ const std::atomic<bool>& StopRequested() { return stop_requested; }
 int StopSignal() { return stop_signal; }
 
 void CatchStopSignals() {
+#ifndef _WIN32
+  // Several files are written at once here, and each worker removes its
+  // own temporary file when the flag stops it.
+  LeaveRemovalOnSignalToCaller();
+#endif
   std::signal(SIGINT, OnStopSignal);
   std::signal(SIGTERM, OnStopSignal);
 #ifndef _WIN32

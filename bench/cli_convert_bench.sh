@@ -70,7 +70,7 @@ peak_mib() {  # peak resident memory of COMMAND in MiB
 }
 
 small_iconv() { local f; for f in small/*.txt; do iconv -f KOI8-R -t CP1251 "$f" > "$f.out"; done; }
-small_lirvane() { local f; for f in small/*.txt; do "${convert[@]}" "-conv:$f[8]$f.out"; done; }
+small_lirvane() { local f; for f in small/*.txt; do "${convert[@]}" "-conv:${f}[8]${f}.out"; done; }
 large_dd() { dd if=in.txt of=out.txt bs=1M; }
 large_iconv() { iconv -f KOI8-R -t CP1251 in.txt > out.txt; }
 large_code() { "${convert[@]}" '-conv:in.txt[8]out.txt'; }

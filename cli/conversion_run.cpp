@@ -1,6 +1,8 @@
 #include "cli/conversion_run.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "cli/display.h"
 #include "base/stderr_message_sink.h"
@@ -49,12 +51,16 @@ int RunConversion(int argc, char** argv, const std::vector<std::string>& args) {
   MessageSink& sink = HaveDisplay() ? static_cast<MessageSink&>(to_boxes) : to_stderr;
 
   // The scheme file is read only for a conversion by name; the table is
-  // neither changed nor written back.
+  // neither changed nor written back. No scheme file is no fault here: a
+  // keyword needs none, and a name that is no keyword is reported anyway.
   SchemeTable table;
   bool loaded = false;
   const SchemeTableSource schemes = [&](MessageSink& messages) -> const SchemeTable& {
     if (!loaded) {
-      LoadSchemes(table, SchemeFilePath(), messages);
+      const std::filesystem::path path = SchemeFilePath();
+      std::error_code error;
+      if (std::filesystem::exists(std::filesystem::symlink_status(path, error)))
+        LoadSchemes(table, path, messages);
       loaded = true;
     }
     return table;

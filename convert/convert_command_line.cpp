@@ -15,10 +15,13 @@ namespace {
 
 constexpr size_t kPrefixLength = 7;  // " -conv:"
 
+// Anything that can be read as a file: a regular file, a FIFO, a device,
+// /dev/stdin from a pipe; not a folder.
 bool IsExistingFile(std::string_view name) {
   if (name.empty()) return false;
   std::error_code error;
-  return std::filesystem::is_regular_file(PathFromText(name), error);
+  const std::filesystem::file_status status = std::filesystem::status(PathFromText(name), error);
+  return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
 int ToExit(ConversionStatus status) { return static_cast<int>(status); }
@@ -53,6 +56,11 @@ int ConvertCommandLine(std::string_view command_text, const SchemeTableSource& s
     rest.remove_prefix(close + 1);
   }
   const std::string_view target = rest;
+  // No target name: nothing to write, and nothing is created.
+  if (target.empty()) {
+    sink.Show(MessageKind::kError, "Ошибка в командной строке!");
+    return ToExit(ConversionStatus::kCommandLineError);
+  }
 
   if (const std::optional<int32_t> code = ParseIntegerText(what))
     return ToExit(ConvertFileByCode(source, target, *code, sink));

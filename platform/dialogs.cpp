@@ -17,7 +17,8 @@ Dialogs& AppDialogs() {
 
 void SetAppDialogs(std::unique_ptr<Dialogs> dialogs) { Slot() = std::move(dialogs); }
 
-QString AppTitle() { return QStringLiteral("Velkor Lirvane! 3.1"); }
+// The same version as the main window's caption.
+QString AppTitle() { return QStringLiteral("Velkor Lirvane! 3.1.4"); }
 
 void ShowPlainMessage(QWidget* parent, const QString& text) {
   AppDialogs().ShowMessage(parent, AppTitle(), text, MessageIcon::kNone);

@@ -60,7 +60,8 @@ void SetAppDialogs(std::unique_ptr<Dialogs> dialogs);
 
 std::unique_ptr<Dialogs> MakeQtDialogs();
 
-// The application title: the caption of message boxes and the taskbar.
+// The application title: the caption of the main window, of message boxes
+// and of the taskbar entry.
 QString AppTitle();
 
 // Plain message box: the text, one OK button, the application title.

@@ -1,6 +1,8 @@
 #include "platform/print_document.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextDocument>
@@ -8,8 +10,14 @@
 
 namespace lirvane {
 
+void ClearPageMargins(QPrinter& printer) {
+  printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
 bool PrintFullPage(const QTextDocument& document, QPrinter& printer) {
-  printer.setFullPage(true);
+  // The painter's origin is then the corner inside the page set-up's
+  // margins, and the page rectangle what lies within them.
+  printer.setFullPage(false);
   const std::unique_ptr<QTextDocument> doc(document.clone());
   doc->documentLayout()->setPaintDevice(&printer);
   doc->setDocumentMargin(0);

@@ -45,8 +45,8 @@ void TSystemTrayIcon::ApplySkipTaskbar() {
 }
 
 bool TSystemTrayIcon::ShouldHide() const {
-  return !taskbar_entry_shown_ && icon_shown_ && window_->isMinimized() && area_available_ &&
-         area_available_();
+  return !taskbar_entry_shown_ && icon_shown_ && window_->isMinimized() &&
+         NotificationAreaAvailable();
 }
 
 void TSystemTrayIcon::HideWhenMinimized() {

@@ -38,6 +38,7 @@ class TSystemTrayIcon : public QObject {
   // Whether the desktop has a notification area; the system's answer unless
   // replaced (tests stand in for a desktop that has one).
   void SetNotificationAreaCheck(std::function<bool()> check) { area_available_ = std::move(check); }
+  bool NotificationAreaAvailable() const { return area_available_ && area_available_(); }
 
   QSystemTrayIcon& Icon() { return *icon_; }
 

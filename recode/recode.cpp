@@ -40,8 +40,6 @@ std::string KoiToWin(std::string_view text) { return Recode(text, kCodeKoi8); }
 std::string WinToKoi(std::string_view text) { return Recode(text, -kCodeKoi8); }
 std::string AltToWin(std::string_view text) { return Recode(text, kCodeAlt866); }
 std::string WinToAlt(std::string_view text) { return Recode(text, -kCodeAlt866); }
-std::string IsoToWin(std::string_view text) { return Recode(text, kCodeIso8859_5); }
-std::string WinToIso(std::string_view text) { return Recode(text, -kCodeIso8859_5); }
 std::string MacToWin(std::string_view text) { return Recode(text, kCodeMac); }
 std::string WinToMac(std::string_view text) { return Recode(text, -kCodeMac); }
 

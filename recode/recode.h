@@ -32,8 +32,6 @@ std::string KoiToWin(std::string_view text);  // code 8
 std::string WinToKoi(std::string_view text);  // code -8
 std::string AltToWin(std::string_view text);  // code 866
 std::string WinToAlt(std::string_view text);  // code -866
-std::string IsoToWin(std::string_view text);  // code 595
-std::string WinToIso(std::string_view text);  // code -595
 std::string MacToWin(std::string_view text);  // code 111
 std::string WinToMac(std::string_view text);  // code -111
 

@@ -1,5 +1,8 @@
 #include "recode/recode_kernels.h"
 
+#include <cstdlib>
+#include <cstring>
+
 namespace lirvane {
 
 namespace {
@@ -29,8 +32,18 @@ std::vector<std::pair<const char*, RecodeKernel>> AvailableRecodeKernels() {
   return kernels;
 }
 
+bool IsForcedKernel(const char* name) {
+  static const char* const forced = std::getenv("LIRVANE_KERNEL");
+  return forced != nullptr && std::strcmp(forced, name) == 0;
+}
+
 RecodeKernel BestRecodeKernel() {
-  static const RecodeKernel kernel = AvailableRecodeKernels().back().second;
+  static const RecodeKernel kernel = [] {
+    const auto kernels = AvailableRecodeKernels();
+    for (const auto& [name, k] : kernels)
+      if (IsForcedKernel(name)) return k;
+    return kernels.back().second;
+  }();
   return kernel;
 }
 

@@ -37,18 +37,6 @@ std::string RecodeIntoNewString(const HighHalfTable& table,
   const RecodeKernel kernel = BestRecodeKernel();
   const auto* in = reinterpret_cast<const uint8_t*>(text.data());
   std::string out;
-#if defined(__cpp_lib_string_resize_and_overwrite)
-  // The kernel writes every byte, so the string need not be zero-filled.
-  // The size comes from the text, not from the callback's argument: GCC 12's
-  // libstdc++ passes the grown capacity there when it had to reallocate.
-  const size_t size = text.size();
-  out.resize_and_overwrite(size, [&](char* data, size_t) {
-    AdviseHugePages(data, size);
-    kernel(table, in, reinterpret_cast<uint8_t*>(data), size);
-    return size;
-  });
-  return out;
-#else
   // reserve() allocates without touching the pages, so the advice comes
   // before their first use.
   out.reserve(text.size());
@@ -60,7 +48,6 @@ std::string RecodeIntoNewString(const HighHalfTable& table,
     kernel(table, in + done, reinterpret_cast<uint8_t*>(out.data()) + done, n);
   }
   return out;
-#endif
 }
 
 }  // namespace lirvane

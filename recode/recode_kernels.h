@@ -40,8 +40,13 @@ void RecodeKernelAvx512Vbmi(const HighHalfTable& table, const uint8_t* in,
                             uint8_t* out, size_t size);
 #endif
 
-// The best kernel this processor runs; chosen once.
+// The best kernel this processor runs, or the one the environment variable
+// LIRVANE_KERNEL names ("scalar", "avx2", ...; see Available...Kernels),
+// for testing and measuring one kernel in the whole program. Chosen once.
 RecodeKernel BestRecodeKernel();
+
+// True when LIRVANE_KERNEL names this kernel.
+bool IsForcedKernel(const char* name);
 
 // The text mapped through `table` by the best kernel, as a new string. Fills
 // the string in cache-sized steps, so that its zero-fill stays in the cache,

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "recode/recode_kernels.h"  // LIRVANE_RECODE_X86_KERNELS
 
@@ -15,7 +16,8 @@ namespace lirvane {
 
 // Signature shared by the vector kernels: reads from in[i] onwards, writes
 // from out[o] onwards, advances both; returns when the next block is not
-// for it or fewer than 16 input bytes are left.
+// for it or too few input bytes are left: 16 for the encoder, 17 for the
+// decoder, which also looks at the byte after its block.
 using Utf8Kernel = void (*)(const uint8_t* in, size_t size, size_t& i, uint8_t* out,
                             size_t& o);
 
@@ -27,7 +29,19 @@ void WinToUtf8Ssse3(const uint8_t* in, size_t size, size_t& i, uint8_t* out, siz
 void Utf8ToWinSsse3(const uint8_t* in, size_t size, size_t& i, uint8_t* out, size_t& o);
 #endif
 
-// The best of each on this processor, or nullptr when there is none.
+// The encoder and decoder of one instruction set.
+struct Utf8KernelPair {
+  const char* name;
+  Utf8Kernel win_to_utf8;
+  Utf8Kernel utf8_to_win;
+};
+
+// Every pair this processor runs, by name: "scalar" first (null kernels:
+// the scalar code alone), the best last.
+std::vector<Utf8KernelPair> AvailableUtf8Kernels();
+
+// The best of each on this processor, or the one LIRVANE_KERNEL names
+// (recode_kernels.h); nullptr for the scalar code. Chosen once.
 Utf8Kernel BestWinToUtf8Kernel();
 Utf8Kernel BestUtf8ToWinKernel();
 

@@ -271,22 +271,27 @@ bool CpuHasSsse3() {
 }
 }  // namespace
 
-Utf8Kernel BestWinToUtf8Kernel() {
+std::vector<Utf8KernelPair> AvailableUtf8Kernels() {
+  std::vector<Utf8KernelPair> kernels = {{"scalar", nullptr, nullptr}};
 #if defined(LIRVANE_RECODE_X86_KERNELS)
-  static const Utf8Kernel kernel = CpuHasSsse3() ? WinToUtf8Ssse3 : nullptr;
-  return kernel;
-#else
-  return nullptr;
+  if (CpuHasSsse3()) kernels.push_back({"ssse3", WinToUtf8Ssse3, Utf8ToWinSsse3});
 #endif
+  return kernels;
 }
 
-Utf8Kernel BestUtf8ToWinKernel() {
-#if defined(LIRVANE_RECODE_X86_KERNELS)
-  static const Utf8Kernel kernel = CpuHasSsse3() ? Utf8ToWinSsse3 : nullptr;
-  return kernel;
-#else
-  return nullptr;
-#endif
+namespace {
+const Utf8KernelPair& ChosenUtf8Kernels() {
+  static const Utf8KernelPair chosen = [] {
+    const std::vector<Utf8KernelPair> kernels = AvailableUtf8Kernels();
+    for (const Utf8KernelPair& pair : kernels)
+      if (IsForcedKernel(pair.name)) return pair;
+    return kernels.back();
+  }();
+  return chosen;
 }
+}  // namespace
+
+Utf8Kernel BestWinToUtf8Kernel() { return ChosenUtf8Kernels().win_to_utf8; }
+Utf8Kernel BestUtf8ToWinKernel() { return ChosenUtf8Kernels().utf8_to_win; }
 
 }  // namespace lirvane

@@ -106,8 +106,12 @@ bool StartsWithUtf8Bom(std::string_view text, bool complete) {
 
 size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out,
                       bool at_end, size_t& consumed) {
+  return Utf8ToWinPiece(in, size, out, at_end, consumed, BestUtf8ToWinKernel());
+}
+
+size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out,
+                      bool at_end, size_t& consumed, Utf8Kernel kernel) {
   const auto& two = TwoBytes().byte_of;
-  const Utf8Kernel kernel = BestUtf8ToWinKernel();
   const std::string_view view(reinterpret_cast<const char*>(in), size);
   size_t i = 0, o = 0;
   // The vector kernel stops before a character it does not take; this
@@ -173,8 +177,11 @@ size_t Utf8SizeOfWin(const uint8_t* in, size_t size) {
 }
 
 size_t WinToUtf8Piece(const uint8_t* in, size_t size, uint8_t* out) {
+  return WinToUtf8Piece(in, size, out, BestWinToUtf8Kernel());
+}
+
+size_t WinToUtf8Piece(const uint8_t* in, size_t size, uint8_t* out, Utf8Kernel kernel) {
   const Utf8OfByte& table = Utf8Of();
-  const Utf8Kernel kernel = BestWinToUtf8Kernel();
   size_t i = 0, o = 0, scalar_until = 0;
   while (i < size) {
     if (kernel && i >= scalar_until) {
@@ -203,17 +210,13 @@ std::string Utf8ToWin(std::string_view text) {
   std::string out;
   const auto* in = reinterpret_cast<const uint8_t*>(text.data());
   size_t consumed = 0;
-#if defined(__cpp_lib_string_resize_and_overwrite)
-  out.resize_and_overwrite(text.size(), [&](char* data, size_t) {
-    AdviseHugePages(data, text.size());
-    return Utf8ToWinPiece(in, text.size(), reinterpret_cast<uint8_t*>(data),
-                          true, consumed);
-  });
-#else
+  // reserve() allocates without touching the pages, so the advice comes
+  // before the zero-fill faults them in.
+  out.reserve(text.size());
+  AdviseHugePages(out.data(), text.size());
   out.resize(text.size());
   out.resize(Utf8ToWinPiece(in, text.size(), reinterpret_cast<uint8_t*>(out.data()),
                             true, consumed));
-#endif
   return out;
 }
 
@@ -221,15 +224,10 @@ std::string WinToUtf8(std::string_view text) {
   const auto* in = reinterpret_cast<const uint8_t*>(text.data());
   const size_t size = Utf8SizeOfWin(in, text.size());
   std::string out;
-#if defined(__cpp_lib_string_resize_and_overwrite)
-  out.resize_and_overwrite(size + kUtf8Slack, [&](char* data, size_t) {
-    AdviseHugePages(data, size);
-    return WinToUtf8Piece(in, text.size(), reinterpret_cast<uint8_t*>(data));
-  });
-#else
+  out.reserve(size + kUtf8Slack);
+  AdviseHugePages(out.data(), size);
   out.resize(size + kUtf8Slack);
   out.resize(WinToUtf8Piece(in, text.size(), reinterpret_cast<uint8_t*>(out.data())));
-#endif
   return out;
 }
 

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "recode/codepage.h"
+#include "recode/utf8_kernels.h"
 
 namespace lirvane {
 
@@ -29,6 +30,9 @@ std::string WinToUtf8(std::string_view text);  // code -65001
 // how far the input was read. Does not look for a byte-order mark.
 size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out,
                       bool at_end, size_t& consumed);
+// The same with a given vector kernel (nullptr: the scalar code alone).
+size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out,
+                      bool at_end, size_t& consumed, Utf8Kernel kernel);
 
 // Bytes the UTF-8 form of a Windows-1251 text takes.
 size_t Utf8SizeOfWin(const uint8_t* in, size_t size);
@@ -38,6 +42,7 @@ size_t Utf8SizeOfWin(const uint8_t* in, size_t size);
 // written.
 inline constexpr size_t kUtf8Slack = 16;
 size_t WinToUtf8Piece(const uint8_t* in, size_t size, uint8_t* out);
+size_t WinToUtf8Piece(const uint8_t* in, size_t size, uint8_t* out, Utf8Kernel kernel);
 
 // True when the text starts with a UTF-8 byte-order mark, or with a part of
 // one that a longer text could complete (`complete` false).

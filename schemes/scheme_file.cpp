@@ -87,6 +87,11 @@ SchemeLoadResult LoadSchemes(SchemeTable& table, const std::filesystem::path& pa
     return SchemeLoadResult::kUnreadable;
   }
 
+  return LoadSchemesFromText(table, content, sink);
+}
+
+SchemeLoadResult LoadSchemesFromText(SchemeTable& table, std::string_view content,
+                                     MessageSink& sink) {
   TextLineReader lines(content);
   while (!lines.AtEnd()) {
     std::optional<TCustomCode> record = ReadScheme(lines, sink);

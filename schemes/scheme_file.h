@@ -9,6 +9,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 #include <string>
 
 #include "base/message_sink.h"
@@ -36,6 +37,10 @@ enum class SchemeLoadResult {
 // table is marked LoadIncomplete so that SaveSchemes keeps the old file.
 SchemeLoadResult LoadSchemes(SchemeTable& table, const std::filesystem::path& path,
                              MessageSink& sink);
+
+// The same for a file's content already read; the table is expected empty.
+SchemeLoadResult LoadSchemesFromText(SchemeTable& table, std::string_view content,
+                                     MessageSink& sink);
 
 // Writes slots 1..Count() through a temporary file beside `path` that
 // replaces the old file in one rename, only once every line is written and

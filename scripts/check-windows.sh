@@ -12,7 +12,8 @@ build_dir="${1:-$root/build-windows}"
 "$root/scripts/ensure-packages.sh" "$root/scripts/windows-packages.txt"
 
 cmake -S "$root" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DLIRVANE_QT=OFF -DLIRVANE_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+  -DLIRVANE_QT=OFF -DLIRVANE_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Release \
+  -DLIRVANE_WERROR="${LIRVANE_WERROR:-OFF}" >/dev/null
 cmake --build "$build_dir" -j2
 
 # Debian's wine64 package has the loader and server under /usr/lib/wine; the

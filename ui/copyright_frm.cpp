@@ -105,6 +105,7 @@ void TCopyrightFrm::Button1Click() { accept(); }
 
 void TCopyrightFrm::Button2Click() {
   QPrinter printer(QPrinter::HighResolution);
+  ClearPageMargins(printer);
   if (!print_output_file_.isEmpty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(print_output_file_);

@@ -74,12 +74,24 @@ void THelpWindow::ShowTopic(int topic) {
   if (loaded) Browser->scrollToAnchor(QStringLiteral("topic%1").arg(topic));
 }
 
-THelpWindow* HelpWindow() {
-  // Parentless so that it is not hidden with a dialog; the pointer keeps it
-  // for the rest of the run.
+namespace {
+
+// Parentless so that it is not hidden with a dialog; the pointer keeps it
+// for the rest of the run.
+QPointer<THelpWindow>& TheHelpWindow() {
   static QPointer<THelpWindow> window;
-  if (!window) window = new THelpWindow();
   return window;
+}
+
+}  // namespace
+
+THelpWindow* HelpWindow() {
+  if (!TheHelpWindow()) TheHelpWindow() = new THelpWindow();
+  return TheHelpWindow();
+}
+
+void CloseHelpWindow() {
+  if (TheHelpWindow()) TheHelpWindow()->close();
 }
 
 void ShowHelpTopic(int topic) { HelpWindow()->ShowTopic(topic); }

@@ -35,6 +35,9 @@ class THelpWindow : public QWidget {
 
 // The one help window, made when first asked for.
 THelpWindow* HelpWindow();
+// Closes the help window if it was made: being a window of its own, it
+// would otherwise keep the program running after the main window closed.
+void CloseHelpWindow();
 // Shows the help window at a topic.
 void ShowHelpTopic(int topic);
 

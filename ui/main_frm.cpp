@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLayout>
@@ -14,15 +15,17 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "platform/dialogs.h"
 #include "platform/dock_toolbar.h"
 #include "platform/glyphs.h"
 #include "platform/text_pane.h"
+#include "ui/help_window.h"
 
 namespace lirvane {
 
 TMainFrm::TMainFrm(QWidget* parent) : QMainWindow(parent) {
   setObjectName("MainFrm");
-  setWindowTitle(QStringLiteral("Velkor Lirvane! 3.1.4"));
+  setWindowTitle(AppTitle());
   setWindowIcon(AppIcon());
   setGeometry(386, 118, 537, 387);
   CreatePanes();
@@ -39,13 +42,17 @@ TMainFrm::TMainFrm(QWidget* parent) : QMainWindow(parent) {
 
 TMainFrm::~TMainFrm() = default;
 
+void TMainFrm::FormClose() {
+  if (closed_) return;
+  closed_ = true;
+  if (form_close_) form_close_();
+}
+
 void TMainFrm::closeEvent(QCloseEvent* event) {
-  // The shutdown work runs once, however often the window is asked to close.
-  if (!closed_) {
-    closed_ = true;
-    if (form_close_) form_close_();
-  }
+  FormClose();
   QMainWindow::closeEvent(event);
+  // The program ends with this window: the help goes with it.
+  if (event->isAccepted()) CloseHelpWindow();
 }
 
 void TMainFrm::CreatePanes() {
@@ -311,7 +318,8 @@ void TMainFrm::CreateToolbars() {
   addToolBar(Qt::TopToolBarArea, CodeBar);
   addToolBarBreak(Qt::TopToolBarArea);
 
-  FileBar = new DockToolBar(QString::fromUtf8("Файлы"), this);
+  // Each bar goes by the name of its item in "Панели", wherever it shows.
+  FileBar = new DockToolBar(QString::fromUtf8("Главная"), this);
   FileBar->setObjectName("FileBar");
   FileBar->setIconSize(QSize(16, 15));
   struct FileButton {
@@ -339,7 +347,7 @@ void TMainFrm::CreateToolbars() {
   }
   addToolBar(Qt::TopToolBarArea, FileBar);
 
-  PathBar = new DockToolBar(QStringLiteral("PathBar"), this);
+  PathBar = new DockToolBar(QString::fromUtf8("Список файлов"), this);
   PathBar->setObjectName("PathBar");
   FileBox = new QComboBox(PathBar);
   FileBox->setObjectName("FileBox");

@@ -53,6 +53,9 @@ class TMainFrm : public QMainWindow {
   void SetSchemeEditorOpener(std::function<void()> opener) { open_scheme_editor_ = std::move(opener); }
   // The application's work when the window closes.
   void SetFormClose(std::function<void()> handler) { form_close_ = std::move(handler); }
+  // Runs that work, once however often it is asked for: closing the window
+  // does, and so does a run that ends before the window was ever shown.
+  void FormClose();
 
   // Recoding (main_frm_edit.cpp).
   void ApplyRecodings(int32_t a, int32_t b, int32_t c);
@@ -128,6 +131,9 @@ class TMainFrm : public QMainWindow {
   void SmallFontClick();
   void SelFontClick();
   void MSaveOptClick();
+  // The menu of a right click on the toolbars or the menu bar: the items of
+  // "Панели" themselves, so that both menus always agree.
+  QMenu* createPopupMenu() override;
 
   // Notification icon and autorun (main_frm_tray.cpp).
   void Tray1Click();
@@ -135,8 +141,11 @@ class TMainFrm : public QMainWindow {
   void TrayIconMouseDown();
   // What MAutoRunClick switches; set by the application at start-up.
   void SetShellIntegration(ShellIntegration* shell) { shell_ = shell; }
-  // Taskbar entry shown = !on, icon shown = on; Tray1 ticked as on.
-  void SwitchTrayIcon(bool on);
+  // Icon shown = on, Tray1 ticked as on; the taskbar entry is left only
+  // for an icon that the desktop has a notification area to show. Without
+  // one the status line says why the entry stays. True when the icon is
+  // there to be seen.
+  bool SwitchTrayIcon(bool on);
   // The notification icon, made at first use.
   TSystemTrayIcon& TrayIcon();
 
@@ -231,7 +240,9 @@ class TMainFrm : public QMainWindow {
   QString open_dialog_folder_;
   QString last_open_name_;  // the name last chosen in the open dialog
   std::unique_ptr<QPrinter> printer_;
-  QString fallback_pdf_;  // where jobs go while there is no printer
+  QString loaded_name_;     // the file last loaded into the panes
+  // A PDF name in the documents folder that no file has yet.
+  QString NewPdfName() const;
 
   ShellIntegration* shell_ = nullptr;
   TSystemTrayIcon* tray_icon_ = nullptr;

@@ -9,6 +9,7 @@
 
 #include "platform/busy_cursor.h"
 #include "platform/dialogs.h"
+#include "platform/print_document.h"
 #include "platform/text_pane.h"
 #include "ui/file_names.h"
 #include "ui/main_frm.h"
@@ -34,11 +35,15 @@ class RtfModeFor {
 }  // namespace
 
 QPrinter& TMainFrm::Printer() {
-  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  if (!printer_) {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    ClearPageMargins(*printer_);  // "Принтер..." may set some
+  }
   return *printer_;
 }
 
 void TMainFrm::NewSMClick() {
+  loaded_name_.clear();
   MemoBk->Clear();
   MemoF->Clear();
   MemoF2->Clear();
@@ -74,6 +79,7 @@ void TMainFrm::LoadFileFromBox() {
     }
     open_dialog_folder_ = FolderPart(name);
   }
+  loaded_name_ = name;
   MemoF->SetText(MemoBk->Text());
   if (NotInRecentList(name)) FileBox->addItem(name);
   if (FileBox->count() > kMaxRecentFiles) FileBox->removeItem(0);
@@ -119,30 +125,49 @@ void TMainFrm::ShowPrintMClick() {
 
 void TMainFrm::PrintSMClick() {
   QPrinter& printer = Printer();
-  if (options_.print_dialog && !AppDialogs().PrintDialog(this, printer)) return;
-  const QString title = QStringLiteral("Velkor Lirvane (") + last_open_name_ + ')';
-  // Without any printer the job still goes somewhere a user finds it, and
-  // the user is told where.
-  const bool to_pdf = QPrinterInfo::availablePrinters().isEmpty() &&
-                      (printer.outputFileName().isEmpty() ||
-                       printer.outputFileName() == fallback_pdf_);
-  if (to_pdf) {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QDir folder(documents.isEmpty() ? QDir::homePath() : documents);
-    folder.mkpath(QStringLiteral("."));
-    fallback_pdf_ = folder.filePath(QStringLiteral("Velkor Lirvane.pdf"));
+  const bool dialog = options_.print_dialog;
+  if (dialog && !AppDialogs().PrintDialog(this, printer)) return;
+  const bool no_printer = QPrinterInfo::availablePrinters().isEmpty();
+  // A file chosen in the print dialog is written only from that dialog,
+  // which asks before it replaces one. Without the dialog, and whenever
+  // there is no printer to send the job to, the job goes to a new file
+  // that the user is told of: never over a file that is there.
+  const bool to_new_pdf = dialog ? no_printer && printer.outputFileName().isEmpty()
+                                 : no_printer || !printer.outputFileName().isEmpty();
+  QString pdf;
+  if (to_new_pdf) {
+    pdf = NewPdfName();
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(fallback_pdf_);
+    printer.setOutputFileName(pdf);
   }
+  // A printer's job carries the name chosen in the open dialog; a PDF is
+  // titled with the printed text's file name, or the program's name.
+  const bool to_file = !printer.outputFileName().isEmpty();
+  const QString title =
+      to_file ? (loaded_name_.isEmpty() ? QStringLiteral("Velkor Lirvane")
+                                        : QFileInfo(loaded_name_).fileName())
+              : QStringLiteral("Velkor Lirvane (") + last_open_name_ + ')';
   BusyCursor busy;
   const bool printed = MemoF2->Print(printer, title);
   busy.Restore();
+  if (to_new_pdf) printer.setOutputFileName(QString());  // the next job finds a name of its own
   if (!printed) {
     ShowPlainMessage(this, QString::fromUtf8("Ошибка при печати!"));
-  } else if (to_pdf) {
-    ShowPlainMessage(this, QString::fromUtf8("Принтер не найден. Документ сохранён в файле\n") +
-                               QDir::toNativeSeparators(fallback_pdf_));
+  } else if (to_new_pdf) {
+    ShowPlainMessage(this, QString::fromUtf8(no_printer ? "Принтер не найден. Документ сохранён в файле\n"
+                                                        : "Документ сохранён в файле\n") +
+                               QDir::toNativeSeparators(pdf));
   }
+}
+
+QString TMainFrm::NewPdfName() const {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QDir folder(documents.isEmpty() ? QDir::homePath() : documents);
+  folder.mkpath(QStringLiteral("."));
+  QString name = folder.filePath(QStringLiteral("Velkor Lirvane.pdf"));
+  for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
+    name = folder.filePath(QStringLiteral("Velkor Lirvane (%1).pdf").arg(n));
+  return name;
 }
 
 }  // namespace lirvane

@@ -1,5 +1,6 @@
 // The notification icon and autorun.
 #include <QAction>
+#include <QStatusBar>
 #include <exception>
 
 #include "platform/dialogs.h"
@@ -17,15 +18,32 @@ TSystemTrayIcon& TMainFrm::TrayIcon() {
   return *tray_icon_;
 }
 
-void TMainFrm::SwitchTrayIcon(bool on) {
+namespace {
+
+const char* const kNoNotificationArea =
+    "На этом рабочем столе нет области уведомлений (Tray): значок показать негде, "
+    "поэтому окно остаётся на панели задач.";
+
+}  // namespace
+
+bool TMainFrm::SwitchTrayIcon(bool on) {
   Tray1->setChecked(on);
-  TrayIcon().SetTaskbarEntryShown(!on);
+  // Without a notification area the icon shows nowhere: leaving the taskbar
+  // too would leave the window reachable by nothing but Alt+Tab.
+  const bool icon_seen = on && TrayIcon().NotificationAreaAvailable();
+  TrayIcon().SetTaskbarEntryShown(!icon_seen);
   TrayIcon().SetIconShown(on);
+  if (on && !icon_seen) {
+    if (!findChild<QStatusBar*>("StatusBar")) statusBar()->setObjectName("StatusBar");
+    statusBar()->showMessage(QString::fromUtf8(kNoNotificationArea));
+  }
+  return icon_seen;
 }
 
 void TMainFrm::Tray1Click() {
   // The item has already inverted its check mark.
-  SwitchTrayIcon(Tray1->isChecked());
+  const bool on = Tray1->isChecked();
+  if (!SwitchTrayIcon(on) && on) ShowPlainMessage(this, QString::fromUtf8(kNoNotificationArea));
 }
 
 void TMainFrm::MAutoRunClick() {

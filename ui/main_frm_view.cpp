@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
+#include <QMenu>
 #include <QToolButton>
 #include <algorithm>
 #include <array>
@@ -114,6 +115,12 @@ void TMainFrm::MShowFileClick() {
 }
 
 void TMainFrm::MShowListClick() { PathBar->setVisible(MShowList->isChecked()); }
+
+QMenu* TMainFrm::createPopupMenu() {
+  auto* menu = new QMenu(this);  // the caller deletes it once it has been used
+  menu->addActions({MShowCode, MShowFile, MShowList});
+  return menu;
+}
 
 // A floating toolbar closed by its own button has hidden itself.
 void TMainFrm::CodeBarClose() { MShowCode->setChecked(false); }

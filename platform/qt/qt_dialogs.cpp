@@ -4,8 +4,10 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -25,6 +27,21 @@ QWidget* Owner(QWidget* parent) {
   return parent && parent->window()->isVisible() ? parent : nullptr;
 }
 
+// A box is as wide as its text needs, which can leave the window manager
+// too little room for the title beside the window's icon and buttons (the
+// title then shows cut short); the box is made wide enough for all of them,
+// reckoning with the bold face most title bars use.
+void MakeRoomForTitle(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid) return;
+  QFont title_font = box.font();
+  title_font.setBold(true);
+  constexpr int kIconAndButtons = 140;
+  const int needed = QFontMetrics(title_font).horizontalAdvance(box.windowTitle()) + kIconAndButtons;
+  grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 class QtDialogs : public Dialogs {
  public:
   void ShowMessage(QWidget* parent, const QString& caption, const QString& text,
@@ -34,6 +51,7 @@ class QtDialogs : public Dialogs {
                     : icon == MessageIcon::kQuestion ? QMessageBox::Question
                                                      : QMessageBox::NoIcon,
                     caption, text, QMessageBox::Ok, parent);
+    MakeRoomForTitle(box);
     box.exec();
   }
 
@@ -44,6 +62,7 @@ class QtDialogs : public Dialogs {
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    MakeRoomForTitle(box);
     box.exec();
     if (box.clickedButton() == yes) return ConfirmAnswer::kYes;
     if (box.clickedButton() == no) return ConfirmAnswer::kNo;
@@ -91,6 +110,12 @@ class QtDialogs : public Dialogs {
       writing_system->hide();
       for (QLabel* label : dialog.findChildren<QLabel*>())
         if (label->buddy() == writing_system) label->hide();
+    }
+    // Without those rows Qt's layout leaves the sample no height: it gets
+    // room for a few lines, and Cyrillic letters to judge the font by.
+    if (auto* sample = dialog.findChild<QLineEdit*>("qt_fontDialog_sampleEdit")) {
+      sample->setMinimumHeight(3 * sample->fontMetrics().height());
+      sample->setText(QString::fromUtf8("АаБбЖжЯя AaBbYyZz"));
     }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.selectedFont();

@@ -53,6 +53,18 @@ bool StartsAProgram(const QByteArray& entry) {
   return !ReadKeyFileValue(entry, kEntryGroup, "Exec").value_or("").isEmpty();
 }
 
+// The program an Exec value starts: its first word, unquoted.
+QString ExecProgram(const QByteArray& exec) {
+  const QString value = QString::fromUtf8(exec).trimmed();
+  if (!value.startsWith('"')) return value.section(' ', 0, 0);
+  QString program;
+  for (qsizetype i = 1; i < value.size() && value[i] != '"'; ++i) {
+    if (value[i] == '\\' && i + 1 < value.size()) ++i;
+    program += value[i];
+  }
+  return program;
+}
+
 QString PathToQString(const std::filesystem::path& path) {
 #ifdef _WIN32
   return QString::fromStdWString(path.native());
@@ -112,6 +124,7 @@ QByteArray FreedesktopShellIntegration::DesktopEntry(bool with_att_type) const {
          "GenericName[ru]=Перекодировщик кириллицы\n"
          "Comment=Recode Russian text between Cyrillic code pages\n"
          "Comment[ru]=Перекодировка русского текста между кодовыми страницами\n"
+         "TryExec=" + EscapeDesktopValue(Program()).toUtf8() + "\n"
          "Exec=" + ExecValue(Program(), QStringLiteral("%f")).toUtf8() + "\n"
          "Icon=" + QByteArray(kApplicationId) + "\n"
          "Terminal=false\n"
@@ -124,6 +137,7 @@ QByteArray FreedesktopShellIntegration::AutostartEntry() const {
   return "[Desktop Entry]\n"
          "Type=Application\n"
          "Name=" + QByteArray(kDesktopName) + "\n"
+         "TryExec=" + EscapeDesktopValue(Program()).toUtf8() + "\n"
          "Exec=" + ExecValue(Program(), QStringLiteral("-fromautorun")).toUtf8() + "\n"
          "Icon=" + QByteArray(kApplicationId) + "\n"
          "Terminal=false\n";
@@ -177,11 +191,37 @@ void FreedesktopShellIntegration::MoveLegacyEntries() {
                                                kDesktopFileName));
 }
 
+bool FreedesktopShellIntegration::InstalledEntryStartsThisCopy() const {
+  // The first entry of that name along the data folders is the one menus show.
+  for (const QString& folder : XdgFolders::FromEnvironment().data_dirs) {
+    const QByteArray entry =
+        ReadWhole(folder + QStringLiteral("/applications/") + QLatin1String(kDesktopFileName));
+    if (entry.isEmpty()) continue;
+    const QString program = ExecProgram(ReadKeyFileValue(entry, kEntryGroup, "Exec").value_or(""));
+    if (program.isEmpty()) return false;
+    const QString path =
+        program.contains('/') ? program : QStandardPaths::findExecutable(program);
+    const QString own = QFileInfo(Program()).canonicalFilePath();
+    return !path.isEmpty() && !own.isEmpty() && QFileInfo(path).canonicalFilePath() == own;
+  }
+  return false;
+}
+
 void FreedesktopShellIntegration::WriteShellVerbs() {
   if (executable_.empty() || !HasHomeFolders()) return;
   MoveLegacyEntries();
   const bool with_att = QFileInfo::exists(MimePackageFile());
   const QString entry_file = DesktopEntryFile();
+  if (!with_att && InstalledEntryStartsThisCopy()) {
+    // The installed entry serves this copy: one of the user's own would
+    // only stay behind as a dead menu entry once the package is removed.
+    // One that an earlier start wrote for this copy goes.
+    const QByteArray own = ReadWhole(entry_file);
+    if (!own.isEmpty() && ExecProgram(ReadKeyFileValue(own, kEntryGroup, "Exec").value_or("")) == Program() &&
+        QFile::remove(entry_file))
+      RunTool(QStringLiteral("update-desktop-database"), QFileInfo(entry_file).absolutePath());
+    return;
+  }
   const QByteArray entry = DesktopEntry(with_att);
   const bool changed = ReadWhole(entry_file) != entry;
   if (!WriteAtomically(entry_file, entry)) throw StoreError(kVerbsError);

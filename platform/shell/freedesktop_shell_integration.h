@@ -1,12 +1,16 @@
 // Shell integration on freedesktop.org desktops (Linux, the BSDs):
 //  - the verb: a desktop entry named after the application id in
 //    $XDG_DATA_HOME/applications that offers the program for text and HTML
-//    files (it stands in for the installed entry of the same name);
+//    files (it stands in for the installed entry of the same name, and is
+//    not written while that entry starts this copy and no ".ATT" type needs
+//    adding to it);
 //  - the ".ATT" association: a MIME package defining application/x-lirvane-att
 //    for "*.att" in any letter case, the type added to the desktop entry,
 //    and the program made its default in $XDG_CONFIG_HOME/mimeapps.list;
 //  - autorun: an autostart entry of the same name in $XDG_CONFIG_HOME/autostart.
-// Files are written atomically and left alone when already up to date.
+// Every entry written carries TryExec, so that menus drop it once the
+// program is gone. Files are written atomically and left alone when
+// already up to date.
 // The folders are read from the environment at each call.
 #pragma once
 
@@ -58,6 +62,10 @@ class FreedesktopShellIntegration final : public ShellIntegration {
   QByteArray DesktopEntry(bool with_att_type) const;
   QByteArray AutostartEntry() const;
   static QByteArray MimePackage();
+
+  // Whether an installed desktop entry (along $XDG_DATA_DIRS) starts this
+  // very executable, so that the menus need no entry of the user's own.
+  bool InstalledEntryStartsThisCopy() const;
 
  private:
   QString Program() const;

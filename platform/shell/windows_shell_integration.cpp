@@ -16,9 +16,9 @@ std::string SetDataError(std::string_view name) {
 class ClassesRootScope {
  public:
   explicit ClassesRootScope(StoreAccessor& store) : store_(store) {
-    store_.SetRoot(StoreRoot::ClassesRoot);
+    store_.SetRoot(StoreRoot::kClassesRoot);
   }
-  ~ClassesRootScope() { store_.SetRoot(StoreRoot::LocalMachine); }
+  ~ClassesRootScope() { store_.SetRoot(StoreRoot::kLocalMachine); }
   ClassesRootScope(const ClassesRootScope&) = delete;
   ClassesRootScope& operator=(const ClassesRootScope&) = delete;
 
@@ -83,7 +83,7 @@ bool WindowsShellIntegration::AutorunEnabled() {
     }
   } restore{store_};
   try {
-    store_.SetRoot(StoreRoot::LocalMachine);
+    store_.SetRoot(StoreRoot::kLocalMachine);
     if (!store_.OpenKey(kRunKey, false)) return false;
     return !store_.ReadString(kAutorunValue).empty();
   } catch (const std::exception&) {
@@ -92,7 +92,7 @@ bool WindowsShellIntegration::AutorunEnabled() {
 }
 
 AutorunSwitch WindowsShellIntegration::SwitchAutorun(bool on) {
-  store_.SetRoot(StoreRoot::LocalMachine);
+  store_.SetRoot(StoreRoot::kLocalMachine);
   // The Run key belongs to the system: it is opened, never created.
   if (!store_.OpenKey(kRunKey, false)) return AutorunSwitch::kRunKeyUnavailable;
   if (on) {

@@ -25,7 +25,7 @@ namespace {
 constexpr size_t kLongestText = 1u << 24;
 
 HKEY RootHandle(StoreRoot root) {
-  return root == StoreRoot::ClassesRoot ? HKEY_CLASSES_ROOT
+  return root == StoreRoot::kClassesRoot ? HKEY_CLASSES_ROOT
                                         : HKEY_LOCAL_MACHINE;
 }
 
@@ -96,7 +96,7 @@ RegistryStoreBackend::RegistryStoreBackend(std::string local_machine_base,
 std::string RegistryStoreBackend::KeyPath(StoreRoot root,
                                           std::string_view path) const {
   const std::string& base =
-      root == StoreRoot::ClassesRoot ? classes_root_base_ : local_machine_base_;
+      root == StoreRoot::kClassesRoot ? classes_root_base_ : local_machine_base_;
   std::string normal = NormalizeStorePath(path);
   if (base.empty()) return normal;
   if (normal.empty()) return base;
@@ -128,12 +128,12 @@ StoreReadResult RegistryStoreBackend::ReadValue(StoreRoot root,
                                                 std::string_view name) {
   StoreReadResult result;
   const auto status_of = [](LONG rc) {
-    return rc == ERROR_FILE_NOT_FOUND ? StoreReadStatus::Missing
-                                      : StoreReadStatus::Failed;
+    return rc == ERROR_FILE_NOT_FOUND ? StoreReadStatus::kMissing
+                                      : StoreReadStatus::kFailed;
   };
   const std::optional<std::wstring> wide_name = Widen(name);
   if (!wide_name) {
-    result.status = StoreReadStatus::Failed;
+    result.status = StoreReadStatus::kFailed;
     return result;
   }
   OpenedKey key;
@@ -179,18 +179,18 @@ StoreReadResult RegistryStoreBackend::ReadValue(StoreRoot root,
     }
     // The stored terminator is not part of the text; zeros inside it are.
     if (!wide.empty() && wide.back() == L'\0') wide.pop_back();
-    value.kind = StoreValueKind::String;
+    value.kind = StoreValueKind::kString;
     value.bytes = Narrow(wide);
   } else if (type == REG_DWORD && data.size() == sizeof(DWORD)) {
     DWORD number = 0;
     std::memcpy(&number, data.data(), sizeof number);
-    value.kind = StoreValueKind::Integer;
+    value.kind = StoreValueKind::kInteger;
     value.integer = static_cast<int32_t>(number);
   } else {
-    value.kind = StoreValueKind::Other;
+    value.kind = StoreValueKind::kOther;
     value.bytes.assign(data.begin(), data.end());
   }
-  result.status = StoreReadStatus::Found;
+  result.status = StoreReadStatus::kFound;
   return result;
 }
 

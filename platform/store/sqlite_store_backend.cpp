@@ -49,8 +49,8 @@ constexpr const char* kSchema =
 // Fixed numbers on disk, whatever the order of the enum.
 int RootNumber(StoreRoot root) {
   switch (root) {
-    case StoreRoot::LocalMachine: return 0;
-    case StoreRoot::ClassesRoot: return 1;
+    case StoreRoot::kLocalMachine: return 0;
+    case StoreRoot::kClassesRoot: return 1;
   }
   return -1;
 }
@@ -102,20 +102,20 @@ StoreValue DecodeValue(uint32_t type, bool has_integer, int64_t integer,
   StoreValue value;
   value.type_code = type;
   if (type == kStoreTypeString) {
-    value.kind = StoreValueKind::String;
+    value.kind = StoreValueKind::kString;
     value.bytes = std::move(bytes);
   } else if (type == kStoreTypeInteger && has_integer &&
              integer >= INT32_MIN && integer <= INT32_MAX) {
-    value.kind = StoreValueKind::Integer;
+    value.kind = StoreValueKind::kInteger;
     value.integer = static_cast<int32_t>(integer);
   } else if (type == kStoreTypeInteger && !has_integer && bytes.size() == 4) {
     // Planted raw, as the registry keeps a DWORD: little-endian.
     uint32_t u = 0;
     for (int i = 3; i >= 0; --i) u = (u << 8) | static_cast<uint8_t>(bytes[i]);
-    value.kind = StoreValueKind::Integer;
+    value.kind = StoreValueKind::kInteger;
     value.integer = static_cast<int32_t>(u);
   } else {
-    value.kind = StoreValueKind::Other;
+    value.kind = StoreValueKind::kOther;
     value.bytes = std::move(bytes);
   }
   return value;
@@ -227,12 +227,12 @@ void SqliteStoreBackend::CloseConnection() {
 bool SqliteStoreBackend::OpenForRead() {
   if (db_ != nullptr) return true;
   // Without SQLITE_OPEN_CREATE: reading never makes the file.
-  if (access_ == Access::ReadOnly) return OpenConnection(SQLITE_OPEN_READONLY);
+  if (access_ == Access::kReadOnly) return OpenConnection(SQLITE_OPEN_READONLY);
   return OpenConnection(SQLITE_OPEN_READWRITE);
 }
 
 bool SqliteStoreBackend::OpenForWrite() {
-  if (access_ == Access::ReadOnly) return false;
+  if (access_ == Access::kReadOnly) return false;
   if (OpenForRead()) return writable_;
   // A file that is there but cannot be used is left alone, not replaced.
   if (FileExists(file_)) return false;
@@ -345,7 +345,7 @@ bool SqliteStoreBackend::CreateKey(StoreRoot root, std::string_view path) {
 }
 
 bool SqliteStoreBackend::KeyWritable(StoreRoot, std::string_view) {
-  if (access_ == Access::ReadOnly) return false;
+  if (access_ == Access::kReadOnly) return false;
   if (OpenForRead()) return writable_;
   // No store yet (only the root exists then): the first write makes it.
   return !FileExists(file_);
@@ -357,8 +357,8 @@ StoreReadResult SqliteStoreBackend::ReadValue(StoreRoot root,
   StoreReadResult result;
   if (!OpenForRead()) {
     // No file is an empty store; a file that cannot be read is a failure.
-    result.status = FileExists(file_) ? StoreReadStatus::Failed
-                                      : StoreReadStatus::Missing;
+    result.status = FileExists(file_) ? StoreReadStatus::kFailed
+                                      : StoreReadStatus::kMissing;
     return result;
   }
   Statement read(db_,
@@ -371,16 +371,16 @@ StoreReadResult SqliteStoreBackend::ReadValue(StoreRoot root,
   switch (read.Step()) {
     case SQLITE_ROW:
       Succeeded();
-      result.status = StoreReadStatus::Found;
+      result.status = StoreReadStatus::kFound;
       result.value = DecodeValue(static_cast<uint32_t>(read.Int(0)),
                                  !read.IsNull(1), read.Int(1), read.Blob(2));
       break;
     case SQLITE_DONE:
       Succeeded();
-      result.status = StoreReadStatus::Missing;
+      result.status = StoreReadStatus::kMissing;
       break;
     default:
-      result.status = StoreReadStatus::Failed;
+      result.status = StoreReadStatus::kFailed;
       break;
   }
   return result;

@@ -25,12 +25,12 @@ namespace lirvane {
 class SqliteStoreBackend final : public StoreBackend {
  public:
   enum class Access {
-    ReadWriteElseReadOnly,  // like opening a registry key
-    ReadOnly,               // never writes, whatever the file allows
+    kReadWriteElseReadOnly,  // like opening a registry key
+    kReadOnly,               // never writes, whatever the file allows
   };
 
   explicit SqliteStoreBackend(std::filesystem::path database_file,
-                              Access access = Access::ReadWriteElseReadOnly);
+                              Access access = Access::kReadWriteElseReadOnly);
   ~SqliteStoreBackend() override;
   SqliteStoreBackend(const SqliteStoreBackend&) = delete;
   SqliteStoreBackend& operator=(const SqliteStoreBackend&) = delete;

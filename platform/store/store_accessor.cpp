@@ -10,7 +10,7 @@ namespace lirvane {
 
 struct StoreAccessor::State {
   std::unique_ptr<StoreBackend> backend;
-  StoreRoot root = StoreRoot::LocalMachine;
+  StoreRoot root = StoreRoot::kLocalMachine;
   // Normalised path of the open key, "" for the root; nothing when closed.
   std::optional<std::string> key;
   bool read_only = false;
@@ -92,8 +92,8 @@ bool StoreAccessor::CurrentKeyReadOnly() const {
 int32_t StoreAccessor::ReadInteger(std::string_view name) {
   if (!state_->key) FailGet(name);
   StoreReadResult r = state_->backend->ReadValue(state_->root, *state_->key, name);
-  if (r.status != StoreReadStatus::Found) FailGet(name);
-  if (r.value.kind != StoreValueKind::Integer) FailType(name);
+  if (r.status != StoreReadStatus::kFound) FailGet(name);
+  if (r.value.kind != StoreValueKind::kInteger) FailType(name);
   return r.value.integer;
 }
 
@@ -105,15 +105,15 @@ std::string StoreAccessor::ReadString(std::string_view name) {
   if (!state_->key) return {};
   StoreReadResult r = state_->backend->ReadValue(state_->root, *state_->key, name);
   switch (r.status) {
-    case StoreReadStatus::Missing:
+    case StoreReadStatus::kMissing:
       return {};
-    case StoreReadStatus::Failed:
+    case StoreReadStatus::kFailed:
       // A store that cannot be read is not an empty value.
       FailGet(name);
-    case StoreReadStatus::Found:
+    case StoreReadStatus::kFound:
       break;
   }
-  if (r.value.kind != StoreValueKind::String) FailType(name);
+  if (r.value.kind != StoreValueKind::kString) FailType(name);
   std::string& text = r.value.bytes;
   if (size_t zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
   return std::move(text);

@@ -18,7 +18,7 @@
 
 namespace lirvane {
 
-enum class StoreValueKind { String, Integer, Other };
+enum class StoreValueKind { kString, kInteger, kOther };
 
 // Type codes as the registry numbers them; every other code is a kind the
 // program never writes itself.
@@ -27,7 +27,7 @@ inline constexpr uint32_t kStoreTypeBinary = 3;   // REG_BINARY
 inline constexpr uint32_t kStoreTypeInteger = 4;  // REG_DWORD
 
 struct StoreValue {
-  StoreValueKind kind = StoreValueKind::Other;
+  StoreValueKind kind = StoreValueKind::kOther;
   uint32_t type_code = 0;  // as the back end keeps it
   int32_t integer = 0;     // for Integer
   std::string bytes;       // String: the whole text, zero bytes and all;
@@ -35,13 +35,13 @@ struct StoreValue {
 };
 
 enum class StoreReadStatus {
-  Found,
-  Missing,  // no such value (or no such key)
-  Failed,   // the store could not be read
+  kFound,
+  kMissing,  // no such value (or no such key)
+  kFailed,   // the store could not be read
 };
 
 struct StoreReadResult {
-  StoreReadStatus status = StoreReadStatus::Missing;
+  StoreReadStatus status = StoreReadStatus::kMissing;
   StoreValue value;
 };
 

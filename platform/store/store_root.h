@@ -4,6 +4,6 @@
 
 namespace lirvane {
 
-enum class StoreRoot { LocalMachine, ClassesRoot };
+enum class StoreRoot { kLocalMachine, kClassesRoot };
 
 }  // namespace lirvane

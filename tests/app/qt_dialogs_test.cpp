@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -35,6 +36,10 @@ void WhenModalShows(const std::function<void(QWidget&)>& look) {
   });
   timer->start(20);
 }
+
+// Room a title bar needs besides the title: the window's icon and its
+// minimise, maximise and close buttons.
+constexpr int kTitleBarExtras = 120;
 
 class QtDialogsTest : public ::testing::Test {
  protected:
@@ -77,6 +82,26 @@ TEST_F(QtDialogsTest, ConfirmationKeepsItsOwnWords) {
   EXPECT_EQ(buttons, QStringList({"&Yes", "&No"}));
 }
 
+TEST_F(QtDialogsTest, MessageBoxesAreWideEnoughForTheirTitle) {
+  // The window manager's title bar also carries an icon and three buttons.
+  for (const bool confirm : {false, true}) {
+    QString caption;
+    int width = 0, needed = 0;
+    WhenModalShows([&](QWidget& modal) {
+      caption = modal.windowTitle();
+      width = modal.width();
+      needed = QFontMetrics(modal.font()).horizontalAdvance(caption) + kTitleBarExtras;
+      dynamic_cast<QMessageBox&>(modal).buttons().back()->click();
+    });
+    if (confirm)
+      qt->Confirm(nullptr, QStringLiteral("Confirm"), QStringLiteral("?"));
+    else
+      qt->ShowMessage(nullptr, AppTitle(), QString::fromUtf8("Файл не найден!"), MessageIcon::kNone);
+    EXPECT_EQ(caption, confirm ? QStringLiteral("Confirm") : AppTitle());
+    EXPECT_GE(width, needed) << caption.toStdString();
+  }
+}
+
 TEST_F(QtDialogsTest, NormalFontDialogOffersNoEffectsOrWritingSystem) {
   int shown_checks = -1, shown_combos = -1;
   WhenModalShows([&](QWidget& modal) {
@@ -89,6 +114,25 @@ TEST_F(QtDialogsTest, NormalFontDialogOffersNoEffectsOrWritingSystem) {
   EXPECT_FALSE(qt->ChooseFont(nullptr, QFont("Arial", 10)));
   EXPECT_EQ(shown_checks, 0);  // strike-out, underline
   EXPECT_EQ(shown_combos, 0);  // writing system
+}
+
+TEST_F(QtDialogsTest, NormalFontDialogShowsItsSample) {
+  // With the effects and the writing system gone, Qt's layout once gave the
+  // sample no height at all.
+  QString sample;
+  int height = -1, needed = 0;
+  WhenModalShows([&](QWidget& modal) {
+    auto* edit = modal.findChild<QLineEdit*>("qt_fontDialog_sampleEdit");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->isVisible());
+    sample = edit->text();
+    height = edit->height();
+    needed = QFontMetrics(edit->font()).height();
+    dynamic_cast<QDialog&>(modal).reject();
+  });
+  EXPECT_FALSE(qt->ChooseFont(nullptr, QFont("Arial Cyr", 10)));
+  EXPECT_GE(height, needed);
+  EXPECT_TRUE(sample.contains(QString::fromUtf8("Яя"))) << sample.toStdString();
 }
 
 #ifndef _WIN32

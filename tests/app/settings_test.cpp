@@ -229,7 +229,7 @@ TEST_F(SettingsTest, MissingFontSizeStopsTheLoadBeforeTheCommandLine) {
   ASSERT_FALSE(dialogs.messages.empty());
   // The quote sorts before the full stop, so none is added.
   EXPECT_EQ(dialogs.messages.back().text, "Failed to get data for 'FSZ'");
-  EXPECT_EQ(dialogs.messages.back().caption, "Velkor Lirvane! 3.1");
+  EXPECT_EQ(dialogs.messages.back().caption, "Velkor Lirvane! 3.1.4");
   EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::kError);
 }
 

@@ -110,18 +110,17 @@ TEST_F(ConvertByCodeTest, TemporaryFileThatCannotBeCreatedNamesTheTarget) {
             (std::vector{Error("Невозможно создать файл \"" + missing + "\"!")}));
 }
 
-TEST_F(ConvertByCodeTest, FailedRenameLeavesTheTextInTheTemporaryFile) {
-  std::filesystem::create_directories(target / "busy");  // cannot be replaced
+TEST_F(ConvertByCodeTest, FolderAsTargetIsRefusedAndLeavesNothing) {
+  std::filesystem::create_directories(target / "inside");
   const std::string name = target.string();
   WriteBytes(source, "\xC1\r\n");
   EXPECT_EQ(ConvertFileByCode(source.string(), name, 8, sink),
-            ConversionStatus::kRenameFailed);
-  const auto temporary = TemporaryFilesOf(target);
-  ASSERT_EQ(temporary.size(), 1u);
-  EXPECT_EQ(sink.messages, (std::vector{Plain("Error rename \"" + temporary[0].string() +
-                                              "\" to \"" + name + "\"")}));
-  EXPECT_EQ(ReadBytes(temporary[0]), "\xE0\r\n");
-  EXPECT_TRUE(std::filesystem::is_directory(target / "busy"));
+            ConversionStatus::kCannotCreate);
+  EXPECT_EQ(sink.messages,
+            (std::vector{Error("Невозможно создать файл \"" + name + "\": это папка!")}));
+  EXPECT_TRUE(TemporaryFilesOf(target).empty());
+  EXPECT_TRUE(TemporaryFilesOf(target / "").empty());
+  EXPECT_TRUE(std::filesystem::is_directory(target / "inside"));
 }
 
 // A write that fails half way (here: past the process's file size limit)

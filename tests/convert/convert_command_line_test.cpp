@@ -136,15 +136,15 @@ TEST_F(CommandLineTest, NoClosingBracketIsACommandLineError) {
   EXPECT_FALSE(std::filesystem::exists("8"));
 }
 
-TEST_F(CommandLineTest, EmptyTargetNameFailsAtTheRename) {
+TEST_F(CommandLineTest, EmptyTargetNameIsACommandLineErrorAndCreatesNothing) {
   WriteBytes("a.txt", "\xC1");
-  EXPECT_EQ(Run("-conv:a.txt[8]"), 4);
-  const auto temporary = TemporaryFilesOf("");
-  ASSERT_EQ(temporary.size(), 1u);
-  EXPECT_EQ(sink.messages, (std::vector{Plain("Error rename \"" +
-                                              temporary[0].filename().string() +
-                                              "\" to \"\"")}));
-  EXPECT_EQ(ReadBytes(temporary[0]), "\xE0\r\n");
+  for (const char* what : {"8", "notags"}) {
+    EXPECT_EQ(Run(std::string("-conv:a.txt[") + what + "]"), 2);
+    EXPECT_EQ(sink.messages, (std::vector{kCommandLineError}));
+    sink.messages.clear();
+  }
+  EXPECT_TRUE(TemporaryFilesOf("").empty());
+  EXPECT_EQ(ReadBytes("a.txt"), "\xC1");
 }
 
 TEST_F(CommandLineTest, UnknownWhatPartIsACommandLineError) {
@@ -253,13 +253,10 @@ TEST_F(CommandLineTest, ByNameTargetFailuresHaveTheirOwnStatus) {
             (std::vector{Error("Невозможно создать файл \"no-folder/b.txt\"!")}));
   sink.messages.clear();
   std::filesystem::create_directories("busy/inside");
-  EXPECT_EQ(Run("-conv:a.txt[notags]busy"), 4);
-  const auto temporary = TemporaryFilesOf("busy");
-  ASSERT_EQ(temporary.size(), 1u);
-  EXPECT_EQ(sink.messages, (std::vector{Plain("Error rename \"" +
-                                              temporary[0].filename().string() +
-                                              "\" to \"busy\"")}));
-  EXPECT_EQ(ReadBytes(temporary[0]), "x");
+  EXPECT_EQ(Run("-conv:a.txt[notags]busy"), 3);
+  EXPECT_EQ(sink.messages, (std::vector{Error("Невозможно создать файл \"busy\": это папка!")}));
+  EXPECT_TRUE(TemporaryFilesOf("busy").empty());
+  EXPECT_TRUE(TemporaryFilesOf("busy/").empty());
 }
 
 // Each run makes a temporary file of its own and never opens one that is

@@ -118,6 +118,8 @@ TEST_F(DebianPackageTest, FieldsComeFromTheBuildTheLinksAndTheAppStreamText) {
   const std::string depends = Field("Depends");
   for (const char* library : {"libc6", "libqt6widgets6", "libqt6core6", "libsqlite3-0"})
     EXPECT_TRUE(Contains(depends, library)) << library << " in " << depends;
+  // Without it Qt's dialogs speak English.
+  EXPECT_EQ(Field("Recommends"), "qt6-translations-l10n\n");
 
   const QStringList texts =
       AppStreamTexts(root_ / "usr/share/metainfo" / (std::string(kApplicationId) + ".metainfo.xml"));

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QTest>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -258,28 +260,62 @@ std::string PdfTitle(const QString& text) {
   return out + ")";
 }
 
-TEST_F(FilesTest, PrintTitleWithoutAnyOpenedName) {
+TEST_F(FilesTest, PdfTitleIsTheProgramsNameWithoutAnyLoadedFile) {
   frm.MemoF2->SetText("printed text");
   dialogs.print_answers = {true};
-  const std::string pdf = PdfOf(frm, Path("one.pdf"));
+  const std::string pdf = PdfOf(frm, Path("one.pdf"));  // a file chosen in the dialog
   EXPECT_EQ(dialogs.print_dialogs, 1);
-  EXPECT_NE(pdf.find(PdfTitle("Velkor Lirvane ()")), std::string::npos);
-}
-
-TEST_F(FilesTest, PrintWithoutTheDialogUnderTheOpenedName) {
-  const QString path = Write("letter.txt", "text");
-  Open(path);
-  frm.ShowPrintM->trigger();  // "Показ окна" off
-  EXPECT_FALSE(frm.ShowPrintM->isChecked());
-  EXPECT_FALSE(frm.Options().print_dialog);
-  frm.MemoF2->SetText("printed text");
-  const std::string pdf = PdfOf(frm, Path("two.pdf"));
-  EXPECT_EQ(dialogs.print_dialogs, 0);
-  EXPECT_NE(pdf.find(PdfTitle("Velkor Lirvane (" + path + ")")), std::string::npos);
+  EXPECT_NE(pdf.find(PdfTitle("Velkor Lirvane")), std::string::npos);
+  EXPECT_EQ(pdf.find(PdfTitle("Velkor Lirvane ()")), std::string::npos);
+  EXPECT_TRUE(dialogs.messages.empty());
   // A cancelled print dialog prints nothing.
-  frm.ShowPrintM->trigger();
   dialogs.print_answers = {false};
   EXPECT_TRUE(PdfOf(frm, Path("three.pdf")).empty());
+}
+
+// Stands in for a user's home, where the documents folder is.
+class PrintHome {
+ public:
+  explicit PrintHome(const QString& home)
+      : home_(qgetenv("HOME")), config_(qgetenv("XDG_CONFIG_HOME")) {
+    QDir().mkpath(home);
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + "/.config"));
+  }
+  ~PrintHome() {
+    qputenv("HOME", home_);
+    qputenv("XDG_CONFIG_HOME", config_);
+  }
+
+ private:
+  QByteArray home_, config_;
+};
+
+TEST_F(FilesTest, PrintWithoutTheDialogNeverOverwritesAFile) {
+  if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+  PrintHome home(Path("home"));
+  const QString path = Write("letter.txt", "text");
+  Open(path);
+  frm.MemoF2->SetText("printed text");
+  // The print dialog once chose a file; "Показ окна" is off since.
+  const QString chosen = Write("print.pdf", "the user's own");
+  frm.Printer().setOutputFormat(QPrinter::PdfFormat);
+  frm.Printer().setOutputFileName(chosen);
+  frm.ShowPrintM->trigger();
+  ASSERT_FALSE(frm.Options().print_dialog);
+  frm.PrintSMClick();
+  frm.PrintSMClick();
+  EXPECT_EQ(dialogs.print_dialogs, 0);
+  EXPECT_EQ(Read(chosen), "the user's own");
+  const QString first = Path("home/Documents/Velkor Lirvane.pdf");
+  const QString second = Path("home/Documents/Velkor Lirvane (2).pdf");
+  EXPECT_TRUE(Read(first).starts_with("%PDF"));
+  EXPECT_TRUE(Read(second).starts_with("%PDF"));
+  // Titled with the printed text's file name.
+  EXPECT_NE(Read(first).find(PdfTitle("letter.txt")), std::string::npos);
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_TRUE(dialogs.messages[0].text.contains(first)) << dialogs.messages[0].text.toStdString();
+  EXPECT_TRUE(dialogs.messages[1].text.contains(second)) << dialogs.messages[1].text.toStdString();
 }
 
 // Words of a PDF with their boxes in points, as poppler's pdftotext sees them.
@@ -321,26 +357,37 @@ TEST_F(FilesTest, PrintoutHasNoMarginOrPageNumberOfItsOwn) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST_F(FilesTest, PrintoutKeepsThePageSetUpsMargins) {
+  frm.MemoF2->SetText("Top\r\nline");
+  frm.N4->trigger();  // "Принтер...": the user sets 20 mm all round
+  EXPECT_EQ(dialogs.printer_setups, 1);
+  frm.Printer().setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+  dialogs.print_answers = {true};
+  const QString pdf = Path("margins.pdf");
+  ASSERT_FALSE(PdfOf(frm, pdf).empty());
+  const std::vector<PdfWord> words = PdfWords(pdf);
+  ASSERT_EQ(words.size(), 2u);
+  constexpr double kTwentyMm = 20 / 25.4 * 72;
+  EXPECT_NEAR(words[0].x_min, kTwentyMm, 3.0);
+  EXPECT_GT(words[0].y_min, kTwentyMm - 3.0);
+  EXPECT_LT(words[0].y_min, kTwentyMm + 6.0);
+}
+
 TEST_F(FilesTest, PrintWithoutPrinterGoesToDocumentsAndSaysWhere) {
   if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "this machine has a printer";
-  const QByteArray home = qgetenv("HOME");
-  const QByteArray config = qgetenv("XDG_CONFIG_HOME");
-  qputenv("HOME", QFile::encodeName(Path("home")));
-  qputenv("XDG_CONFIG_HOME", QFile::encodeName(Path("home/.config")));
-  ASSERT_TRUE(QDir().mkpath(Path("home")));
+  PrintHome home(Path("home"));
   frm.ShowPrintM->trigger();  // "Показ окна" off: no dialog
   frm.MemoF2->SetText("printed text");
   frm.PrintSMClick();
-  qputenv("HOME", home);
-  qputenv("XDG_CONFIG_HOME", config);
   const QString pdf = Path("home/Documents/Velkor Lirvane.pdf");
   EXPECT_TRUE(Read(pdf).starts_with("%PDF"));
+  EXPECT_NE(Read(pdf).find(PdfTitle("Velkor Lirvane")), std::string::npos);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_TRUE(dialogs.messages[0].text.contains(pdf)) << dialogs.messages[0].text.toStdString();
 }
 
 TEST_F(FilesTest, FailedPrintIsReported) {
-  frm.ShowPrintM->trigger();
+  dialogs.print_answers = {true};  // a file the dialog chose
   frm.MemoF2->SetText("printed text");
   frm.Printer().setOutputFormat(QPrinter::PdfFormat);
   frm.Printer().setOutputFileName(Path("no such folder/out.pdf"));

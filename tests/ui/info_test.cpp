@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 #include "platform/text_pane.h"
@@ -805,6 +806,30 @@ TEST_F(HelpTest, HelpCommandOpensContentsAtTopic10) {
   EXPECT_EQ(help->LoadedFile(), BuiltHelpFile());
   EXPECT_LT(Scroll(), 20);  // the contents open the file
   EXPECT_TRUE(help->Browser->toPlainText().contains(QString::fromUtf8("Схемы перекодировок")));
+}
+
+// The help window is a window of its own; it must not keep the program
+// running once the main window has gone.
+TEST_F(HelpTest, HelpClosesWithTheProgram) {
+  for (const bool by_menu : {true, false}) {
+    frm.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frm));
+    frm.HelpSM->trigger();
+    ASSERT_TRUE(HelpWindow()->isVisible());
+    QTimer::singleShot(0, &frm, [&] {
+      if (by_menu)
+        frm.ExitSM->trigger();  // Файл → Выход
+      else
+        frm.close();  // the window's close box
+    });
+    // The run ends when its last window closes; give up after a while.
+    QTimer give_up;
+    give_up.setSingleShot(true);
+    QObject::connect(&give_up, &QTimer::timeout, [] { QApplication::exit(1); });
+    give_up.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0) << (by_menu ? "Выход" : "close box");
+    EXPECT_FALSE(HelpWindow()->isVisible());
+  }
 }
 
 TEST_F(HelpTest, EveryTopicHasItsPlace) {

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QStatusBar>
 #include <QTest>
 
 #include "tests/support/scripted_dialogs.h"
@@ -56,6 +57,7 @@ TEST_F(TrayIconTest, StartsWithoutIconAndWithTaskbarEntry) {
 }
 
 TEST_F(TrayIconTest, Tray1SwitchesIconAndTaskbarEntry) {
+  WithNotificationArea();
   frm.Tray1->trigger();
   EXPECT_TRUE(frm.Tray1->isChecked());
   EXPECT_TRUE(frm.TrayIcon().IconShown());
@@ -109,15 +111,27 @@ TEST_F(TrayIconTest, UntickingBringsTheTaskbarEntryBack) {
   EXPECT_TRUE(frm.isMinimized());
 }
 
-TEST_F(TrayIconTest, WithoutNotificationAreaTheWindowIsNeverLost) {
+TEST_F(TrayIconTest, WithoutNotificationAreaTheTaskbarEntryStaysAndTheUserIsTold) {
   frm.TrayIcon().SetNotificationAreaCheck([] { return false; });
   frm.Tray1->trigger();
-  EXPECT_TRUE(frm.Tray1->isChecked());
+  EXPECT_TRUE(frm.Tray1->isChecked());  // kept for a desktop that has one
+  EXPECT_TRUE(frm.TrayIcon().TaskbarEntryShown());
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_TRUE(dialogs.messages[0].text.contains(QString::fromUtf8("нет области уведомлений")))
+      << dialogs.messages[0].text.toStdString();
+  EXPECT_TRUE(dialogs.messages[0].text.contains(QString::fromUtf8("панели задач")));
   frm.showMinimized();
   Settle();
   EXPECT_TRUE(frm.isVisible());
   EXPECT_TRUE(frm.isMinimized());
-  EXPECT_TRUE(dialogs.messages.empty());
+
+  // The stored value at start-up: no box, the status line says it.
+  TMainFrm started;
+  started.TrayIcon().SetNotificationAreaCheck([] { return false; });
+  EXPECT_FALSE(started.SwitchTrayIcon(true));
+  EXPECT_TRUE(started.TrayIcon().TaskbarEntryShown());
+  EXPECT_EQ(started.statusBar()->currentMessage(), dialogs.messages[0].text);
+  EXPECT_EQ(dialogs.messages.size(), 1u);
 }
 
 TEST_F(TrayIconTest, StartedMinimizedWithIconOnShowsOnlyTheIcon) {

@@ -6,12 +6,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QToolButton>
 #include <array>
+#include <memory>
 
 #include "platform/dock_toolbar.h"
 #include "platform/text_pane.h"
@@ -195,11 +197,45 @@ TEST_F(ViewTest, FloatingToolbarsShowTheirCaptionBesideTheClose) {
     EXPECT_GT(bar->Caption()->width(), 20);
   }
   EXPECT_EQ(frm.CodeBar->Caption()->text(), QString::fromUtf8("Перекодировки"));
-  EXPECT_EQ(frm.FileBar->Caption()->text(), QString::fromUtf8("Файлы"));
-  EXPECT_EQ(frm.PathBar->Caption()->text(), "PathBar");
+  EXPECT_EQ(frm.FileBar->Caption()->text(), QString::fromUtf8("Главная"));
+  EXPECT_EQ(frm.PathBar->Caption()->text(), QString::fromUtf8("Список файлов"));
   frm.CodeBar->SetDock(DockToolBar::kUpDock);
   QApplication::processEvents();
   EXPECT_FALSE(frm.CodeBar->Caption()->isVisible());
+}
+
+// The menu a right click on the toolbars or the menu bar brings up.
+TEST_F(ViewTest, ToolbarsRightClickMenuIsTheViewMenusPanels) {
+  const auto plain = [](QString text) { return text.remove('&'); };
+  QStringList panels;
+  for (QAction* item : frm.N19->actions()) panels << plain(item->text());
+  EXPECT_EQ(panels, QStringList({QString::fromUtf8("Перекодировки"), QString::fromUtf8("Главная"),
+                                 QString::fromUtf8("Список файлов")}));
+  // Every bar is called by its menu item's name, wherever it shows.
+  EXPECT_EQ(QStringList({frm.CodeBar->windowTitle(), frm.FileBar->windowTitle(),
+                         frm.PathBar->windowTitle()}),
+            panels);
+
+  std::unique_ptr<QMenu> popup(frm.createPopupMenu());
+  ASSERT_NE(popup, nullptr);
+  QStringList offered;
+  for (QAction* item : popup->actions())
+    if (!item->isSeparator()) offered << plain(item->text());
+  EXPECT_EQ(offered, panels);
+
+  // Unticking in one menu unticks in the other, and back.
+  popup->actions()[0]->trigger();
+  EXPECT_TRUE(frm.CodeBar->isHidden());
+  EXPECT_FALSE(frm.MShowCode->isChecked());
+  std::unique_ptr<QMenu> again(frm.createPopupMenu());
+  EXPECT_FALSE(again->actions()[0]->isChecked());
+  frm.MShowCode->trigger();
+  EXPECT_FALSE(frm.CodeBar->isHidden());
+  EXPECT_TRUE(again->actions()[0]->isChecked());
+
+  again->actions()[2]->trigger();
+  EXPECT_TRUE(frm.PathBar->isHidden());
+  EXPECT_FALSE(frm.MShowList->isChecked());
 }
 
 TEST_F(ViewTest, FloatingFileBarClosedByItsButtonAndShownAgain) {

@@ -31,7 +31,7 @@ class RegistryShellTest : public ::testing::Test {
   Value Query(StoreRoot root, const std::string& key, const wchar_t* name = L"") {
     Value value;
     HKEY handle = nullptr;
-    value.status = RegOpenKeyExW(root == StoreRoot::ClassesRoot ? HKEY_CLASSES_ROOT
+    value.status = RegOpenKeyExW(root == StoreRoot::kClassesRoot ? HKEY_CLASSES_ROOT
                                                                 : HKEY_LOCAL_MACHINE,
                                  keys_.Path(root, key).c_str(), 0, KEY_QUERY_VALUE, &handle);
     if (value.status != ERROR_SUCCESS) return value;
@@ -53,7 +53,7 @@ class RegistryShellTest : public ::testing::Test {
   void MakeRunKey() {
     HKEY handle = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE,
-                              keys_.Path(StoreRoot::LocalMachine, std::string(kRunKey)).c_str(),
+                              keys_.Path(StoreRoot::kLocalMachine, std::string(kRunKey)).c_str(),
                               0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(handle);
@@ -66,20 +66,20 @@ class RegistryShellTest : public ::testing::Test {
 TEST_F(RegistryShellTest, ShellVerbsForTextAndHtmlFiles) {
   WindowsShellIntegration shell(store_, kExe);
   shell.WriteShellVerbs();
-  EXPECT_EQ(Text(StoreRoot::ClassesRoot, "\\txtfile\\shell\\Lirvane\\command"),
+  EXPECT_EQ(Text(StoreRoot::kClassesRoot, "\\txtfile\\shell\\Lirvane\\command"),
             L"C:\\Lirvane\\lirvane.exe \"%1\"");
-  EXPECT_EQ(Text(StoreRoot::ClassesRoot, "\\htmlfile\\shell\\Lirvane\\command"),
+  EXPECT_EQ(Text(StoreRoot::kClassesRoot, "\\htmlfile\\shell\\Lirvane\\command"),
             L"C:\\Lirvane\\lirvane.exe \"%1\"");
   // The verb key itself has no value, so the menu shows the key's name.
-  EXPECT_EQ(Query(StoreRoot::ClassesRoot, "\\txtfile\\shell\\Lirvane").status,
+  EXPECT_EQ(Query(StoreRoot::kClassesRoot, "\\txtfile\\shell\\Lirvane").status,
             ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(Query(StoreRoot::LocalMachine, "\\txtfile").status, ERROR_FILE_NOT_FOUND)
+  EXPECT_EQ(Query(StoreRoot::kLocalMachine, "\\txtfile").status, ERROR_FILE_NOT_FOUND)
       << "nothing lands under the machine root";
-  EXPECT_EQ(store_.Root(), StoreRoot::LocalMachine);
+  EXPECT_EQ(store_.Root(), StoreRoot::kLocalMachine);
 
   WindowsShellIntegration moved(store_, "D:\\Tools\\lirvane.exe");
   moved.WriteShellVerbs();
-  EXPECT_EQ(Text(StoreRoot::ClassesRoot, std::string(kTxtVerbKey)),
+  EXPECT_EQ(Text(StoreRoot::kClassesRoot, std::string(kTxtVerbKey)),
             L"D:\\Tools\\lirvane.exe \"%1\"");
 }
 
@@ -88,16 +88,16 @@ TEST_F(RegistryShellTest, CyrillicAndBlanksInTheExecutablePath) {
   WindowsShellIntegration shell(
       store_, "C:\\\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\\\xCB\xE8\xF0\xE2\xE0\xED\xE0 2\\lirvane.exe");
   shell.WriteShellVerbs();
-  EXPECT_EQ(Text(StoreRoot::ClassesRoot, std::string(kHtmlVerbKey)),
+  EXPECT_EQ(Text(StoreRoot::kClassesRoot, std::string(kHtmlVerbKey)),
             L"\"C:\\Программы\\Лирвана 2\\lirvane.exe\" \"%1\"");
 }
 
 TEST_F(RegistryShellTest, AttAssociation) {
   WindowsShellIntegration shell(store_, kExe);
   shell.WriteAttAssociation();
-  EXPECT_EQ(Text(StoreRoot::ClassesRoot, "\\.ATT"), L"ATTfile");
-  EXPECT_EQ(Text(StoreRoot::ClassesRoot, "\\.att"), L"ATTfile") << "keys ignore letter case";
-  EXPECT_EQ(Text(StoreRoot::ClassesRoot, "\\ATTfile\\shell\\open\\command"),
+  EXPECT_EQ(Text(StoreRoot::kClassesRoot, "\\.ATT"), L"ATTfile");
+  EXPECT_EQ(Text(StoreRoot::kClassesRoot, "\\.att"), L"ATTfile") << "keys ignore letter case";
+  EXPECT_EQ(Text(StoreRoot::kClassesRoot, "\\ATTfile\\shell\\open\\command"),
             L"C:\\Lirvane\\lirvane.exe \"%1\"");
 }
 
@@ -105,7 +105,7 @@ TEST_F(RegistryShellTest, AutorunNeedsTheRunKeyAndNeverMakesIt) {
   WindowsShellIntegration shell(store_, kExe);
   EXPECT_EQ(shell.SwitchAutorun(true), AutorunSwitch::kRunKeyUnavailable);
   EXPECT_FALSE(shell.AutorunEnabled());
-  EXPECT_EQ(Query(StoreRoot::LocalMachine, std::string(kRunKey)).status, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(Query(StoreRoot::kLocalMachine, std::string(kRunKey)).status, ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(RegistryShellTest, AutorunValueWrittenAndRemoved) {
@@ -114,12 +114,12 @@ TEST_F(RegistryShellTest, AutorunValueWrittenAndRemoved) {
   EXPECT_FALSE(shell.AutorunEnabled());
 
   EXPECT_EQ(shell.SwitchAutorun(true), AutorunSwitch::kSwitched);
-  EXPECT_EQ(Text(StoreRoot::LocalMachine, std::string(kRunKey), L"Velkor Lirvane"),
+  EXPECT_EQ(Text(StoreRoot::kLocalMachine, std::string(kRunKey), L"Velkor Lirvane"),
             L"C:\\Lirvane\\lirvane.exe -fromautorun");
   EXPECT_TRUE(shell.AutorunEnabled());
 
   EXPECT_EQ(shell.SwitchAutorun(false), AutorunSwitch::kSwitched);
-  EXPECT_EQ(Query(StoreRoot::LocalMachine, std::string(kRunKey), L"Velkor Lirvane").status,
+  EXPECT_EQ(Query(StoreRoot::kLocalMachine, std::string(kRunKey), L"Velkor Lirvane").status,
             ERROR_FILE_NOT_FOUND);
   EXPECT_FALSE(shell.AutorunEnabled());
   EXPECT_EQ(shell.SwitchAutorun(false), AutorunSwitch::kSwitched) << "nothing to remove is fine";
@@ -129,7 +129,7 @@ TEST_F(RegistryShellTest, AutorunOfAnotherCopyOrKindAsTheMarkShowsIt) {
   MakeRunKey();
   HKEY run = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
-                          keys_.Path(StoreRoot::LocalMachine, std::string(kRunKey)).c_str(), 0,
+                          keys_.Path(StoreRoot::kLocalMachine, std::string(kRunKey)).c_str(), 0,
                           KEY_SET_VALUE, &run),
             ERROR_SUCCESS);
   const std::wstring other = L"D:\\Old\\lirvane.exe -fromautorun";
@@ -153,7 +153,7 @@ TEST_F(RegistryShellTest, RunningProgramWritesItsOwnPath) {
   ASSERT_GT(GetModuleFileNameW(nullptr, own, MAX_PATH), 0u);
   std::wstring expected = own;
   if (expected.find(L' ') != std::wstring::npos) expected = L"\"" + expected + L"\"";
-  EXPECT_EQ(Text(StoreRoot::ClassesRoot, std::string(kTxtVerbKey)), expected + L" \"%1\"");
+  EXPECT_EQ(Text(StoreRoot::kClassesRoot, std::string(kTxtVerbKey)), expected + L" \"%1\"");
 }
 
 }  // namespace

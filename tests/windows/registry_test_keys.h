@@ -54,7 +54,7 @@ class RegistryTestKeys {
   // The real registry path of a store path, for checks through the API.
   std::wstring Path(StoreRoot root, const std::string& path) const {
     const std::string base =
-        root == StoreRoot::ClassesRoot ? ClassesBase() : MachineBase();
+        root == StoreRoot::kClassesRoot ? ClassesBase() : MachineBase();
     return Wide(path.empty() || path == "\\" ? base
                 : path.front() == '\\'      ? base + path
                                             : base + "\\" + path);

@@ -7,7 +7,9 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -132,6 +134,24 @@ TEST_F(X11SessionTest, NoTaskbarEntryWhileTheIconIsOn) {
   EXPECT_TRUE(WaitFor([&] { return SkipsTaskbar(frm); }));
   frm.SwitchTrayIcon(false);
   EXPECT_TRUE(WaitFor([&] { return !SkipsTaskbar(frm); }));
+}
+
+// openbox has no notification area: an icon there would be seen nowhere.
+TEST_F(X11SessionTest, WithoutNotificationAreaTheTaskbarEntryStays) {
+  testing::ScriptedDialogs& dialogs = testing::InstallScriptedDialogs();
+  ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
+  TMainFrm frm;
+  frm.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frm));
+  frm.Tray1->trigger();
+  EXPECT_TRUE(frm.Tray1->isChecked());
+  QTest::qWait(300);
+  EXPECT_FALSE(SkipsTaskbar(frm));
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  frm.showMinimized();
+  QTest::qWait(300);
+  EXPECT_TRUE(frm.isVisible());
+  EXPECT_FALSE(SkipsTaskbar(frm));
 }
 
 // Child processes of the run: the X server and the window manager.

@@ -221,7 +221,9 @@ TEST(RtfReaderRobustness, GarbageAfterTheHeaderIsReadSafely) {
     }
     // Rich text, or (cut off before any text) not; never more text than bytes.
     const std::optional<std::string> text = ReadRtfText(document);
-    if (text) ASSERT_LE(text->size(), document.size());
+    if (text) {
+      ASSERT_LE(text->size(), document.size());
+    }
   }
 }
 

@@ -58,6 +58,7 @@ TEST_F(FreedesktopShellTest, VerbIsADesktopEntryForTextAndHtml) {
   EXPECT_TRUE(entry.starts_with("[Desktop Entry]\n")) << entry;
   for (const char* line :
        {"\nType=Application\n", "\nName=Velkor Lirvane!\n", "\nExec=/opt/lirvane/lirvane %f\n",
+        "\nTryExec=/opt/lirvane/lirvane\n",
         "\nIcon=net.velkor.Lirvane\n", "\nTerminal=false\n", "\nCategories=Utility;TextTools;\n",
         "\nMimeType=text/plain;text/html;\n"})
     EXPECT_TRUE(Contains(entry, line)) << line << " in\n" << entry;
@@ -66,6 +67,59 @@ TEST_F(FreedesktopShellTest, VerbIsADesktopEntryForTextAndHtml) {
   EXPECT_FALSE(fs::exists(MimeApps()));
   // The icon the entry names is installed beside it.
   EXPECT_TRUE(fs::is_regular_file(homes.Data() / "icons/hicolor/64x64/apps/net.velkor.Lirvane.png"));
+}
+
+// An installed copy, its entry in a system data folder and the program
+// found along PATH, as a package puts them.
+class InstalledCopy {
+ public:
+  explicit InstalledCopy(const fs::path& root) : root_(root) {
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "share/applications");
+    TempXdgHomes::Write(root / "bin/lirvane", "#!/bin/sh\n");
+    fs::permissions(root / "bin/lirvane", fs::perms::owner_all);
+    TempXdgHomes::Write(root / "share/applications" / kDesktopFileName,
+                        "[Desktop Entry]\nType=Application\nName=Velkor Lirvane!\n"
+                        "TryExec=lirvane\nExec=lirvane %f\n");
+    Keep("XDG_DATA_DIRS", (root / "share").string(), data_dirs_);
+    Keep("PATH", (root / "bin").string() + ":" + std::getenv("PATH"), path_);
+  }
+  ~InstalledCopy() {
+    setenv("XDG_DATA_DIRS", data_dirs_.c_str(), 1);
+    setenv("PATH", path_.c_str(), 1);
+  }
+  fs::path Program() const { return root_ / "bin/lirvane"; }
+
+ private:
+  static void Keep(const char* name, const std::string& value, std::string& old) {
+    old = std::getenv(name) ? std::getenv(name) : "";
+    setenv(name, value.c_str(), 1);
+  }
+  fs::path root_;
+  std::string data_dirs_, path_;
+};
+
+TEST_F(FreedesktopShellTest, InstalledCopyNeedsNoEntryOfTheUsersOwn) {
+  InstalledCopy installed(homes.Data().parent_path() / "usr");
+  FreedesktopShellIntegration packaged(installed.Program(), Tools::kSkip);
+  // An entry an earlier start wrote for this copy goes too.
+  TempXdgHomes::Write(DesktopEntry(), packaged.DesktopEntry(false).toStdString());
+  WriteShellVerbsAtStart(packaged);
+  EXPECT_FALSE(fs::exists(DesktopEntry()));
+
+  // Another copy (a build folder) is not what the installed entry starts.
+  FreedesktopShellIntegration other("/opt/lirvane/lirvane", Tools::kSkip);
+  other.WriteShellVerbs();
+  EXPECT_TRUE(fs::exists(DesktopEntry()));
+  fs::remove(DesktopEntry());
+
+  // The ".ATT" type is this program's addition to the installed entry:
+  // the user's entry is needed for it.
+  packaged.WriteAttAssociation();
+  packaged.WriteShellVerbs();
+  const std::string entry = TempXdgHomes::Read(DesktopEntry());
+  EXPECT_TRUE(Contains(entry, "application/x-lirvane-att;")) << entry;
+  EXPECT_TRUE(Contains(entry, "\nTryExec=" + installed.Program().string() + "\n")) << entry;
 }
 
 TEST_F(FreedesktopShellTest, MovedCopyRewritesTheEntryWithQuotedPath) {
@@ -189,6 +243,8 @@ TEST_F(FreedesktopAutorunTest, CommandWritesThenRemovesTheAutostartEntry) {
   EXPECT_TRUE(frm.MAutoRun->isChecked());
   const std::string entry = TempXdgHomes::Read(Autostart());
   EXPECT_TRUE(Contains(entry, "\nExec=/opt/lirvane/lirvane -fromautorun\n")) << entry;
+  // Menus and sessions pass the entry over once the program is gone.
+  EXPECT_TRUE(Contains(entry, "\nTryExec=/opt/lirvane/lirvane\n")) << entry;
   EXPECT_TRUE(Contains(entry, "\nType=Application\n"));
   EXPECT_TRUE(shell.AutorunEnabled());
 

@@ -28,7 +28,7 @@ const QString kAttQuestion = QString::fromUtf8("Ассоциировать пр�
 class WindowsShellTest : public ::testing::Test {
  protected:
   std::unique_ptr<StoreAccessor> OpenStore(
-      SqliteStoreBackend::Access access = SqliteStoreBackend::Access::ReadWriteElseReadOnly) {
+      SqliteStoreBackend::Access access = SqliteStoreBackend::Access::kReadWriteElseReadOnly) {
     return std::make_unique<StoreAccessor>(
         std::make_unique<SqliteStoreBackend>(homes.DatabaseFile(), access));
   }
@@ -39,7 +39,7 @@ class WindowsShellTest : public ::testing::Test {
     store->SetRoot(root);
     if (!store->OpenKey(key, false)) return "<no key>";
     StoreReadResult result = store->Backend().ReadValue(root, key, name);
-    if (result.status != StoreReadStatus::Found) return "<no value>";
+    if (result.status != StoreReadStatus::kFound) return "<no value>";
     return result.value.bytes;
   }
 
@@ -62,13 +62,13 @@ TEST_F(WindowsShellTest, ShellVerbsAreTheExactValues) {
   WriteShellVerbsAtStart(shell);
 
   const std::string expected = "C:\\Lirvane\\lirvane.exe \"%1\"";
-  EXPECT_EQ(Read(StoreRoot::ClassesRoot, "\\txtfile\\shell\\Lirvane\\command"), expected);
-  EXPECT_EQ(Read(StoreRoot::ClassesRoot, "\\htmlfile\\shell\\Lirvane\\command"), expected);
+  EXPECT_EQ(Read(StoreRoot::kClassesRoot, "\\txtfile\\shell\\Lirvane\\command"), expected);
+  EXPECT_EQ(Read(StoreRoot::kClassesRoot, "\\htmlfile\\shell\\Lirvane\\command"), expected);
   // The verb key itself has no value, so the menu shows the key's name.
-  EXPECT_EQ(Read(StoreRoot::ClassesRoot, "\\txtfile\\shell\\Lirvane"), "<no value>");
+  EXPECT_EQ(Read(StoreRoot::kClassesRoot, "\\txtfile\\shell\\Lirvane"), "<no value>");
   // Nothing lands under the machine root, and no association is made.
-  EXPECT_FALSE(KeyExists(StoreRoot::LocalMachine, "\\txtfile"));
-  EXPECT_FALSE(KeyExists(StoreRoot::ClassesRoot, "\\.ATT"));
+  EXPECT_FALSE(KeyExists(StoreRoot::kLocalMachine, "\\txtfile"));
+  EXPECT_FALSE(KeyExists(StoreRoot::kClassesRoot, "\\.ATT"));
 }
 
 TEST_F(WindowsShellTest, MovedCopyRewritesBothVerbs) {
@@ -78,15 +78,15 @@ TEST_F(WindowsShellTest, MovedCopyRewritesBothVerbs) {
   WindowsShellIntegration moved(*store, "D:\\Tools\\lirvane.exe");
   moved.WriteShellVerbs();
 
-  EXPECT_EQ(Read(StoreRoot::ClassesRoot, kTxtVerbKey), "D:\\Tools\\lirvane.exe \"%1\"");
-  EXPECT_EQ(Read(StoreRoot::ClassesRoot, kHtmlVerbKey), "D:\\Tools\\lirvane.exe \"%1\"");
+  EXPECT_EQ(Read(StoreRoot::kClassesRoot, kTxtVerbKey), "D:\\Tools\\lirvane.exe \"%1\"");
+  EXPECT_EQ(Read(StoreRoot::kClassesRoot, kHtmlVerbKey), "D:\\Tools\\lirvane.exe \"%1\"");
 }
 
 TEST_F(WindowsShellTest, PathWithBlankIsQuotedSoTheFileStaysFirstArgument) {
   auto store = OpenStore();
   WindowsShellIntegration shell(*store, "C:\\Program Files\\x\\lirvane.exe");
   shell.WriteShellVerbs();
-  EXPECT_EQ(Read(StoreRoot::ClassesRoot, kTxtVerbKey),
+  EXPECT_EQ(Read(StoreRoot::kClassesRoot, kTxtVerbKey),
             "\"C:\\Program Files\\x\\lirvane.exe\" \"%1\"");
   EXPECT_EQ(shell.AutorunCommand(), "\"C:\\Program Files\\x\\lirvane.exe\" -fromautorun");
 }
@@ -97,19 +97,19 @@ TEST_F(WindowsShellTest, WritesLeaveTheAccessorOnTheMachineRootWithNoKeyOpen) {
   auto store = OpenStore();
   WindowsShellIntegration shell(*store, kExe);
   shell.WriteShellVerbs();
-  EXPECT_EQ(store->Root(), StoreRoot::LocalMachine);
+  EXPECT_EQ(store->Root(), StoreRoot::kLocalMachine);
   EXPECT_EQ(store->CurrentKey(), "");
   shell.WriteAttAssociation();
-  EXPECT_EQ(store->Root(), StoreRoot::LocalMachine);
+  EXPECT_EQ(store->Root(), StoreRoot::kLocalMachine);
 
-  auto read_only = OpenStore(SqliteStoreBackend::Access::ReadOnly);
+  auto read_only = OpenStore(SqliteStoreBackend::Access::kReadOnly);
   WindowsShellIntegration refused(*read_only, kExe);
   EXPECT_THROW(refused.WriteShellVerbs(), StoreError);
-  EXPECT_EQ(read_only->Root(), StoreRoot::LocalMachine);
+  EXPECT_EQ(read_only->Root(), StoreRoot::kLocalMachine);
 }
 
 TEST_F(WindowsShellTest, UnwritableStoreFailsTheVerbsWithTheMessage) {
-  auto store = OpenStore(SqliteStoreBackend::Access::ReadOnly);
+  auto store = OpenStore(SqliteStoreBackend::Access::kReadOnly);
   WindowsShellIntegration shell(*store, kExe);
   try {
     WriteShellVerbsAtStart(shell);
@@ -130,8 +130,8 @@ TEST_F(WindowsShellTest, AttQuestionNoWritesNothing) {
   ASSERT_EQ(dialogs.confirmations.size(), 1u);
   EXPECT_EQ(dialogs.confirmations[0].caption, "Confirm");
   EXPECT_EQ(dialogs.confirmations[0].text, kAttQuestion);
-  EXPECT_FALSE(KeyExists(StoreRoot::ClassesRoot, "\\.ATT"));
-  EXPECT_FALSE(KeyExists(StoreRoot::ClassesRoot, "\\ATTfile"));
+  EXPECT_FALSE(KeyExists(StoreRoot::kClassesRoot, "\\.ATT"));
+  EXPECT_FALSE(KeyExists(StoreRoot::kClassesRoot, "\\ATTfile"));
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -145,8 +145,8 @@ TEST_F(WindowsShellTest, AttQuestionYesAndClosingBothWriteTheAssociation) {
     AskAttQuestion(nullptr, shell);
 
     SqliteStoreBackend check(fresh.DatabaseFile());
-    EXPECT_EQ(check.ReadValue(StoreRoot::ClassesRoot, "\\.ATT", "").value.bytes, "ATTfile");
-    EXPECT_EQ(check.ReadValue(StoreRoot::ClassesRoot, "\\ATTfile\\shell\\open\\command", "").value.bytes,
+    EXPECT_EQ(check.ReadValue(StoreRoot::kClassesRoot, "\\.ATT", "").value.bytes, "ATTfile");
+    EXPECT_EQ(check.ReadValue(StoreRoot::kClassesRoot, "\\ATTfile\\shell\\open\\command", "").value.bytes,
               "C:\\Lirvane\\lirvane.exe \"%1\"");
   }
 }
@@ -155,7 +155,7 @@ TEST_F(WindowsShellTest, AttAssociationOverwritesAnotherProgram) {
   {
     auto store = OpenStore();
     ASSERT_TRUE(store->OpenKey("\\x", true));  // make the database
-    store->SetRoot(StoreRoot::ClassesRoot);
+    store->SetRoot(StoreRoot::kClassesRoot);
     ASSERT_TRUE(store->OpenKey("\\.ATT", true));
     store->WriteString("", "OtherFile");
   }
@@ -163,11 +163,11 @@ TEST_F(WindowsShellTest, AttAssociationOverwritesAnotherProgram) {
   WindowsShellIntegration shell(*store, kExe);
   dialogs.confirm_answers = {ConfirmAnswer::kYes};
   AskAttQuestion(nullptr, shell);
-  EXPECT_EQ(Read(StoreRoot::ClassesRoot, "\\.ATT"), "ATTfile");
+  EXPECT_EQ(Read(StoreRoot::kClassesRoot, "\\.ATT"), "ATTfile");
 }
 
 TEST_F(WindowsShellTest, AttQuestionOnUnwritableStoreThrows) {
-  auto store = OpenStore(SqliteStoreBackend::Access::ReadOnly);
+  auto store = OpenStore(SqliteStoreBackend::Access::kReadOnly);
   WindowsShellIntegration shell(*store, kExe);
   dialogs.confirm_answers = {ConfirmAnswer::kYes};
   EXPECT_THROW(AskAttQuestion(nullptr, shell), StoreError);
@@ -194,22 +194,22 @@ TEST_F(WindowsAutorunTest, WithoutRunKeyTheCommandDoesNothing) {
   EXPECT_FALSE(frm.MAutoRun->isChecked());
   EXPECT_TRUE(dialogs.messages.empty());
   // The Run key belongs to the system and is never created.
-  EXPECT_FALSE(KeyExists(StoreRoot::LocalMachine, kRunKey));
+  EXPECT_FALSE(KeyExists(StoreRoot::kLocalMachine, kRunKey));
   EXPECT_EQ(shell->SwitchAutorun(true), AutorunSwitch::kRunKeyUnavailable);
-  EXPECT_FALSE(KeyExists(StoreRoot::LocalMachine, kRunKey));
+  EXPECT_FALSE(KeyExists(StoreRoot::kLocalMachine, kRunKey));
 }
 
 TEST_F(WindowsAutorunTest, CommandWritesThenDeletesTheValue) {
   MakeRunKey();
   frm.MAutoRun->trigger();
   EXPECT_TRUE(frm.MAutoRun->isChecked());
-  EXPECT_EQ(Read(StoreRoot::LocalMachine, kRunKey, "Velkor Lirvane"),
+  EXPECT_EQ(Read(StoreRoot::kLocalMachine, kRunKey, "Velkor Lirvane"),
             "C:\\Lirvane\\lirvane.exe -fromautorun");
   EXPECT_TRUE(shell->AutorunEnabled());
 
   frm.MAutoRun->trigger();
   EXPECT_FALSE(frm.MAutoRun->isChecked());
-  EXPECT_EQ(Read(StoreRoot::LocalMachine, kRunKey, "Velkor Lirvane"), "<no value>");
+  EXPECT_EQ(Read(StoreRoot::kLocalMachine, kRunKey, "Velkor Lirvane"), "<no value>");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -225,7 +225,7 @@ TEST_F(WindowsAutorunTest, EntryOfAnotherCopyTicksAndTheCommandRemovesIt) {
 
   frm.MAutoRun->trigger();
   EXPECT_FALSE(frm.MAutoRun->isChecked());
-  EXPECT_EQ(Read(StoreRoot::LocalMachine, kRunKey, "Velkor Lirvane"), "<no value>");
+  EXPECT_EQ(Read(StoreRoot::kLocalMachine, kRunKey, "Velkor Lirvane"), "<no value>");
 }
 
 TEST_F(WindowsAutorunTest, CheckMarkIsOffForEmptyOrForeignValues) {
@@ -252,17 +252,17 @@ TEST_F(WindowsAutorunTest, ReadingTheMarkKeepsTheCallersKeyCurrent) {
   MakeRunKey();
   ASSERT_TRUE(store->OpenKey("\\SOFTWARE\\Velkor\\Lirvane\\Program", true));
   SetAutorunCheckMark(frm, *shell);
-  EXPECT_EQ(store->Root(), StoreRoot::LocalMachine);
+  EXPECT_EQ(store->Root(), StoreRoot::kLocalMachine);
   EXPECT_EQ(store->CurrentKey(), "\\SOFTWARE\\Velkor\\Lirvane\\Program");
 
-  store->SetRoot(StoreRoot::ClassesRoot);  // and the caller's root
+  store->SetRoot(StoreRoot::kClassesRoot);  // and the caller's root
   SetAutorunCheckMark(frm, *shell);
-  EXPECT_EQ(store->Root(), StoreRoot::ClassesRoot);
+  EXPECT_EQ(store->Root(), StoreRoot::kClassesRoot);
 }
 
 TEST_F(WindowsAutorunTest, RefusedWriteShowsErrorAndLeavesTheTick) {
   MakeRunKey();
-  auto read_only = OpenStore(SqliteStoreBackend::Access::ReadOnly);
+  auto read_only = OpenStore(SqliteStoreBackend::Access::kReadOnly);
   WindowsShellIntegration refused(*read_only, kExe);
   frm.SetShellIntegration(&refused);
 
@@ -272,13 +272,13 @@ TEST_F(WindowsAutorunTest, RefusedWriteShowsErrorAndLeavesTheTick) {
   // The general error box adds no full stop after a closing quote.
   EXPECT_EQ(dialogs.messages[0].text, "Failed to set data for 'Velkor Lirvane'");
   EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kError);
-  EXPECT_EQ(Read(StoreRoot::LocalMachine, kRunKey, "Velkor Lirvane"), "<no value>");
+  EXPECT_EQ(Read(StoreRoot::kLocalMachine, kRunKey, "Velkor Lirvane"), "<no value>");
 }
 
 TEST_F(WindowsAutorunTest, RefusedRemovalKeepsTheTickAndSaysSo) {
   MakeRunKey();
   ASSERT_EQ(shell->SwitchAutorun(true), AutorunSwitch::kSwitched);
-  auto read_only = OpenStore(SqliteStoreBackend::Access::ReadOnly);
+  auto read_only = OpenStore(SqliteStoreBackend::Access::kReadOnly);
   WindowsShellIntegration refused(*read_only, kExe);
   frm.SetShellIntegration(&refused);
   SetAutorunCheckMark(frm, refused);
@@ -288,7 +288,7 @@ TEST_F(WindowsAutorunTest, RefusedRemovalKeepsTheTickAndSaysSo) {
   EXPECT_TRUE(frm.MAutoRun->isChecked());
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text, "Failed to set data for 'Velkor Lirvane'");
-  EXPECT_NE(Read(StoreRoot::LocalMachine, kRunKey, "Velkor Lirvane"), "<no value>");
+  EXPECT_NE(Read(StoreRoot::kLocalMachine, kRunKey, "Velkor Lirvane"), "<no value>");
 }
 
 TEST_F(WindowsAutorunTest, WithoutShellIntegrationTheMarkDoesNotMove) {

@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempXdgHomes;
 
-constexpr StoreRoot kRoot = StoreRoot::LocalMachine;
+constexpr StoreRoot kRoot = StoreRoot::kLocalMachine;
 constexpr const char* kProgram = "\\SOFTWARE\\Velkor\\Lirvane\\Program";
 
 class EnvVar {
@@ -63,8 +63,8 @@ TEST(SqliteStoreLocationTest, FollowsXdgConfigHomeElseHome) {
 
 int32_t ReadCounter(SqliteStoreBackend& store) {
   StoreReadResult r = store.ReadValue(kRoot, kProgram, "Counter");
-  EXPECT_EQ(r.status, StoreReadStatus::Found);
-  EXPECT_EQ(r.value.kind, StoreValueKind::Integer);
+  EXPECT_EQ(r.status, StoreReadStatus::kFound);
+  EXPECT_EQ(r.value.kind, StoreValueKind::kInteger);
   return r.value.integer;
 }
 
@@ -109,7 +109,7 @@ TEST(SqliteStoreTest, WritesNeedAnExistingKey) {
   SqliteStoreBackend store(SqliteStoreBackend::DefaultDatabaseFile());
   EXPECT_FALSE(store.WriteString(kRoot, kProgram, "FNM", "x"));
   EXPECT_TRUE(store.WriteString(kRoot, "\\", "AtRoot", "x"));
-  EXPECT_EQ(store.ReadValue(kRoot, "", "atroot").status, StoreReadStatus::Found);
+  EXPECT_EQ(store.ReadValue(kRoot, "", "atroot").status, StoreReadStatus::kFound);
   EXPECT_FALSE(store.KeyExists(kRoot, kProgram));
 }
 
@@ -127,8 +127,8 @@ int RunCopy(int copy, int start_signal) {
     if (!store.WriteInteger(kRoot, kProgram, name, i)) ++failures;
     const bool bumped = store.InTransaction([&] {
       StoreReadResult r = store.ReadValue(kRoot, kProgram, "Counter");
-      return r.status == StoreReadStatus::Found &&
-             r.value.kind == StoreValueKind::Integer &&
+      return r.status == StoreReadStatus::kFound &&
+             r.value.kind == StoreValueKind::kInteger &&
              store.WriteInteger(kRoot, kProgram, "Counter", r.value.integer + 1);
     });
     if (!bumped) ++failures;
@@ -170,7 +170,7 @@ TEST(SqliteStoreConditionTest, HeldStoreIsUnreadableNotAbsent) {
   SqliteStoreBackend store(file);
   EXPECT_EQ(store.Condition(), StoreCondition::kUnreadable);
   EXPECT_FALSE(store.KeyExists(kRoot, kProgram));
-  EXPECT_EQ(store.ReadValue(kRoot, kProgram, "FSZ").status, StoreReadStatus::Failed);
+  EXPECT_EQ(store.ReadValue(kRoot, kProgram, "FSZ").status, StoreReadStatus::kFailed);
   EXPECT_FALSE(store.WriteInteger(kRoot, kProgram, "FSZ", 12));
   sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(other);
@@ -213,7 +213,7 @@ TEST(SqliteStoreProcessTest, TwoCopiesWritingAtOnceLoseNothing) {
     for (int i = 0; i < kWritesPerCopy; ++i) {
       const std::string name = "copy" + std::to_string(copy) + "_" + std::to_string(i);
       StoreReadResult r = store.ReadValue(kRoot, kProgram, name);
-      if (r.status == StoreReadStatus::Found && r.value.integer == i) ++found;
+      if (r.status == StoreReadStatus::kFound && r.value.integer == i) ++found;
     }
   }
   EXPECT_EQ(found, 2 * kWritesPerCopy);
