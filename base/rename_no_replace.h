@@ -8,7 +8,6 @@
 namespace lirvane {
 
 // std::errc::file_exists when `to` exists.
-std::error_code RenameNoReplace(const std::filesystem::path& from,
-                                const std::filesystem::path& to);
+std::error_code RenameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace lirvane

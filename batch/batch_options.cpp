@@ -19,8 +19,8 @@ bool IsBatchCommand(const std::vector<std::string>& args) {
 bool ParseBatchOptions(const std::vector<std::string>& args, BatchOptions& options,
                        std::string& error) {
   options = {};
-  options.command = args.at(0) == "--fix" ? BatchOptions::Command::kFix
-                                          : BatchOptions::Command::kCheck;
+  options.command =
+      args.at(0) == "--fix" ? BatchOptions::Command::kFix : BatchOptions::Command::kCheck;
   const bool fix = options.command == BatchOptions::Command::kFix;
   bool only_paths = false;
   for (size_t i = 1; i < args.size(); ++i) {

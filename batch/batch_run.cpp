@@ -22,10 +22,14 @@ namespace {
 std::string ShownPath(const std::string& path) {
   std::string shown;
   for (char c : path) {
-    if (c == '\\') shown += "\\\\";
-    else if (c == '\t') shown += "\\t";
-    else if (c == '\n') shown += "\\n";
-    else shown += c;
+    if (c == '\\')
+      shown += "\\\\";
+    else if (c == '\t')
+      shown += "\\t";
+    else if (c == '\n')
+      shown += "\\n";
+    else
+      shown += c;
   }
   return shown;
 }
@@ -37,7 +41,8 @@ void PrintLine(const std::string& path, const std::string& text) {
 
 FileOutcome WorkOn(const ListedItem& item, const BatchOptions& options) {
   if (!item.error.empty()) return {FileOutcome::Kind::kError, "error " + item.error};
-  if (options.command == BatchOptions::Command::kCheck) return CheckFile(item.path, StopRequested());
+  if (options.command == BatchOptions::Command::kCheck)
+    return CheckFile(item.path, StopRequested());
   return FixFile(item.path, options, StopRequested());
 }
 
@@ -84,9 +89,8 @@ void WorkThrough(const std::vector<ListedItem>& items, const BatchOptions& optio
     std::optional<FileOutcome> outcome;
     {
       std::unique_lock lock(mutex);
-      ready.wait_for(lock, std::chrono::milliseconds(100), [&] {
-        return outcomes[printed].has_value() || running == 0;
-      });
+      ready.wait_for(lock, std::chrono::milliseconds(100),
+                     [&] { return outcomes[printed].has_value() || running == 0; });
       const bool waiting = !outcomes[printed] && running > 0;
       if (!waiting) outcome = std::move(outcomes[printed]);
       lock.unlock();
@@ -121,9 +125,8 @@ int RunBatch(const std::vector<std::string>& args) {
   BatchSummary summary;
   WorkThrough(items, options, summary);
   if (options.names && !StopRequested().load())
-    RepairNames(items, options, summary, [](const std::string& path, const std::string& text) {
-      PrintLine(path, text);
-    });
+    RepairNames(items, options, summary,
+                [](const std::string& path, const std::string& text) { PrintLine(path, text); });
   if (StopRequested().load()) summary.MarkInterrupted();
   std::fflush(stdout);
   std::fprintf(stderr, "%s\n", summary.Text().c_str());

@@ -21,8 +21,8 @@ std::string BatchSummary::Text() const {
   std::string text = GroupedNumber(files) + (files == 1 ? " file: " : " files: ") +
                      GroupedNumber(Of(Kind::kOk)) + " ok";
   const std::pair<Kind, const char*> parts[] = {
-      {Kind::kToFix, "to fix"}, {Kind::kFixed, "fixed"},   {Kind::kLeft, "left alone"},
-      {Kind::kBinary, "binary"}, {Kind::kUnknown, "unknown"}, {Kind::kError, "errors"},
+      {Kind::kToFix, "to fix"},       {Kind::kFixed, "fixed"},     {Kind::kLeft, "left alone"},
+      {Kind::kBinary, "binary"},      {Kind::kUnknown, "unknown"}, {Kind::kError, "errors"},
       {Kind::kStopped, "interrupted"}};
   for (const auto& [kind, words] : parts) {
     if (Of(kind) == 0) continue;
@@ -45,9 +45,7 @@ int BatchSummary::ExitStatus() const {
   using Kind = FileOutcome::Kind;
   if (interrupted_ || Of(Kind::kStopped) > 0) return kBatchExitInterrupted;
   if (Of(Kind::kError) > 0 || name_errors_ > 0) return 2;
-  if (Of(Kind::kToFix) > 0 || Of(Kind::kLeft) > 0 || names_left_ > 0 ||
-      names_to_fix_ > 0)
-    return 1;
+  if (Of(Kind::kToFix) > 0 || Of(Kind::kLeft) > 0 || names_left_ > 0 || names_to_fix_ > 0) return 1;
   return 0;
 }
 

@@ -32,8 +32,10 @@ void ListFolder(const fs::path& folder, const std::string& shown, bool with_fold
     const std::string text = prefix + PathToText(name);
     const fs::file_status status = fs::symlink_status(path, error);
     if (error) continue;  // gone since the listing
-    if (fs::is_directory(status)) ListFolder(path, text, with_folders, out);
-    else if (fs::is_regular_file(status)) out.push_back({text, false, {}});
+    if (fs::is_directory(status))
+      ListFolder(path, text, with_folders, out);
+    else if (fs::is_regular_file(status))
+      out.push_back({text, false, {}});
   }
   if (with_folders) out.push_back({shown, true, {}});
 }
@@ -48,12 +50,14 @@ std::vector<ListedItem> ListFiles(const std::vector<std::string>& paths, bool re
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (error || !fs::exists(status)) {
-      out.push_back({shown, false, (error ? error : std::make_error_code(
-                                                        std::errc::no_such_file_or_directory))
-                                       .message()});
+      out.push_back(
+          {shown, false,
+           (error ? error : std::make_error_code(std::errc::no_such_file_or_directory)).message()});
     } else if (fs::is_directory(status)) {
-      if (recursive) ListFolder(path, shown, with_folders, out);
-      else out.push_back({shown, true, "is a folder (-r works through folders)"});
+      if (recursive)
+        ListFolder(path, shown, with_folders, out);
+      else
+        out.push_back({shown, true, "is a folder (-r works through folders)"});
     } else if (fs::is_regular_file(status)) {
       out.push_back({shown, false, {}});
     } else {

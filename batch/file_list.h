@@ -10,9 +10,9 @@
 namespace lirvane {
 
 struct ListedItem {
-  std::string path;    // as named, or the folder's path and the file's name
+  std::string path;     // as named, or the folder's path and the file's name
   bool folder = false;  // a folder, listed after what it holds
-  std::string error;   // why the path cannot be worked on; empty when it can
+  std::string error;    // why the path cannot be worked on; empty when it can
 };
 
 // `with_folders`: the folders under the paths are listed too (after their

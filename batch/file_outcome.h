@@ -8,10 +8,10 @@ namespace lirvane {
 
 struct FileOutcome {
   enum class Kind {
-    kOk,       // reads right (and, for --fix, is in the target page)
-    kToFix,    // needs a repair (--check, --fix --dry-run)
-    kFixed,    // repaired or converted
-    kLeft,     // needed a repair but was left as it is
+    kOk,     // reads right (and, for --fix, is in the target page)
+    kToFix,  // needs a repair (--check, --fix --dry-run)
+    kFixed,  // repaired or converted
+    kLeft,   // needed a repair but was left as it is
     kBinary,
     kUnknown,
     kError,    // could not be read or written

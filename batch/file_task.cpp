@@ -81,10 +81,14 @@ bool Judge(const std::string& path, const std::atomic<bool>& stop, FileVerdict& 
 
 Kind KindOf(const FileVerdict& verdict) {
   switch (verdict.kind) {
-    case FileVerdict::Kind::kOk: return Kind::kOk;
-    case FileVerdict::Kind::kBinary: return Kind::kBinary;
-    case FileVerdict::Kind::kUnknown: return Kind::kUnknown;
-    default: return Kind::kToFix;
+    case FileVerdict::Kind::kOk:
+      return Kind::kOk;
+    case FileVerdict::Kind::kBinary:
+      return Kind::kBinary;
+    case FileVerdict::Kind::kUnknown:
+      return Kind::kUnknown;
+    default:
+      return Kind::kToFix;
   }
 }
 
@@ -129,13 +133,13 @@ FileOutcome FixFile(const std::string& path, const BatchOptions& options,
   const std::string text = VerdictText(verdict);
   std::error_code error;
   if (const auto links = fs::hard_link_count(file, error); !error && links > 1)
-    return {Kind::kLeft, "left " + text + ", the file has " + std::to_string(links) +
-                             " names (hard links)"};
+    return {Kind::kLeft,
+            "left " + text + ", the file has " + std::to_string(links) + " names (hard links)"};
 
-  const std::unique_ptr<LineRepair> repair =
-      MakeLineRepair(verdict, options.target, options.lossy);
+  const std::unique_ptr<LineRepair> repair = MakeLineRepair(verdict, options.target, options.lossy);
   const FileOutcome lossy = {
-      Kind::kLeft, "left " + text + ", the repair would lose or change characters (--lossy allows it)"};
+      Kind::kLeft,
+      "left " + text + ", the repair would lose or change characters (--lossy allows it)"};
   WholeLines lines;
   std::string repaired;
   std::string read_error;

@@ -38,12 +38,18 @@ constexpr size_t kLongestSampledLine = size_t{64} << 10;
 
 std::string_view PageName(int32_t positive_code) {
   switch (positive_code) {
-    case kCodeKoi8: return "koi8-r";
-    case kCodeAlt866: return "cp866";
-    case kCodeIso8859_5: return "iso-8859-5";
-    case kCodeMac: return "mac-cyrillic";
-    case kCodeUtf8: return "utf-8";
-    default: return "windows-1251";
+    case kCodeKoi8:
+      return "koi8-r";
+    case kCodeAlt866:
+      return "cp866";
+    case kCodeIso8859_5:
+      return "iso-8859-5";
+    case kCodeMac:
+      return "mac-cyrillic";
+    case kCodeUtf8:
+      return "utf-8";
+    default:
+      return "windows-1251";
   }
 }
 
@@ -113,8 +119,8 @@ bool SameLetter(unsigned char a, unsigned char b) {
 bool DifferInCaseOnly(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i] && !SameLetter(static_cast<unsigned char>(a[i]),
-                                    static_cast<unsigned char>(b[i])))
+    if (a[i] != b[i] &&
+        !SameLetter(static_cast<unsigned char>(a[i]), static_cast<unsigned char>(b[i])))
       return false;
   return true;
 }
@@ -140,18 +146,18 @@ std::vector<int32_t> Meaningful(std::string_view text, std::vector<int32_t> code
 
 // A control character no text file has: a few of them make a file binary.
 bool IsBinaryControl(unsigned char b) {
-  return (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' &&
-          b != 0x1A && b != 0x1B) ||
+  return (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' && b != 0x1A &&
+          b != 0x1B) ||
          b == 0x7F;
 }
 
 }  // namespace
 
 struct FileJudge::State {
-  std::string head;       // the file's first kSampleBytes
-  std::string utf8_part;  // lines of non-ASCII UTF-8, up to kSampleBytes
+  std::string head;            // the file's first kSampleBytes
+  std::string utf8_part;       // lines of non-ASCII UTF-8, up to kSampleBytes
   std::string eight_bit_part;  // lines that are not UTF-8, up to kSampleBytes
-  std::string line;       // the start of a line cut by a piece's end
+  std::string line;            // the start of a line cut by a piece's end
   bool nul = false;
   size_t lines = 0;
   size_t utf8_lines = 0;       // lines with non-ASCII, all well-formed UTF-8
@@ -160,7 +166,7 @@ struct FileJudge::State {
   // The current line.
   bool non_ascii = false;
   bool malformed = false;
-  int need = 0;  // continuation bytes still expected
+  int need = 0;                           // continuation bytes still expected
   unsigned char low = 0x80, high = 0xBF;  // the next continuation byte's range
 
   void EndLine(std::string_view rest) {
@@ -210,14 +216,22 @@ struct FileJudge::State {
       }
       non_ascii = true;
       low = 0x80, high = 0xBF;
-      if (b >= 0xC2 && b <= 0xDF) need = 1;
-      else if (b == 0xE0) need = 2, low = 0xA0;
-      else if (b == 0xED) need = 2, high = 0x9F;
-      else if (b >= 0xE1 && b <= 0xEF) need = 2;
-      else if (b == 0xF0) need = 3, low = 0x90;
-      else if (b == 0xF4) need = 3, high = 0x8F;
-      else if (b >= 0xF1 && b <= 0xF3) need = 3;
-      else malformed = true;
+      if (b >= 0xC2 && b <= 0xDF)
+        need = 1;
+      else if (b == 0xE0)
+        need = 2, low = 0xA0;
+      else if (b == 0xED)
+        need = 2, high = 0x9F;
+      else if (b >= 0xE1 && b <= 0xEF)
+        need = 2;
+      else if (b == 0xF0)
+        need = 3, low = 0x90;
+      else if (b == 0xF4)
+        need = 3, high = 0x8F;
+      else if (b >= 0xF1 && b <= 0xF3)
+        need = 3;
+      else
+        malformed = true;
     }
     if (line.size() < kLongestSampledLine)
       line += piece.substr(line_start, kLongestSampledLine - line.size());
@@ -241,9 +255,9 @@ FileVerdict FileJudge::Finish() {
   auto detail = std::make_shared<VerdictDetail>();
   verdict.detail = detail;
 
-  const size_t controls =
-      std::count_if(s.head.begin(), s.head.end(),
-                    [](char c) { return IsBinaryControl(static_cast<unsigned char>(c)); });
+  const size_t controls = std::count_if(s.head.begin(), s.head.end(), [](char c) {
+    return IsBinaryControl(static_cast<unsigned char>(c));
+  });
   if (s.nul || controls * 32 > s.head.size()) {
     verdict.kind = FileVerdict::Kind::kBinary;
     return verdict;
@@ -273,8 +287,8 @@ FileVerdict FileJudge::Finish() {
       return verdict;
     }
     const Detection found = DetectRecoding(as_1251);
-    const std::vector<int32_t> chain = found.judged ? Meaningful(as_1251, Codes(found.chain))
-                                                    : std::vector<int32_t>{};
+    const std::vector<int32_t> chain =
+        found.judged ? Meaningful(as_1251, Codes(found.chain)) : std::vector<int32_t>{};
     if (!chain.empty()) {
       verdict.kind = FileVerdict::Kind::kFix;
       verdict.page.clear();
@@ -323,13 +337,16 @@ FileVerdict FileJudge::Finish() {
 
 std::string VerdictText(const FileVerdict& verdict) {
   switch (verdict.kind) {
-    case FileVerdict::Kind::kOk: return "ok " + verdict.page;
-    case FileVerdict::Kind::kFix: return "fix " + verdict.chain;
+    case FileVerdict::Kind::kOk:
+      return "ok " + verdict.page;
+    case FileVerdict::Kind::kFix:
+      return "fix " + verdict.chain;
     case FileVerdict::Kind::kMixed:
-      return "mixed " + std::to_string(verdict.lines_to_fix) + "/" +
-             std::to_string(verdict.lines);
-    case FileVerdict::Kind::kBinary: return "binary";
-    case FileVerdict::Kind::kUnknown: break;
+      return "mixed " + std::to_string(verdict.lines_to_fix) + "/" + std::to_string(verdict.lines);
+    case FileVerdict::Kind::kBinary:
+      return "binary";
+    case FileVerdict::Kind::kUnknown:
+      break;
   }
   return "unknown";
 }
@@ -350,8 +367,10 @@ std::vector<int32_t> ForwardCodes(const std::vector<int32_t>& codes, TargetPage 
   if (target == TargetPage::kUtf8) all.push_back(-kCodeUtf8);
   std::vector<int32_t> kept;
   for (int32_t code : all) {
-    if (!kept.empty() && kept.back() == -code) kept.pop_back();
-    else kept.push_back(code);
+    if (!kept.empty() && kept.back() == -code)
+      kept.pop_back();
+    else
+      kept.push_back(code);
   }
   return kept;
 }
@@ -376,8 +395,7 @@ class CodeLineRepair : public LineRepair {
   }
 
   bool Repair(std::string_view lines, std::string& out) override {
-    if (mode_ != LineMode::kByLine)
-      return RepairPart(lines, mode_ == LineMode::kUtf8, out);
+    if (mode_ != LineMode::kByLine) return RepairPart(lines, mode_ == LineMode::kUtf8, out);
     while (!lines.empty()) {
       const size_t end = std::min(lines.find('\n'), lines.size() - 1) + 1;
       const std::string_view line = lines.substr(0, end);

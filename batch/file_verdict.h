@@ -26,8 +26,8 @@ struct VerdictDetail;  // the detector's own findings, file_verdict.cpp
 struct FileVerdict {
   enum class Kind { kOk, kFix, kMixed, kBinary, kUnknown };
   Kind kind = Kind::kUnknown;
-  std::string page;   // kOk: the page the text reads right in
-  std::string chain;  // kFix: the garbling, as in the grammar above
+  std::string page;         // kOk: the page the text reads right in
+  std::string chain;        // kFix: the garbling, as in the grammar above
   size_t lines_to_fix = 0;  // kMixed
   size_t lines = 0;         // kMixed
   std::shared_ptr<const VerdictDetail> detail;

@@ -20,8 +20,7 @@ std::string RepairedName(const std::string& name, std::string& verdict) {
       AlreadyInTarget(found, TargetPage::kUtf8))
     return {};
   std::string repaired;
-  if (!MakeLineRepair(found, TargetPage::kUtf8, /*lossy=*/false)->Repair(name, repaired))
-    return {};
+  if (!MakeLineRepair(found, TargetPage::kUtf8, /*lossy=*/false)->Repair(name, repaired)) return {};
   if (repaired == name || repaired.find('/') != std::string::npos ||
       repaired.find('\0') != std::string::npos)
     return {};

@@ -8,8 +8,16 @@ namespace {
 // « » – — " " „ … no-break space №
 bool IsRussianPunctuation(unsigned char b) {
   switch (b) {
-    case 0xAB: case 0xBB: case 0x96: case 0x97: case 0x93:
-    case 0x94: case 0x84: case 0x85: case 0xA0: case 0xB9:
+    case 0xAB:
+    case 0xBB:
+    case 0x96:
+    case 0x97:
+    case 0x93:
+    case 0x94:
+    case 0x84:
+    case 0x85:
+    case 0xA0:
+    case 0xB9:
       return true;
     default:
       return false;

@@ -99,7 +99,8 @@ void TFixFolderFrm::FileListClick() {
     return;
   }
   const std::string path = item->data(0, kPathRole).toString().toStdString();
-  Preview->setPlainText(QString::fromStdString(RepairPreview(path, TargetPage::kUtf8, kPreviewBytes)));
+  Preview->setPlainText(
+      QString::fromStdString(RepairPreview(path, TargetPage::kUtf8, kPreviewBytes)));
 }
 
 void TFixFolderFrm::FixBtnClick() {
@@ -108,9 +109,9 @@ void TFixFolderFrm::FixBtnClick() {
   const BatchOptions fix = FixOptions(false);
   for (int i = 0; i < FileList->topLevelItemCount(); ++i) {
     QTreeWidgetItem* item = FileList->topLevelItem(i);
-    if (item->data(0, Qt::CheckStateRole).isNull() || item->checkState(0) != Qt::Checked)
-      continue;
-    const FileOutcome outcome = FixFile(item->data(0, kPathRole).toString().toStdString(), fix, never);
+    if (item->data(0, Qt::CheckStateRole).isNull() || item->checkState(0) != Qt::Checked) continue;
+    const FileOutcome outcome =
+        FixFile(item->data(0, kPathRole).toString().toStdString(), fix, never);
     item->setText(1, QString::fromStdString(outcome.text));
     item->setData(0, Qt::CheckStateRole, QVariant());  // done: no longer to tick
   }

@@ -88,7 +88,7 @@ class BatchTest : public ::testing::Test {
   Outcome Lirvane(const std::vector<std::string>& args) {
     const int raw = std::system(Command(args).c_str());
     Outcome run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(work_ / "out.txt"),
-            ReadFile(work_ / "err.txt")};
+                ReadFile(work_ / "err.txt")};
     fs::remove(work_ / "out.txt");
     fs::remove(work_ / "err.txt");
     return run;
@@ -208,9 +208,9 @@ TEST_F(BatchTest, FixRepairsAndLeavesTheRestAsItWas) {
   EXPECT_EQ(lines.at("tree/garbled/twice.txt"), "fixed fix koi8-r>windows-1251*2");
   EXPECT_EQ(lines.at("tree/old/dos.txt"), "fixed ok cp866");
 
-  for (const char* name : {"cp1251.txt", "old/koi8.txt", "old/dos.txt", "garbled/twice.txt",
-                           "garbled/utf8-as-1251.txt", "garbled/koi-as-1251.txt",
-                           "garbled/utf8-twice.txt"})
+  for (const char* name :
+       {"cp1251.txt", "old/koi8.txt", "old/dos.txt", "garbled/twice.txt",
+        "garbled/utf8-as-1251.txt", "garbled/koi-as-1251.txt", "garbled/utf8-twice.txt"})
     EXPECT_EQ(ReadFile(work_ / "tree" / name), kRussian) << name;
   EXPECT_EQ(ReadFile(work_ / "tree/mixed.txt"), kRussian + kRussian);
   EXPECT_EQ(ReadFile(work_ / "tree/mac-lookalike-1251.txt"), kLookalike);
@@ -247,9 +247,9 @@ TEST_F(BatchTest, LargeFilesAcrossPieces) {
   WriteFile(work_ / "l/lines.koi", InPage(lines, -8));
   WriteFile(work_ / "l/appended.txt", lines + Utf8ToWin(kRussian));
   Outcome r = Lirvane({"--check", "-r", "l"});
-  EXPECT_EQ(r.out,
-            "l/appended.txt\tmixed 3/" + std::to_string(std::count(lines.begin(), lines.end(), '\n') + 3) +
-                "\nl/lines.koi\tok koi8-r\nl/one-line.txt\tfix utf-8>windows-1251\n");
+  EXPECT_EQ(r.out, "l/appended.txt\tmixed 3/" +
+                       std::to_string(std::count(lines.begin(), lines.end(), '\n') + 3) +
+                       "\nl/lines.koi\tok koi8-r\nl/one-line.txt\tfix utf-8>windows-1251\n");
   r = Lirvane({"--fix", "-r", "l"});
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_TRUE(ReadFile(work_ / "l/one-line.txt") == line);
@@ -262,9 +262,10 @@ TEST_F(BatchTest, FixIntoWindows1251NeverLosesUnlessAsked) {
   WriteFile(work_ / "plain.txt", kRussian);
   Outcome r = Lirvane({"--fix", "--to=windows-1251", "emoji.txt", "plain.txt"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out,
-            "emoji.txt\tleft ok utf-8, the repair would lose or change characters (--lossy allows it)\n"
-            "plain.txt\tfixed ok utf-8\n");
+  EXPECT_EQ(
+      r.out,
+      "emoji.txt\tleft ok utf-8, the repair would lose or change characters (--lossy allows it)\n"
+      "plain.txt\tfixed ok utf-8\n");
   EXPECT_EQ(ReadFile(work_ / "plain.txt"), Utf8ToWin(kRussian));
   r = Lirvane({"--fix", "--to=windows-1251", "--lossy", "emoji.txt"});
   EXPECT_EQ(r.status, 0);
@@ -300,7 +301,7 @@ TEST_F(BatchTest, TimesLinksAndFilesThatAreNoFiles) {
 
 TEST_F(BatchTest, NamesAfterContentsNeverOverwriting) {
   const std::string report = "Отчёт за октябрь";
-  WriteFile(work_ / "n" / (InPage(report, -866) + ".txt"), "a\n");      // from a ZIP made on Windows
+  WriteFile(work_ / "n" / (InPage(report, -866) + ".txt"), "a\n");    // from a ZIP made on Windows
   WriteFile(work_ / "n" / (Utf8ReadAs1251(report) + ".doc"), "b\n");  // UTF-8 read as 1251
   WriteFile(work_ / "n" / (InPage("Новая папка", -8)) / "x.txt", "c\n");
   WriteFile(work_ / "n" / (Utf8ReadAs1251(report) + ".txt"), "d\n");  // its name is taken
@@ -336,8 +337,7 @@ TEST_F(BatchTest, FullDiskLeavesTheFileWhole) {
   if (geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
   const fs::path small = work_ / "small";
   fs::create_directories(small);
-  if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
-    GTEST_SKIP() << "no tmpfs here";
+  if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "no tmpfs here";
   // Two files of 24 KiB in 64 KiB: the first repair fits, the second does
   // not (its UTF-8 takes twice the bytes).
   std::string koi;
