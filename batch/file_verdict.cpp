@@ -125,17 +125,30 @@ bool DifferInCaseOnly(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Capitals right after a small letter, inside a word (Windows-1251).
+size_t InnerCapitals(std::string_view text) {
+  size_t count = 0;
+  bool after_small = false;
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b >= 0xC0 && b <= 0xDF) || b == 0xA8) count += after_small;
+    after_small = b >= 0xE0 || b == 0xB8;
+  }
+  return count;
+}
+
 // The chain cut after the step from which on the text changes no more than
-// the case of a few letters: a reading that only turns "Я" into "я" (what
-// the Mac Cyrillic table does to a right Windows-1251 text) repairs
-// nothing and is not made.
+// the case of a few letters, and puts no capital inside a word back into
+// small letters: a reading that only turns "Я" into "я" at the start of a
+// word (what the Mac Cyrillic table does to a right Windows-1251 text)
+// repairs nothing and is not made.
 std::vector<int32_t> Meaningful(std::string_view text, std::vector<int32_t> codes) {
   if (codes.empty()) return codes;
   std::string whole(text);
   for (int32_t code : codes) RecodeInPlace(whole, code);
   std::string prefix(text);
   for (size_t kept = 0; kept < codes.size(); ++kept) {
-    if (DifferInCaseOnly(prefix, whole)) {
+    if (DifferInCaseOnly(prefix, whole) && InnerCapitals(whole) >= InnerCapitals(prefix)) {
       codes.resize(kept);
       break;
     }
