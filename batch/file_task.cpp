@@ -137,7 +137,7 @@ FileOutcome FixFile(const std::string& path, const BatchOptions& options,
             "left " + text + ", the file has " + std::to_string(links) + " names (hard links)"};
 
   const std::unique_ptr<LineRepair> repair = MakeLineRepair(verdict, options.target, options.lossy);
-  const FileOutcome lossy = {
+  FileOutcome lossy = {
       Kind::kLeft,
       "left " + text + ", the repair would lose or change characters (--lossy allows it)"};
   WholeLines lines;

@@ -1,6 +1,8 @@
 #include "batch/name_repair.h"
 
 #include <filesystem>
+#include <initializer_list>
+#include <string_view>
 #include <system_error>
 
 #include "base/file_io.h"
@@ -10,6 +12,15 @@
 namespace fs = std::filesystem;
 
 namespace lirvane {
+namespace {
+
+std::string Joined(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (const std::string_view part : parts) text += part;
+  return text;
+}
+
+}  // namespace
 
 std::string RepairedName(const std::string& name, std::string& verdict) {
   FileJudge judge;
@@ -41,21 +52,21 @@ void RepairNames(const std::vector<ListedItem>& items, const BatchOptions& optio
     const std::string shown_to = PathToText(to);
     if (options.dry_run) {
       summary.CountNameToFix();
-      report(item.path, "name " + verdict + "\t" + shown_to);
+      report(item.path, Joined({"name ", verdict, "\t", shown_to}));
       continue;
     }
     if (const std::error_code error = RenameNoReplace(path, to)) {
       if (error == std::errc::file_exists) {
         summary.CountNameLeft();
-        report(item.path, "left name " + verdict + ", the name " + shown_to + " is taken");
+        report(item.path, Joined({"left name ", verdict, ", the name ", shown_to, " is taken"}));
       } else {
         summary.CountNameError();
-        report(item.path, "error cannot rename to " + shown_to + ": " + error.message());
+        report(item.path, Joined({"error cannot rename to ", shown_to, ": ", error.message()}));
       }
       continue;
     }
     summary.CountRenamed();
-    report(item.path, "renamed " + verdict + "\t" + shown_to);
+    report(item.path, Joined({"renamed ", verdict, "\t", shown_to}));
   }
 }
 
