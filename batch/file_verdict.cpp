@@ -157,6 +157,21 @@ std::vector<int32_t> Meaningful(std::string_view text, std::vector<int32_t> code
   return codes;
 }
 
+// The garbling of a UTF-8 text, as codes that undo it after reading it into
+// Windows-1251; empty when it reads right or cannot be judged. Most UTF-8
+// files are right, and the commonest garbling is UTF-8 read as
+// Windows-1251, once or more: the quick test spares both the detector.
+// (Not 8-bit files: there a letter-for-letter garbling twice over can pass
+// it.)
+std::vector<int32_t> Utf8Garbling(std::string_view utf8) {
+  const std::string as_1251 = Recode(utf8, kCodeUtf8);
+  if (const int times = Utf8ReadAs1251Times(as_1251); times >= 0)
+    return std::vector<int32_t>(times, kCodeUtf8);
+  const Detection found = DetectRecoding(as_1251);
+  if (!found.judged) return {};
+  return Meaningful(as_1251, Codes(found.chain));
+}
+
 // A control character no text file has: a few of them make a file binary.
 bool IsBinaryControl(unsigned char b) {
   return (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' && b != 0x1A &&
@@ -284,29 +299,13 @@ FileVerdict FileJudge::Finish() {
       return verdict;
     }
     verdict.page = "utf-8";
+    const std::vector<int32_t> chain = Utf8Garbling(UncutHead(s.head));
     detail->utf8_codes = {kCodeUtf8};
-    // Most UTF-8 files are right, and the commonest garbling is UTF-8 read
-    // as Windows-1251, once or more: the quick test spares both the
-    // detector. (Not 8-bit files: there a letter-for-letter garbling twice
-    // over can pass it.)
-    const std::string as_1251 = Recode(UncutHead(s.head), kCodeUtf8);
-    if (const int times = Utf8ReadAs1251Times(as_1251); times == 0) {
-      return verdict;
-    } else if (times > 0) {
-      verdict.kind = FileVerdict::Kind::kFix;
-      verdict.page.clear();
-      detail->utf8_codes.insert(detail->utf8_codes.end(), times, kCodeUtf8);
-      verdict.chain = ChainText({detail->utf8_codes.begin() + 1, detail->utf8_codes.end()});
-      return verdict;
-    }
-    const Detection found = DetectRecoding(as_1251);
-    const std::vector<int32_t> chain =
-        found.judged ? Meaningful(as_1251, Codes(found.chain)) : std::vector<int32_t>{};
+    detail->utf8_codes.insert(detail->utf8_codes.end(), chain.begin(), chain.end());
     if (!chain.empty()) {
       verdict.kind = FileVerdict::Kind::kFix;
       verdict.page.clear();
       verdict.chain = ChainText(chain);
-      detail->utf8_codes.insert(detail->utf8_codes.end(), chain.begin(), chain.end());
     }
     return verdict;
   }
@@ -318,13 +317,10 @@ FileVerdict FileJudge::Finish() {
   detail->eight_bit_codes = Meaningful(eight_bit, Codes(found.chain));
   if (mixed) {
     detail->mode = LineMode::kByLine;
+    const std::vector<int32_t> chain = Utf8Garbling(s.utf8_part);
     detail->utf8_codes = {kCodeUtf8};
-    const Detection utf8 = DetectRecoding(Recode(s.utf8_part, kCodeUtf8));
-    size_t to_fix = s.eight_bit_lines;
-    if (utf8.judged && !utf8.chain.empty()) {
-      for (int32_t code : utf8.chain) detail->utf8_codes.push_back(code);
-      to_fix += s.utf8_lines;
-    }
+    detail->utf8_codes.insert(detail->utf8_codes.end(), chain.begin(), chain.end());
+    const size_t to_fix = s.eight_bit_lines + (chain.empty() ? 0 : s.utf8_lines);
     verdict.kind = FileVerdict::Kind::kMixed;
     verdict.lines_to_fix = to_fix;
     verdict.lines = s.lines;

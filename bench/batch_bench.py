@@ -271,6 +271,7 @@ def main():
         print(f"\n--fix -r: {seconds:.2f} s, status {result.returncode}: "
               f"{result.stderr.decode().strip()}")
         right = wrong = kept = changed = 0
+        fix_misses = []
         for path in files:
             cls, fixed = answers[path]
             copy = fixed_tree + path[len(tree):]
@@ -286,9 +287,13 @@ def main():
                     ok = data == fixed
                 right += ok
                 wrong += not ok
+                if not ok and wrong <= 8:
+                    fix_misses.append(f"{cls}: {copy}")
         leftovers = [n for d, _, ns in os.walk(fixed_tree) for n in ns if "~tmp" in n]
         print(f"  repaired files right {right}, wrong {wrong}; untouched files the same "
               f"(bytes and time) {kept}, changed {changed}; temporary files left {len(leftovers)}")
+        for line in fix_misses:
+            print(f"  not repaired right [{line}]")
 
         print("\npeak memory (KiB, GNU time):")
         print(f"  --check -r: {peak_kib([lirvane, '--check', '-r', tree])}")
