@@ -5,6 +5,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -283,6 +284,7 @@ TEST_F(BatchTest, TimesLinksAndFilesThatAreNoFiles) {
   fs::create_symlink("b/koi.txt", work_ / "named-link.txt");
   const fs::file_time_type long_ago = fs::file_time_type::clock::now() - std::chrono::hours(100);
   fs::last_write_time(work_ / "a/koi.txt", long_ago);
+  const bool attributes = setxattr((work_ / "a/koi.txt").c_str(), "user.note", "kept", 4, 0) == 0;
 
   Outcome r = Lirvane({"--fix", "--keep-time", "-r", "a", "named-link.txt"});
   EXPECT_EQ(r.status, 1) << r.errors;
@@ -294,6 +296,11 @@ TEST_F(BatchTest, TimesLinksAndFilesThatAreNoFiles) {
             "named-link.txt\tfixed ok koi8-r\n");
   EXPECT_EQ(ReadFile(work_ / "a/koi.txt"), kRussian);
   EXPECT_EQ(fs::last_write_time(work_ / "a/koi.txt"), long_ago);
+  if (attributes) {
+    char value[8] = {};
+    EXPECT_EQ(getxattr((work_ / "a/koi.txt").c_str(), "user.note", value, sizeof value), 4);
+    EXPECT_STREQ(value, "kept");
+  }
   EXPECT_EQ(ReadFile(work_ / "a/linked.txt"), InPage(kRussian, -8));
   EXPECT_TRUE(fs::is_symlink(work_ / "named-link.txt"));
   EXPECT_EQ(ReadFile(work_ / "b/koi.txt"), kRussian);
