@@ -114,6 +114,16 @@ void LoadLayoutGroup(TMainFrm& frm, TCustomFrm& custom, StoreAccessor& store,
   }
 }
 
+void LoadUtf8Files(TMainFrm& frm, StoreAccessor& store) {
+  ProgramOptions& options = frm.Options();
+  try {
+    if (OpenProgramKey(store)) options.utf8_files = store.ReadBool("Utf8Files");
+  } catch (const std::exception&) {
+    // Missing or of another kind: the option keeps its start value.
+  }
+  frm.MUtf8Files->setChecked(options.utf8_files);
+}
+
 void LoadRecentFiles(TMainFrm& frm, StoreAccessor& store) {
   if (!OpenProgramKey(store)) return;
   std::string last_read;
@@ -231,6 +241,7 @@ bool SaveLayout(TMainFrm& frm, TCustomFrm& custom, StoreAccessor& store, Setting
   w.Dock("PathBarD", *frm.PathBar);
   w.Dock("CodeBarD", *frm.CodeBar);
   w.Bool("Tray1", frm.Tray1->isChecked());
+  w.Bool("Utf8Files", options.utf8_files);
   return true;
 }
 

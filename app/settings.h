@@ -35,6 +35,9 @@ namespace settings_detail {
 bool OpenProgramKey(StoreAccessor& store);
 void LoadLayoutGroup(TMainFrm& main_frm, TCustomFrm& custom_frm, StoreAccessor& store,
                      SettingsLoadResult& result);
+// "Utf8Files" stands outside the layout group: a store written before the
+// option existed lacks it and still loads the whole group.
+void LoadUtf8Files(TMainFrm& main_frm, StoreAccessor& store);
 void LoadRecentFiles(TMainFrm& main_frm, StoreAccessor& store);
 void LoadFonts(TMainFrm& main_frm, StoreAccessor& store);
 void ApplyButtonView(TMainFrm& main_frm);
@@ -51,6 +54,7 @@ SettingsLoadResult LoadSettings(TMainFrm& main_frm, TCustomFrm& custom_frm,
     return result;
   }
   LoadLayoutGroup(main_frm, custom_frm, store, result);
+  LoadUtf8Files(main_frm, store);
   between_layout_and_buttons(result);
   ApplyButtonView(main_frm);
   LoadRecentFiles(main_frm, store);

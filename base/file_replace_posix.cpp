@@ -320,7 +320,8 @@ std::error_code FileReplacement::State::Resolve(const std::filesystem::path& nam
       return make_error_code(fifo ? ReplaceRefusal::kForeignFifo : ReplaceRefusal::kForeignFile);
 
     // The kernel's own verdict on writing it; a FIFO waits for its reader
-    // here, as it does for the shell.
+    // here, as it does for the shell. A regular file is opened without
+    // waiting: were it swapped for a FIFO meanwhile, the check below tells.
     target.Reset(::openat(folder.get(), name.c_str(),
                           O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC |
                               (regular ? O_NONBLOCK : 0)));

@@ -9,6 +9,7 @@
 #include "bench/bench_text.h"
 #include "platform/text_pane.h"
 #include "recode/recode.h"
+#include "recode/utf8_recode.h"
 #include "ui/main_frm.h"
 
 namespace lirvane {
@@ -61,9 +62,26 @@ void SwapCommand(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
 }
 
+// The same swap with a text that holds characters Windows-1251 lacks (an
+// emoji on every line), which the panes move as characters.
+void SwapCommandWithEmoji(benchmark::State& state) {
+  TMainFrm& frm = Frame();
+  std::string text = WinToUtf8(Text());
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 6))
+    text.insert(at, "\xF0\x9F\x98\x80");
+  frm.MemoF->SetUtf8Text(text);
+  frm.MemoF2->SetUtf8Text(text);
+  for (auto _ : state) {
+    frm.ChangeSMClick();
+    QApplication::processEvents();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
+}
+
 BENCHMARK(SetTextIntoPane)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(KoiToWinCommand)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(SwapCommand)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(SwapCommandWithEmoji)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
@@ -75,7 +93,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::Finalize();
     const double base = seconds_["SetTextIntoPane/iterations:5"];
     std::printf("\n10 MB text, time relative to setting it into a pane (%.0f ms):\n", base);
-    for (const char* name : {"KoiToWinCommand/iterations:5", "SwapCommand/iterations:5"})
+    for (const char* name : {"KoiToWinCommand/iterations:5", "SwapCommand/iterations:5",
+                             "SwapCommandWithEmoji/iterations:5"})
       std::printf("  %-30s %5.2f  (%.0f ms)\n", name, seconds_[name] / base, seconds_[name]);
   }
 

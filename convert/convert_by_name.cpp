@@ -65,6 +65,7 @@ void AddDetectedRecoding(TextPipeline& pipeline, MessageSink& sink) {
 struct Keyword {
   std::string_view name;
   void (*add)(TextPipeline&, MessageSink&);
+  bool keeps_line_ends = false;
 };
 constexpr std::array<Keyword, 8> kKeywords{{
     {"notags", AddStream<DeleteTagsStream>},
@@ -73,8 +74,8 @@ constexpr std::array<Keyword, 8> kKeywords{{
     {"lowercase", AddByteFunction<LowerCaseText>},
     {"lattocyr", AddByteFunction<LatToCyr>},
     {"cyrtolat", AddByteFunction<CyrToLat>},
-    {"auto", AddDetectedRecoding<false>},
-    {"autoutf8", AddDetectedRecoding<true>},
+    {"auto", AddDetectedRecoding<false>, true},
+    {"autoutf8", AddDetectedRecoding<true>, true},
 }};
 
 const Keyword* FindKeyword(std::string_view what) {
@@ -128,10 +129,14 @@ ConversionStatus ConvertStreaming(std::string_view source, std::string_view targ
 ConversionStatus ConvertByName(std::string_view what, std::string_view source,
                                std::string_view target, const SchemeTable& table,
                                MessageSink& sink) {
-  // Line breaks come out as a text pane gives them: CR LF each.
+  // Line breaks come out as a text pane gives them: CR LF each; the
+  // repair of "auto" keeps a file's own.
   TextPipeline pipeline;
-  pipeline.Add(std::make_unique<StreamStage<LineBreaksStream>>());
-  if (const TCustomCode* scheme = FindScheme(table, what)) {
+  const TCustomCode* scheme = FindScheme(table, what);
+  const Keyword* keyword = scheme ? nullptr : FindKeyword(what);
+  if (!keyword || !keyword->keeps_line_ends)
+    pipeline.Add(std::make_unique<StreamStage<LineBreaksStream>>());
+  if (scheme) {
     if (scheme->Count <= 0) {
       sink.Show(MessageKind::kPlain, "Условия не заданы");
       return ConversionStatus::kCommandLineError;
@@ -139,7 +144,7 @@ ConversionStatus ConvertByName(std::string_view what, std::string_view source,
     AddScheme(pipeline, *scheme);
     return ConvertStreaming(source, target, pipeline, sink);
   }
-  if (const Keyword* keyword = FindKeyword(what)) {
+  if (keyword) {
     keyword->add(pipeline, sink);
     return ConvertStreaming(source, target, pipeline, sink);
   }

@@ -1,48 +1,82 @@
 #include "convert/detected_recoding_stage.h"
 
-#include <memory>
+#include <algorithm>
 
-#include "recode/codepage.h"
-#include "recode/detect_describe.h"
+#include "recode/code_pages.h"
 #include "recode/detect_recoding.h"
-#include "recode/recode_stream.h"
-#include "recode/utf8_cp1251.h"
+#include "recode/repair.h"
 
 namespace lirvane {
+namespace {
+
+// Where a part ends: after the last line break, else (one long line) not
+// within a UTF-8 sequence.
+size_t PartEnd(std::string_view text) {
+  const size_t newline = text.rfind('\n');
+  if (newline != std::string_view::npos) return newline + 1;
+  size_t end = text.size();
+  for (int back = 0; back < 3 && end > 0 && (static_cast<uint8_t>(text[end - 1]) & 0xC0) == 0x80;
+       ++back)
+    --end;
+  if (end > 0 && static_cast<uint8_t>(text[end - 1]) >= 0xC0) --end;
+  return end > 0 ? end : text.size();
+}
+
+}  // namespace
 
 void DetectedRecodingStage::Feed(std::string_view piece, std::string& out) {
-  if (decided_) return Pass(piece, out);
+  if (pass_through_) {
+    out.append(piece);
+    return;
+  }
   held_ += piece;
-  if (held_.size() >= kDetectSampleBytes) Decide(out);
+  while (!pass_through_ && held_.size() >= kDetectSampleBytes) {
+    const size_t end = PartEnd(held_);
+    Process(std::string_view(held_).substr(0, end), out);
+    held_.erase(0, end);
+  }
+  if (pass_through_) {
+    out += held_;
+    held_.clear();
+  }
 }
 
 void DetectedRecodingStage::Finish(std::string& out) {
-  if (!decided_) Decide(out);
-  std::string tail;
-  chain_.Finish(tail);
-  out += tail;
-}
-
-void DetectedRecodingStage::Decide(std::string& out) {
-  decided_ = true;
-  const Detection detection = DetectRecoding(held_);
-  if (!detection.judged) {
-    // The target gets the text as it came: no chain, and no UTF-8 step.
-    sink_.Show(MessageKind::kNote, Windows1251ToUtf8(DescribeDetection(detection)) +
-                                       "; the text is written unchanged");
-  } else {
-    for (int32_t code : detection.chain)
-      chain_.Add(std::make_unique<StreamStage<RecodeStream>>(code));
-    if (into_utf8_) chain_.Add(std::make_unique<StreamStage<RecodeStream>>(-kCodeUtf8));
+  if (pass_through_ || !decided_ || !held_.empty()) {
+    if (!pass_through_) Process(held_, out);
+    else out += held_;
   }
-  std::string held;
-  held.swap(held_);
-  Pass(held, out);
+  held_.clear();
+  if (question_marks_ > 0)
+    sink_.Show(MessageKind::kNote, std::to_string(question_marks_) +
+                                       " characters Windows-1251 has no byte for were "
+                                       "written as '?'");
 }
 
-void DetectedRecodingStage::Pass(std::string_view piece, std::string& out) {
-  chain_.Feed(piece, passed_);
-  out += passed_;
+void DetectedRecodingStage::Process(std::string_view part, std::string& out) {
+  const Repair r = RepairBytes(part);
+  if (!decided_) {
+    decided_ = true;
+    // Already what the target wants: the text goes through byte for byte.
+    const bool in_target_form =
+        into_utf8_ ? r.source_page == CodePageId::kUtf8 : r.source_page == CodePageId::kWin1251;
+    pass_through_ = !r.changed && in_target_form;
+    if (pass_through_) {
+      sink_.Show(MessageKind::kNote, r.description + "; the text is written unchanged");
+      out.append(part);
+      return;
+    }
+  }
+  if (into_utf8_) {
+    out += r.text;
+    return;
+  }
+  const auto text = Utf8ToU32(r.text);
+  for (char32_t c : *text) {
+    const int b = EncodeChar(CodePageId::kWin1251, c);
+    if (b < 0) ++question_marks_;
+    out.push_back(b < 0 ? '?' : static_cast<char>(b));
+  }
 }
 
 }  // namespace lirvane

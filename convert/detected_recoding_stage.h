@@ -1,9 +1,12 @@
-// The keywords "auto" and "autoutf8": the detector decides on the first
-// part of the text, and the chain it found is applied to the whole, piece
-// by piece. With nothing to judge the text passes unchanged and a note on
-// standard error says so.
+// The keywords "auto" and "autoutf8": garbled Russian text is repaired
+// (recode/repair.h), each piece of some 256 KiB of whole lines decided on
+// its own and line by line within it. A text the repair leaves as it is,
+// already in the target's encoding, passes byte for byte; the others are
+// written as UTF-8 ("autoutf8") or Windows-1251 ("auto", where characters
+// it lacks become '?', and a note says how many). Line ends are kept.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,17 +25,14 @@ class DetectedRecodingStage : public TextStage {
   void Finish(std::string& out) override;
 
  private:
-  // Detects on what was held back, builds the chain and lets the held-back
-  // text through it.
-  void Decide(std::string& out);
-  void Pass(std::string_view piece, std::string& out);
+  void Process(std::string_view part, std::string& out);
 
   bool into_utf8_;
   MessageSink& sink_;
   bool decided_ = false;
-  std::string held_;  // the text until the decision
-  TextPipeline chain_;
-  std::string passed_;
+  bool pass_through_ = false;
+  size_t question_marks_ = 0;  // characters Windows-1251 lacks
+  std::string held_;           // the text of the part being gathered
 };
 
 }  // namespace lirvane

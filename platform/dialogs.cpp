@@ -1,3 +1,4 @@
+#include "base/version.h"
 #include "platform/dialogs.h"
 
 namespace lirvane {
@@ -18,7 +19,7 @@ Dialogs& AppDialogs() {
 void SetAppDialogs(std::unique_ptr<Dialogs> dialogs) { Slot() = std::move(dialogs); }
 
 // The same version as the main window's caption.
-QString AppTitle() { return QStringLiteral("Velkor Lirvane! 3.1.4"); }
+QString AppTitle() { return QStringLiteral("Velkor Lirvane! ") + QLatin1String(kProgramVersion); }
 
 void ShowPlainMessage(QWidget* parent, const QString& text) {
   AppDialogs().ShowMessage(parent, AppTitle(), text, MessageIcon::kNone);

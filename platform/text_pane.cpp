@@ -22,27 +22,73 @@ TextPane::TextPane(Storage storage, QWidget* parent)
 }
 
 std::string TextPane::Text() const {
-  if (storage_ == Storage::kBuffer) return buffer_;
-  if (!cache_) cache_ = PaneTextToBytes(document()->toRawText());
+  if (storage_ == Storage::kBuffer) {
+    if (const auto* bytes = std::get_if<std::string>(&buffer_)) return *bytes;
+    return PaneTextToBytes(std::get<QString>(buffer_));
+  }
+  if (!cache_) cache_ = PaneTextToBytes(document()->toRawText(), cache_exact_);
   return *cache_;
 }
 
 void TextPane::SetText(std::string_view text) {
   if (storage_ == Storage::kBuffer) {
-    buffer_.assign(text);
+    buffer_ = std::string(text);
     return;
   }
   setPlainText(BytesToPaneText(text));
   // What the document now holds, line breaks rewritten; knowing it here
   // spares the next Text() a pass over the document.
   cache_ = NormalizeLineBreaks(text);
+  cache_exact_ = true;
 }
+
+std::string TextPane::Utf8Text() const {
+  if (storage_ == Storage::kDocument) return PaneTextToUtf8(document()->toRawText());
+  return PaneTextToUtf8(Characters());
+}
+
+void TextPane::SetUtf8Text(std::string_view utf8) { SetCharacters(Utf8ToPaneText(utf8)); }
+
+QString TextPane::Characters() const {
+  if (storage_ == Storage::kBuffer) {
+    if (const auto* bytes = std::get_if<std::string>(&buffer_)) return BytesToPaneText(*bytes);
+    return std::get<QString>(buffer_);
+  }
+  return WithPaneLineBreaks(document()->toRawText());
+}
+
+void TextPane::SetCharacters(const QString& text) {
+  if (storage_ == Storage::kBuffer) {
+    buffer_ = WithPaneLineBreaks(text);
+    return;
+  }
+  setPlainText(WithPaneLineBreaks(text));
+}
+
+TextPane::Contents TextPane::WholeContents() const {
+  if (storage_ == Storage::kBuffer) return buffer_;
+  // Bytes when they say it all: a text of Windows-1251 characters moves as
+  // its (often cached) bytes.
+  std::string bytes = Text();
+  if (cache_exact_) return bytes;
+  return Characters();
+}
+
+void TextPane::SetWholeContents(const Contents& contents) {
+  if (const auto* bytes = std::get_if<std::string>(&contents)) {
+    SetText(*bytes);
+  } else {
+    SetCharacters(std::get<QString>(contents));
+  }
+}
+
+void TextPane::CopyContentsFrom(const TextPane& other) { SetWholeContents(other.WholeContents()); }
 
 void TextPane::SwapContents(TextPane& other) {
   if (storage_ == Storage::kBuffer || other.storage_ == Storage::kBuffer) {
-    const std::string mine = Text();
-    SetText(other.Text());
-    other.SetText(mine);
+    const Contents mine = WholeContents();
+    CopyContentsFrom(other);
+    other.SetWholeContents(mine);
     return;
   }
   // An editor deletes a previous document it owns, so both are released
@@ -62,6 +108,7 @@ void TextPane::SwapContents(TextPane& other) {
     connect(pane->document(), &QTextDocument::contentsChanged, pane, [pane] { pane->cache_.reset(); });
   }
   std::swap(cache_, other.cache_);
+  std::swap(cache_exact_, other.cache_exact_);
 }
 
 std::string TextPane::SelectedText() const {
@@ -71,11 +118,25 @@ std::string TextPane::SelectedText() const {
 
 void TextPane::ReplaceSelection(std::string_view text) {
   if (storage_ == Storage::kBuffer) {
-    buffer_.append(text);
+    if (auto* bytes = std::get_if<std::string>(&buffer_)) {
+      bytes->append(text);
+    } else {
+      std::get<QString>(buffer_).append(BytesToPaneText(text));
+    }
     return;
   }
   QTextCursor cursor = textCursor();
   cursor.insertText(BytesToPaneText(text));
+  setTextCursor(cursor);
+}
+
+void TextPane::ReplaceSelectionCharacters(const QString& text) {
+  if (storage_ == Storage::kBuffer) {
+    buffer_ = Characters() + WithPaneLineBreaks(text);
+    return;
+  }
+  QTextCursor cursor = textCursor();
+  cursor.insertText(WithPaneLineBreaks(text));
   setTextCursor(cursor);
 }
 
@@ -162,6 +223,21 @@ bool TextPane::event(QEvent* event) {
     return false;
   }
   return QPlainTextEdit::event(event);
+}
+
+void TextPane::keyPressEvent(QKeyEvent* event) {
+  // Shift+Enter would put a line separator (U+2028) into the text: it looks
+  // like a line break but is none to other programs reading a saved file.
+  // It breaks the line as Enter does.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & Qt::ShiftModifier)) {
+    QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                    event->text(), event->isAutoRepeat(), static_cast<ushort>(event->count()));
+    QPlainTextEdit::keyPressEvent(&plain);
+    event->setAccepted(plain.isAccepted());
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
 }
 
 }  // namespace lirvane

@@ -1,8 +1,13 @@
-// The text pane: a plain-text editor whose contents are read and written as
-// Windows-1251 byte strings, lines joined by CR LF.
+// The text pane: a plain-text editor that holds any text. The recoding
+// commands read and write it as Windows-1251 byte strings, lines joined by
+// CR LF (Text, SetText: a character Windows-1251 has no byte for reads as
+// "?"); the whole text also goes out and comes in as UTF-8 (Utf8Text,
+// SetUtf8Text) or as the characters themselves (Characters, SetCharacters)
+// with nothing lost.
 //
 // A pane that is never shown (the remembered text, the swap buffer) keeps
-// only its bytes, so moving large texts through it costs a copy.
+// only what it was given, bytes or characters, so moving large texts
+// through it costs a copy.
 #pragma once
 
 #include <QFont>
@@ -11,6 +16,9 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
+
+#include "platform/text_file_form.h"
 
 class QPrinter;
 
@@ -30,9 +38,21 @@ class TextPane : public QPlainTextEdit {
 
   explicit TextPane(Storage storage = Storage::kDocument, QWidget* parent = nullptr);
 
+  // Windows-1251 bytes, lines joined by CR LF.
   std::string Text() const;
   void SetText(std::string_view text);
   void Clear() { SetText({}); }
+
+  // UTF-8, lines joined by CR LF; any line break is taken.
+  std::string Utf8Text() const;
+  void SetUtf8Text(std::string_view utf8);
+
+  // The characters, each line break as '\n'; any line break is taken.
+  QString Characters() const;
+  void SetCharacters(const QString& text);
+
+  // Takes the other pane's whole text as it stands, every character kept.
+  void CopyContentsFrom(const TextPane& other);
 
   // Exchanges the whole contents of two panes without copying the texts;
   // each pane keeps its own font.
@@ -41,6 +61,8 @@ class TextPane : public QPlainTextEdit {
   std::string SelectedText() const;
   // Replaces the selection, or inserts at the caret when nothing is selected.
   void ReplaceSelection(std::string_view text);
+  // The same with characters (a paste), every character kept.
+  void ReplaceSelectionCharacters(const QString& text);
   void SelectAllText();
   // The selection becomes empty with the caret at the start of the text.
   void SelectNothing();
@@ -67,9 +89,15 @@ class TextPane : public QPlainTextEdit {
 
   // Replace the content with a file's / write the content to a file; throw
   // PaneFileError on failure. Plain mode keeps the bytes as they are (lines
-  // end in CR LF on saving); RTF mode reads and writes a rich-text document.
-  void LoadFromFile(const QString& path);
-  void SaveToFile(const QString& path) const;
+  // end in CR LF on saving); RTF mode reads and writes a rich-text document,
+  // every character kept.
+  //
+  // With `utf8_files`, a file that is wholly valid UTF-8 is read as UTF-8
+  // (a byte-order mark in front is dropped) and any other as bytes. The
+  // load says how the file was written; saving in plain mode writes the
+  // given form: UTF-8 or bytes, its byte-order mark and its line break.
+  TextFileForm LoadFromFile(const QString& path, bool utf8_files = false);
+  void SaveToFile(const QString& path, const TextFileForm& form = {}) const;
 
   // Prints the whole content in its fonts over the printer's full page;
   // false when the job failed.
@@ -77,11 +105,20 @@ class TextPane : public QPlainTextEdit {
 
  protected:
   bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  using Contents = std::variant<std::string, QString>;  // bytes or characters
+  Contents WholeContents() const;
+  void SetWholeContents(const Contents& contents);
+
   Storage storage_;
-  std::string buffer_;                       // kBuffer: the whole text
+  // kBuffer: the whole text, as bytes or as characters, as it was given.
+  Contents buffer_;
   mutable std::optional<std::string> cache_;  // kDocument: bytes of the document
+  // The cached bytes stand for the document's characters exactly, so a copy
+  // of them is a copy of the text.
+  mutable bool cache_exact_ = false;
   bool rtf_mode_ = false;
   QFont base_font_;
 };

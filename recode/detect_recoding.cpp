@@ -6,8 +6,10 @@
 #include <set>
 #include <vector>
 
+#include "recode/code_pages.h"
 #include "recode/cp1251_unicode.h"
 #include "recode/detect_stats.h"
+#include "recode/reading_cost.h"
 #include "recode/recode.h"
 #include "recode/recode_tables.h"
 #include "recode/utf8.h"
@@ -50,6 +52,11 @@ int PriorBits(const RecodingChain& chain) {
 struct Candidate {
   RecodingChain chain;
   ByteTable table;  // the whole chain's byte mapping (after UTF-8, if any)
+  // What the result means, as Windows-1251 bytes: where a step reads a byte
+  // its page has no Russian letter for, the recoding table leaves the byte
+  // as it is (a Mac 0xCF stays the Windows-1251 П), but the reader saw the
+  // page's own character (ќ). Readings are scored on this.
+  ByteTable meaning;
   int prior = 0;
   bool after_utf8 = false;
 };
@@ -59,6 +66,50 @@ bool IsCyrillicLetter(uint8_t b) { return b >= 0xC0 || b == 0xA8 || b == 0xB8; }
 ByteTable IdentityTable() {
   ByteTable t;
   for (int b = 0; b < 256; ++b) t[b] = static_cast<uint8_t>(b);
+  return t;
+}
+
+bool IsRussianLetter(char32_t c) {
+  return (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451;
+}
+
+// The page a positive code reads its input in.
+CodePageId PageRead(int32_t code) {
+  switch (code) {
+    case kCodeKoi8: return CodePageId::kKoi8R;
+    case kCodeAlt866: return CodePageId::kDos866;
+    case kCodeIso8859_5: return CodePageId::kIso8859_5;
+    case kCodeMac: return CodePageId::kMacCyrillic;
+  }
+  return CodePageId::kWin1251;
+}
+
+// Windows-1251 byte of a character for scoring; 0x98, which no text uses,
+// when it has none.
+uint8_t ScoringByte(char32_t c) {
+  const int b = UnicodeToCp1251(c);
+  return b < 0 ? 0x98 : static_cast<uint8_t>(b);
+}
+
+ByteTable Then(const ByteTable& first, int32_t code);
+
+// The last step of a chain as its reader saw it: where the table leaves a
+// byte that is a Russian letter in Windows-1251 but something else in the
+// page read (a Mac 0xCF, ѕ, stays П; a Mac 0xC7, «, stays З), the reading is
+// weighed by the page's own character. Other bytes keep the table's:
+// converters carry «, № and the like across pages that lack them as the
+// bytes they were, so a Mac text's » is 0xBB, which Mac reads as ї.
+ByteTable ThenMeaning(const ByteTable& first, int32_t code) {
+  if (code <= 0 || !TableForCode(code)) return Then(first, code);
+  const HighHalfTable& step = *TableForCode(code);
+  const CodePageId page = PageRead(code);
+  ByteTable t = first;
+  for (uint8_t& b : t) {
+    if (b < 0x80) continue;
+    const char32_t c = DecodeByte(page, b);
+    const uint8_t recoded = step.high[b - 0x80];
+    b = !IsRussianLetter(c) && IsCyrillicLetter(recoded) ? ScoringByte(c) : recoded;
+  }
   return t;
 }
 
@@ -135,6 +186,12 @@ struct Model {
       uint8_t* row = &gap_case_cost[(previous * kGaps + 2) * kHighCases];
       row[0] = row[1] = std::min(row[0], row[1]);
     }
+    // Nor does the start of a text: a snippet, a message, a cell of a
+    // table starts with either.
+    for (int gap = 0; gap < kGaps; ++gap) {
+      uint8_t* row = &gap_case_cost[(kStartOfText * kGaps + gap) * kHighCases];
+      row[0] = row[1] = std::min(row[0], row[1]);
+    }
     for (int b = 0x80; b < 0x100; ++b) {
       // A class seen N times in training has the flat row of add-half
       // smoothing: its dearest follower costs log2(2 (N + kClasses/2)).
@@ -170,7 +227,7 @@ struct Model {
   // chain mapping every byte as a shorter one does is left out.
   void AddChains(bool after_utf8) {
     std::set<ByteTable> tables;
-    Candidate start{{}, IdentityTable(), 0, after_utf8};
+    Candidate start{{}, IdentityTable(), IdentityTable(), 0, after_utf8};
     if (after_utf8) {
       start.chain.steps[0] = kDetectUtf8Step;
       start.chain.length = 1;
@@ -190,6 +247,10 @@ struct Model {
           Candidate n = c;
           n.chain.steps[n.chain.length++] = code;
           n.table = Then(c.table, code);
+          // A plain reading is weighed as read; chains of wrong recodings
+          // as their tables leave the bytes, which is what such texts hold.
+          const bool plain = n.chain.length == (after_utf8 ? 2 : 1);
+          n.meaning = plain ? ThenMeaning(c.table, code) : n.table;
           next.push_back(n);
         }
       level = std::move(next);
@@ -304,36 +365,43 @@ struct Scored {
   size_t letters;
 };
 
+// The cost of a reading, before the chain's prior: the pairs, case across
+// gaps (or as all capitals, if cheaper) and letters Russian never uses.
+int64_t TableCost(const Counts& counts, const ByteTable& t, size_t& letters) {
+  const Model& model = TheModel();
+  int64_t as_is = 0, traded = 0;
+  for (size_t i = 0; i < counts.pairs_seen.size(); ++i) {
+    const uint16_t key = counts.pairs_seen[i];
+    const uint32_t both = model.pair_cost[t[key >> 8] << 8 | t[key & 0xFF]];
+    as_is += int64_t{counts.pair_count[i]} * (both & 0xFFFF);
+    traded += int64_t{counts.pair_count[i]} * (both >> 16);
+  }
+  for (size_t i = 0; i < counts.gaps_seen.size(); ++i) {
+    const uint32_t key = counts.gaps_seen[i];
+    const uint8_t prev = static_cast<uint8_t>(key >> 16);
+    const int previous = prev ? model.high_case[t[prev]] : detect_stats::kStartOfText;
+    const int at = (previous * detect_stats::kGaps + ((key >> 8) & 0xFF)) *
+                       detect_stats::kHighCases +
+                   model.high_case[t[key & 0xFF]];
+    as_is += int64_t{counts.gap_count[i]} * model.gap_cost[0][at];
+    traded += int64_t{counts.gap_count[i]} * model.gap_cost[1][at];
+  }
+  const int64_t cost = std::min(as_is, traded + kAllCapitalsBits * detect_stats::kCostPerBit);
+  letters = 0;
+  int64_t unused = 0;
+  for (uint8_t b : counts.bytes_seen) {
+    if (IsCyrillicLetter(t[b])) letters += counts.byte[b];
+    unused += int64_t{counts.byte[b]} * model.unused_byte_cost[t[b]];
+  }
+  return cost + unused;
+}
+
 void Score(const Counts& counts, bool after_utf8, std::vector<Scored>& out) {
   const Model& model = TheModel();
   for (const Candidate& c : model.candidates) {
     if (c.after_utf8 != after_utf8) continue;
-    const ByteTable& t = c.table;
-    int64_t as_is = 0, traded = 0;
-    for (size_t i = 0; i < counts.pairs_seen.size(); ++i) {
-      const uint16_t key = counts.pairs_seen[i];
-      const uint32_t both = model.pair_cost[t[key >> 8] << 8 | t[key & 0xFF]];
-      as_is += int64_t{counts.pair_count[i]} * (both & 0xFFFF);
-      traded += int64_t{counts.pair_count[i]} * (both >> 16);
-    }
-    for (size_t i = 0; i < counts.gaps_seen.size(); ++i) {
-      const uint32_t key = counts.gaps_seen[i];
-      const uint8_t prev = static_cast<uint8_t>(key >> 16);
-      const int previous = prev ? model.high_case[t[prev]] : detect_stats::kStartOfText;
-      const int at = (previous * detect_stats::kGaps + ((key >> 8) & 0xFF)) *
-                         detect_stats::kHighCases +
-                     model.high_case[t[key & 0xFF]];
-      as_is += int64_t{counts.gap_count[i]} * model.gap_cost[0][at];
-      traded += int64_t{counts.gap_count[i]} * model.gap_cost[1][at];
-    }
-    const int64_t cost =
-        c.prior + std::min(as_is, traded + kAllCapitalsBits * detect_stats::kCostPerBit);
     size_t letters = 0;
-    int64_t unused = 0;
-    for (uint8_t b : counts.bytes_seen) {
-      if (IsCyrillicLetter(t[b])) letters += counts.byte[b];
-      unused += int64_t{counts.byte[b]} * model.unused_byte_cost[t[b]];
-    }
+    const int64_t cost = c.prior + TableCost(counts, c.meaning, letters);
     // A text really garbled twice reads as nonsense every other way, by
     // far more than this; a chain that only beats a simpler one by some
     // symbols and capitals it turns into letters gains little per letter.
@@ -344,7 +412,7 @@ void Score(const Counts& counts, bool after_utf8, std::vector<Scored>& out) {
         extra_steps > 0 ? int64_t(letters) * extra_steps * detect_stats::kCostPerBit /
                               kLettersPerExtraStepBit
                         : 0;
-    out.push_back({&c, cost + per_letter + unused, letters});
+    out.push_back({&c, cost + per_letter, letters});
   }
 }
 
@@ -426,7 +494,7 @@ Detection DetectRecoding(std::string_view text) {
     if (same) continue;
     finalists.push_back(s);
     const std::string_view read = s.candidate->after_utf8 ? std::string_view(reading.text) : sample;
-    finalists.back().cost += TrigramCost(read.substr(0, kTrigramBytes), s.candidate->table);
+    finalists.back().cost += TrigramCost(read.substr(0, kTrigramBytes), s.candidate->meaning);
   }
   const Scored* best = &finalists.front();
   for (const Scored& f : finalists)
@@ -441,6 +509,50 @@ Detection DetectRecoding(std::string_view text) {
     if (&f != best) others += std::exp2(-double(f.cost - best->cost) / detect_stats::kCostPerBit);
   d.confidence = 1.0 / (1.0 + others);
   return d;
+}
+
+struct ReadingScorer::Counts : lirvane::Counts {
+  using lirvane::Counts::Counts;
+};
+
+ReadingScorer::ReadingScorer(std::string_view bytes)
+    : counts_(std::make_unique<Counts>(bytes)), bytes_(bytes) {}
+ReadingScorer::~ReadingScorer() = default;
+
+ReadingScorer::Result ReadingScorer::Cost(const MeaningTable& meaning) const {
+  Result r;
+  r.cost = TableCost(*counts_, meaning, r.letters);
+  return r;
+}
+
+int64_t ReadingScorer::TrigramCost(const MeaningTable& meaning) const {
+  return lirvane::TrigramCost(bytes_.substr(0, kTrigramBytes), meaning);
+}
+
+uint8_t ScoringByteOf(char32_t c) { return ScoringByte(c); }
+
+int64_t ReadingScorer::LinearCost(std::string_view bytes) {
+  const Model& model = TheModel();
+  int64_t as_is = 0, traded = 0, unused = 0;
+  uint8_t prev = '\n';
+  const auto pair = [&](uint8_t a, uint8_t b) {
+    const uint32_t both = model.pair_cost[a << 8 | b];
+    as_is += both & 0xFFFF;
+    traded += both >> 16;
+  };
+  for (char ch : bytes) {
+    const auto b = static_cast<uint8_t>(ch);
+    if ((prev | b) & 0x80) {
+      pair(prev, b);
+      unused += model.unused_byte_cost[b];
+    }
+    prev = b;
+  }
+  if (prev & 0x80) pair(prev, '\n');
+  MeaningTable identity;
+  for (int b = 0; b < 256; ++b) identity[b] = static_cast<uint8_t>(b);
+  return std::min(as_is, traded + kAllCapitalsBits * detect_stats::kCostPerBit) + unused +
+         lirvane::TrigramCost(bytes, identity);
 }
 
 std::string ApplyRecodingChain(std::string_view text, const RecodingChain& chain) {

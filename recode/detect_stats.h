@@ -4,16 +4,16 @@
 
 #include <cstdint>
 
+#include "recode/detect_stats_constants.h"
+
 namespace lirvane::detect_stats {
 
 // Byte classes: letters fold case (а..я are 0..31, ё 32), then space,
 // line break, Latin letter, digit, sentence end, other punctuation, control,
 // and one class for each high non-letter byte.
-inline constexpr int kClasses = 102;
 // Case classes: Cyrillic lower, upper, Latin lower, upper, space, sentence
-// end, punctuation, digit, line break.
-inline constexpr int kCaseClasses = 9;
-
+// end, punctuation, digit, line break. The sizes and costs' scale are in
+// detect_stats_constants.h, written with the tables.
 extern const uint8_t kByteClass[256];
 extern const uint8_t kCaseClass[256];
 // Cost of the next class given the previous one, -log2 P * kCostPerBit:
@@ -25,17 +25,11 @@ extern const uint8_t kCaseCost[kCaseClasses * kCaseClasses];
 // * kHighCases + this]. Cases: lower, upper, not a letter; the previous one
 // may also be kStartOfText. Gaps: adjacent, ASCII between, with a line
 // break, with a sentence end (".!?"); the last that applies.
-inline constexpr int kHighCases = 3;
-inline constexpr int kStartOfText = 3;
-inline constexpr int kGaps = 4;
 extern const uint8_t kGapCaseCost[(kHighCases + 1) * kGaps * kHighCases];
-
-inline constexpr int kCostPerBit = 16;
 
 // Letter trigrams: classes are the 33 case-folded letters and one for any
 // other byte. Cost of the third given the first two in whole bits (0..15),
 // two to a byte, low nibble first: entry (a * 34 + b) * 34 + c.
-inline constexpr int kTrigramClasses = 34;
 extern const uint8_t kTrigramBits[kTrigramClasses * kTrigramClasses * kTrigramClasses / 2];
 
 }  // namespace lirvane::detect_stats

@@ -113,32 +113,24 @@ bool SaveSchemes(SchemeTable& table, const std::filesystem::path& path,
   std::string content;
   for (int i = 1; i <= table.Count(); ++i) content += FormatSchemeLines(table.Slot(i));
 
-  std::filesystem::path temp = path;
-  temp += "~tmp";
   std::error_code ignored;
-  const auto fail = [&](bool remove_temp) {
-    if (remove_temp) std::filesystem::remove(temp, ignored);
-    sink.Show(MessageKind::kPlain, kWriteFailedMessage);
-    return false;
-  };
-
-  {
-    OutputFile file;
-    if (file.Create(temp)) return fail(false);
-    if (file.Write(content) || file.SyncAndClose()) {
-      file.Close();  // Windows removes no file that is still open
-      return fail(true);
-    }
-  }
-
   if (table.LoadIncomplete() && std::filesystem::exists(path, ignored)) {
     // The old file holds schemes this run never saw: keep it before it goes.
     std::filesystem::path backup = path;
     backup += ".bak";
-    if (CopyOver(path, backup)) return fail(true);
+    if (CopyOver(path, backup)) {
+      sink.Show(MessageKind::kPlain, kWriteFailedMessage);
+      return false;
+    }
   }
 
-  if (RenameOver(temp, path)) return fail(true);
+  // A temporary file of the run's own, flushed before it takes the name,
+  // so that two copies exiting together never mix their lines and a
+  // symbolic link to the scheme file stays a link.
+  if (ReplaceFileWith(path, content)) {
+    sink.Show(MessageKind::kPlain, kWriteFailedMessage);
+    return false;
+  }
   table.SetLoadIncomplete(false);
   return true;
 }

@@ -1,9 +1,12 @@
 #!/usr/bin/python3
 """Builds the Russian text statistics behind the code page detector.
 
-Reads the Russian manual pages of manpages-ru (/usr/share/man/ru) and the
-Russian message catalogues under /usr/share/locale/ru/LC_MESSAGES, turns them
-into Windows-1251 text and counts byte-class bigrams, writing the costs as a
+Reads the Russian manual pages of manpages-ru (/usr/share/man/ru), the
+Russian message catalogues under /usr/share/locale/ru/LC_MESSAGES (of
+whatever packages are installed), the Russian LibreOffice help of
+libreoffice-help-ru (/usr/share/libreoffice/help/ru: prose) and the word
+list of hunspell-ru (/usr/share/hunspell/ru_RU.dic), turns them into
+Windows-1251 text and counts byte-class bigrams, writing the costs as a
 compact C++ table (recode/detect_stats_table.cpp) so that the build needs no
 corpus. Debian's fortunes-ru is deliberately not read.
 
@@ -19,7 +22,10 @@ Usage: scripts/build_detector_stats.py [--heldout FILE] [--out FILE]
 
 import argparse
 import gettext
+import html.parser
 import gzip
+import hashlib
+import subprocess
 import math
 import os
 import re
@@ -28,6 +34,8 @@ import zlib
 
 MAN_ROOT = "/usr/share/man/ru"
 MO_ROOT = "/usr/share/locale/ru/LC_MESSAGES"
+HELP_ROOT = "/usr/share/libreoffice/help/ru"
+WORD_LIST = "/usr/share/hunspell/ru_RU.dic"
 HELD_OUT_MODULUS = 5
 
 # Byte classes of Windows-1251 text. Letters fold case: а..я are 0..31, ё 32;
@@ -58,7 +66,7 @@ def byte_class(b):
         return NEWLINE
     if c.isascii() and c.isalpha():
         return LATIN
-    if c.isdigit():
+    if c.isascii() and c.isdigit():
         return DIGIT
     if c in ".!?":
         return STOP
@@ -83,7 +91,9 @@ def case_class(b):
         return 4
     if c in ".!?":
         return 5
-    if c.isdigit():
+    # Only ASCII digits: chr() reads a high byte as Latin-1, where 0xB2,
+    # 0xB3 and 0xB9 are digits, but in Windows-1251 they are І, і and №.
+    if b < 0x80 and c.isdigit():
         return 7
     return 6
 
@@ -133,6 +143,9 @@ def all_capitals_mask(data):
 
 
 def held_out(path):
+    # A word list is no text to test on: it always trains.
+    if path == WORD_LIST:
+        return False
     # Some files come twice under names differing in "_" and "-"
     # (iso_3166-2.mo, iso_3166_2.mo): they fall on the same side.
     name = os.path.basename(path).replace("_", "-")
@@ -194,18 +207,65 @@ def catalogue_text(path):
     return "\n".join(messages)
 
 
+class _HelpText(html.parser.HTMLParser):
+    """The text of a help page: paragraphs on lines of their own, without
+    scripts, styles and the navigation of the page's head."""
+    BLOCKS = {"p", "h1", "h2", "h3", "h4", "li", "td", "div", "br", "tr", "title"}
+
+    def __init__(self):
+        super().__init__()
+        self.parts, self.skip = [], 0
+
+    def handle_starttag(self, tag, attrs):
+        if tag in ("script", "style", "head"):
+            self.skip += 1
+        elif tag in self.BLOCKS:
+            self.parts.append("\n")
+
+    def handle_endtag(self, tag):
+        if tag in ("script", "style", "head"):
+            self.skip = max(0, self.skip - 1)
+        elif tag in self.BLOCKS:
+            self.parts.append("\n")
+
+    def handle_data(self, data):
+        if not self.skip:
+            self.parts.append(data)
+
+
+def help_page_text(path):
+    with open(path, encoding="utf-8", errors="replace") as f:
+        parser = _HelpText()
+        parser.feed(f.read())
+    lines = (" ".join(l.split()) for l in "".join(parser.parts).split("\n"))
+    return "\n".join(l for l in lines if l)
+
+
+def word_list_text(path):
+    """The word list's stems, twelve to a line (its first line is a count)."""
+    with open(path, encoding="utf-8", errors="replace") as f:
+        words = [w.split("/")[0].strip() for w in f.read().splitlines()[1:]]
+    words = [w for w in words if w]
+    return "\n".join(" ".join(words[i:i + 12]) for i in range(0, len(words), 12))
+
+
 def corpus_files():
     files = []
     for root, _, names in os.walk(MAN_ROOT):
         files += [os.path.join(root, n) for n in names if n.endswith(".gz")]
+    for root, _, names in os.walk(HELP_ROOT):
+        files += [os.path.join(root, n) for n in names if n.endswith(".html")]
+    if os.path.isfile(WORD_LIST):
+        files.append(WORD_LIST)
     if os.path.isdir(MO_ROOT):
         files += [os.path.join(MO_ROOT, n) for n in os.listdir(MO_ROOT) if n.endswith(".mo")]
     files = [f for f in files if "fortune" not in f]
     return sorted(files)
 
 
-TYPOGRAPHY = str.maketrans({"\u2010": "-", "\u2011": "-", "\u2212": "-",
-                            "\u2018": "'", "\u2019": "\u2019", "\u00a0": "\u00a0"})
+# Dashes Windows-1251 has no byte for become hyphens; quotes and the
+# no-break space it has stay as they are.
+TYPOGRAPHY = str.maketrans({"\u2010": "-", "\u2011": "-", "\u2212": "-"})
 
 
 def win1251(text):
@@ -213,7 +273,32 @@ def win1251(text):
 
 
 def file_text(path):
-    return win1251(man_page_text(path) if path.endswith(".gz") else catalogue_text(path))
+    if path.endswith(".gz"):
+        return win1251(man_page_text(path))
+    if path.endswith(".html"):
+        return win1251(help_page_text(path))
+    if path == WORD_LIST:
+        return win1251(word_list_text(path))
+    return win1251(catalogue_text(path))
+
+
+def input_record(files):
+    """Versions of the Debian packages the corpus comes from, and a SHA-256
+    of the text read from it, for the generated file's header."""
+    packages = set()
+    try:
+        out = subprocess.run(["dpkg", "-S"] + files, capture_output=True, text=True).stdout
+        for line in out.splitlines():
+            owners, _, _ = line.partition(": ")
+            packages.update(p.strip().split(":")[0] for p in owners.split(","))
+        versions = subprocess.run(["dpkg-query", "-W"] + sorted(packages),
+                                  capture_output=True, text=True).stdout.split("\n")
+    except OSError:
+        versions = []
+    digest = hashlib.sha256()
+    for path in files:
+        digest.update(path.encode() + b"\0" + file_text(path) + b"\0")
+    return [v.replace("\t", " ") for v in versions if v.strip()], digest.hexdigest()
 
 
 # --- Statistics -----------------------------------------------------------
@@ -307,13 +392,18 @@ def main():
     gap_case_costs = [min(255, c) for c in costs(gap_case, HIGH_CASES, COST_SCALE,
                                                  rows=HIGH_PREVIOUS * GAPS)]
 
+    versions, digest = input_record(train_files)
     with open(args.out, "w", encoding="utf-8") as out:
         out.write(
             "// Generated by scripts/build_detector_stats.py; do not edit.\n"
             f"// Trained on {len(train_files)} files ({total_bytes} bytes of Windows-1251 text)\n"
-            "// from manpages-ru and the Russian message catalogues; files whose base\n"
+            "// from manpages-ru, libreoffice-help-ru, hunspell-ru and the Russian message\n"
+            "// catalogues; files whose base\n"
             f"// name's CRC-32 (\"_\" read as \"-\") is divisible by {HELD_OUT_MODULUS} are held out.\n"
             f"// Costs are -log2 P(next class | previous class) * {COST_SCALE}.\n"
+            f"// Input text SHA-256 (path, NUL, text, NUL per file): {digest}\n"
+            "// Packages the files came from (dpkg-query -W):\n"
+            + "".join(f"//   {v}\n" for v in versions) +
             '#include "recode/detect_stats.h"\n\n'
             "namespace lirvane::detect_stats {\n\n")
         out.write(c_array("kByteClass", BYTE_CLASS))
@@ -323,6 +413,22 @@ def main():
         out.write("\n" + c_array("kGapCaseCost", gap_case_costs))
         out.write("\n" + c_array("kTrigramBits", tri_packed, per_line=32))
         out.write("\n}  // namespace lirvane::detect_stats\n")
+    constants = os.path.join(os.path.dirname(args.out), "detect_stats_constants.h")
+    with open(constants, "w", encoding="utf-8") as out:
+        out.write(
+            "// Generated by scripts/build_detector_stats.py with detect_stats_table.cpp;\n"
+            "// do not edit. The shapes of its tables.\n"
+            "#pragma once\n\n"
+            "namespace lirvane::detect_stats {\n\n"
+            f"inline constexpr int kClasses = {NUM_CLASSES};\n"
+            f"inline constexpr int kCaseClasses = {len(CASE_CLASSES)};\n"
+            f"inline constexpr int kHighCases = {HIGH_CASES};\n"
+            f"inline constexpr int kStartOfText = {HIGH_PREVIOUS - 1};\n"
+            f"inline constexpr int kGaps = {GAPS};\n"
+            f"inline constexpr int kCostPerBit = {COST_SCALE};\n"
+            f"inline constexpr int kTrigramClasses = {TRIGRAM_CLASSES};\n"
+            f"inline constexpr int kDigitCaseClass = {CASE_CLASSES.index('digit')};\n"
+            "\n}  // namespace lirvane::detect_stats\n")
     print(f"trained on {len(train_files)} files, {total_bytes} bytes; "
           f"held out {len(test_files)}", file=sys.stderr)
 

@@ -1,3 +1,4 @@
+#include "base/version.h"
 #include "ui/copyright_frm.h"
 
 #include <sqlite3.h>
@@ -29,7 +30,7 @@ QString CopyrightText() {
   const QString sqlite = QString::fromLatin1(sqlite3_libversion());
   QString html = QString::fromUtf8(
       "<p><b>Copyright © 1998-2026 Velkor Software. Все права защищены.</b></p>"
-      "<p>Программа Lirvane! версии 3.1.4 является собственностью компании "
+      "<p>Программа Lirvane! версии %5 является собственностью компании "
       "Velkor Software, которой принадлежат все имущественные права на неё.</p>"
       "<p>Программа защищена законодательством об авторском праве и "
       "международными договорами.</p>"
@@ -41,7 +42,7 @@ QString CopyrightText() {
       "владельцев.</p>"
       "<hr>"
       "<p><b>Copyright © 1998-2026 Velkor Software. All rights reserved.</b></p>"
-      "<p>Lirvane! version 3.1.4 is the property of Velkor Software, which owns "
+      "<p>Lirvane! version %5 is the property of Velkor Software, which owns "
       "all rights to it.</p>"
       "<p>This program is protected by copyright law and international "
       "treaties.</p>"
@@ -56,13 +57,13 @@ QString CopyrightText() {
       "<p>Qt %1, © %2 The Qt Company Ltd. и другие участники / and other "
       "contributors, GNU LGPL 3.</p>"
       "<p>SQLite %3, %4, общественное достояние / public domain.</p>"
-      "<p>Velkor Recode — библиотека перекодировок / recoding library 3.1.4, "
+      "<p>Velkor Recode — библиотека перекодировок / recoding library %5, "
       "© 1998-2026 Velkor Software.</p>"
-      "<p>Velkor Dock — панели инструментов / toolbar widgets 3.1.4, "
+      "<p>Velkor Dock — панели инструментов / toolbar widgets %5, "
       "© 1999-2026 Velkor Software.</p>"
       "<hr>"
       "<p>Автор программы — Андрей Велкоров. / Written by Andrey Velkorov.</p>");
-  return html.arg(qt, BuildYear(), sqlite, SqliteYear());
+  return html.arg(qt, BuildYear(), sqlite, SqliteYear(), QLatin1String(kProgramVersion));
 }
 
 TCopyrightFrm::TCopyrightFrm(QWidget* parent)

@@ -207,10 +207,13 @@ void TMainFrm::CreateMenus() {
   }
   AddCommand(N7, Tray1, "Tray1", QString::fromUtf8("&Иконка в Tray"), none, &TMainFrm::Tray1Click);
   AddCommand(N7, MAutoRun, "MAutoRun", QString::fromUtf8("&Автозапуск"), none, &TMainFrm::MAutoRunClick);
+  AddCommand(N7, MUtf8Files, "MUtf8Files", QString::fromUtf8("Файлы в UTF-8"), none,
+             &TMainFrm::MUtf8FilesClick);
   AddSeparator(N7, "N24");
   AddCommand(N7, MSaveOpt, "MSaveOpt", QString::fromUtf8("&Сохранять настройки"), none, &TMainFrm::MSaveOptClick);
-  for (QAction* item : {Tray1, MAutoRun, MSaveOpt}) item->setCheckable(true);
+  for (QAction* item : {Tray1, MAutoRun, MUtf8Files, MSaveOpt}) item->setCheckable(true);
   MSaveOpt->setChecked(true);
+  MUtf8Files->setChecked(options_.utf8_files);
 
   N5 = AddMenu(bar, "N5", QString::fromUtf8("&Сервис"));
   AddCommand(N5, ToUp, "ToUp", QString::fromUtf8("&Верхний регистр"), QKeySequence("F11"), &TMainFrm::ToUpClick);

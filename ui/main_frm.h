@@ -18,6 +18,7 @@
 
 #include <QPixmap>
 
+#include "platform/text_file_form.h"
 #include "ui/program_options.h"
 
 class QAction;
@@ -112,6 +113,12 @@ class TMainFrm : public QMainWindow {
   void SetOpenDialogFolder(const QString& folder) { open_dialog_folder_ = folder; }
   // The printer that print jobs go to (tests point it at a PDF file).
   QPrinter& Printer();
+  // How the last file opened was written.
+  const TextFileForm& OpenedFileForm() const { return opened_form_; }
+  // How Save writes plain text: with "Файлы в UTF-8" as UTF-8 with the line
+  // breaks (and byte-order mark) of the file last opened; else Windows-1251
+  // with CR LF.
+  TextFileForm SaveFileForm() const;
 
   // View options (main_frm_view.cpp).
   void SetButtonView();
@@ -131,6 +138,7 @@ class TMainFrm : public QMainWindow {
   void SmallFontClick();
   void SelFontClick();
   void MSaveOptClick();
+  void MUtf8FilesClick();
   // The menu of a right click on the toolbars or the menu bar: the items of
   // "Панели" themselves, so that both menus always agree.
   QMenu* createPopupMenu() override;
@@ -184,6 +192,7 @@ class TMainFrm : public QMainWindow {
   QAction *MSpic = nullptr, *MSboth = nullptr, *MStext = nullptr;
   QAction *MShowCode = nullptr, *MShowFile = nullptr, *MShowList = nullptr;
   QAction *Tray1 = nullptr, *MAutoRun = nullptr, *MSaveOpt = nullptr;
+  QAction* MUtf8Files = nullptr;  // "Файлы в UTF-8"
   QMenu* N5 = nullptr;  // "&Сервис"
   QAction *ToUp = nullptr, *ToLo = nullptr, *LatRus1 = nullptr, *RusLat1 = nullptr,
           *DelSpase = nullptr, *DelTags = nullptr;
@@ -239,6 +248,7 @@ class TMainFrm : public QMainWindow {
   bool closed_ = false;
   QString open_dialog_folder_;
   QString last_open_name_;  // the name last chosen in the open dialog
+  TextFileForm opened_form_;
   std::unique_ptr<QPrinter> printer_;
   QString loaded_name_;     // the file last loaded into the panes
   // A PDF name in the documents folder that no file has yet.

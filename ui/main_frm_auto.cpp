@@ -4,23 +4,24 @@
 
 #include "platform/busy_cursor.h"
 #include "platform/glyphs.h"
-#include "platform/pane_text_codec.h"
 #include "platform/text_pane.h"
-#include "recode/detect_describe.h"
-#include "recode/detect_recoding.h"
+#include "recode/repair.h"
 #include "ui/main_frm.h"
 
 namespace lirvane {
 
 void TMainFrm::AutoWin1Click() {
   BusyCursor busy;
-  const std::string text = MemoF->Text();
-  const Detection found = DetectRecoding(text);
-  // With nothing to judge by, the result pane keeps what it had.
-  if (found.judged) MemoF2->SetText(ApplyRecodingChain(text, found.chain));
+  // The left pane's text as it stands, as characters: a repair is judged on
+  // what the text says, not on the bytes the recoding commands see.
+  // So "Ïðèâåò" or a text with 😀 in it are judged whole.
+  const Repair repair = RepairText(MemoF->Utf8Text());
+  // The result pane always gets this text's verdict, also when that is the
+  // text unchanged, so it never shows an earlier, unrelated result.
+  MemoF2->SetUtf8Text(repair.text);
   // The status line appears with the first verdict.
   if (!findChild<QStatusBar*>("StatusBar")) statusBar()->setObjectName("StatusBar");
-  statusBar()->showMessage(BytesToPaneText(DescribeDetection(found)));
+  statusBar()->showMessage(QString::fromUtf8(repair.description));
 }
 
 void TMainFrm::SetAutoButtonView() {

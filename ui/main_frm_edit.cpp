@@ -5,7 +5,6 @@
 
 #include "platform/busy_cursor.h"
 #include "platform/dialogs.h"
-#include "platform/pane_text_codec.h"
 #include "platform/text_pane.h"
 #include "recode/codepage.h"
 #include "recode/recode.h"
@@ -42,13 +41,13 @@ void TMainFrm::OverCodClick() {
 
 void TMainFrm::ChangeSMClick() {
   // MemoT keeps the former result; the visible texts trade places.
-  MemoT->SetText(MemoF2->Text());
+  MemoT->CopyContentsFrom(*MemoF2);
   MemoF->SwapContents(*MemoF2);
 }
 
-void TMainFrm::ToMemClick() { MemoBk->SetText(MemoF->Text()); }
+void TMainFrm::ToMemClick() { MemoBk->CopyContentsFrom(*MemoF); }
 
-void TMainFrm::ReloadSMClick() { MemoF->SetText(MemoBk->Text()); }
+void TMainFrm::ReloadSMClick() { MemoF->CopyContentsFrom(*MemoBk); }
 
 void TMainFrm::CopySMClick() {
   if (TextPane* pane = FocusedPane()) pane->CopySelectionToClipboard();
@@ -66,7 +65,8 @@ void TMainFrm::InsSMClick() {
     ShowPlainMessage(this, QString::fromUtf8("В буфере обмена отсутствует текст!"));
     return;
   }
-  pane->ReplaceSelection(PaneTextToBytes(data->text()));
+  // Every character as it came, those Windows-1251 lacks too.
+  pane->ReplaceSelectionCharacters(data->text());
 }
 
 void TMainFrm::DelSMClick() {

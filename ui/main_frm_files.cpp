@@ -71,7 +71,7 @@ void TMainFrm::LoadFileFromBox() {
   {
     RtfModeFor mode(*MemoBk, HasRtfEnding(name));
     try {
-      MemoBk->LoadFromFile(name);
+      opened_form_ = MemoBk->LoadFromFile(name, options_.utf8_files);
     } catch (const std::exception&) {
       busy.Restore();
       ShowPlainMessage(this, QString::fromUtf8("Ошибка при открытии файла!"));
@@ -80,11 +80,24 @@ void TMainFrm::LoadFileFromBox() {
     open_dialog_folder_ = FolderPart(name);
   }
   loaded_name_ = name;
-  MemoF->SetText(MemoBk->Text());
+  MemoF->CopyContentsFrom(*MemoBk);
   if (NotInRecentList(name)) FileBox->addItem(name);
   if (FileBox->count() > kMaxRecentFiles) FileBox->removeItem(0);
   // Changing the list must not change the name being worked with.
   FileBox->setEditText(name);
+}
+
+TextFileForm TMainFrm::SaveFileForm() const {
+  if (!options_.utf8_files) return {};
+  TextFileForm form;
+  form.utf8 = true;
+  form.byte_order_mark = opened_form_.utf8 && opened_form_.byte_order_mark;
+  form.line_break = opened_form_.line_break;
+#ifndef _WIN32
+  // Nothing opened to follow: the system's own line break.
+  if (form.line_break.empty()) form.line_break.push_back('\n');
+#endif
+  return form;
 }
 
 bool TMainFrm::NotInRecentList(const QString& name) const {
@@ -103,7 +116,7 @@ void TMainFrm::SaveSMClick() {
   {
     RtfModeFor mode(*MemoF2, HasRtfEnding(*name));
     try {
-      MemoF2->SaveToFile(*name);
+      MemoF2->SaveToFile(*name, SaveFileForm());
     } catch (const std::exception&) {
       ShowPlainMessage(this, QString::fromUtf8("Ошибка при записи на диск!"));
     }

@@ -23,6 +23,9 @@ namespace {
 const char* const kNoNotificationArea =
     "На этом рабочем столе нет области уведомлений (Tray): значок показать негде, "
     "поэтому окно остаётся на панели задач.";
+// The same, short enough for the status line.
+const char* const kNoNotificationAreaStatus =
+    "Нет области уведомлений (Tray): окно остаётся на панели задач.";
 
 }  // namespace
 
@@ -35,7 +38,7 @@ bool TMainFrm::SwitchTrayIcon(bool on) {
   TrayIcon().SetIconShown(on);
   if (on && !icon_seen) {
     if (!findChild<QStatusBar*>("StatusBar")) statusBar()->setObjectName("StatusBar");
-    statusBar()->showMessage(QString::fromUtf8(kNoNotificationArea));
+    statusBar()->showMessage(QString::fromUtf8(kNoNotificationAreaStatus));
   }
   return icon_seen;
 }

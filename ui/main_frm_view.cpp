@@ -157,4 +157,7 @@ void TMainFrm::SelFontClick() {
 // Qt has already inverted the mark; the option is read at shutdown.
 void TMainFrm::MSaveOptClick() {}
 
+// The next open and save follow the mark; what the panes hold stays.
+void TMainFrm::MUtf8FilesClick() { options_.utf8_files = MUtf8Files->isChecked(); }
+
 }  // namespace lirvane

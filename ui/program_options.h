@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "platform/system_encoding.h"
+
 namespace lirvane {
 
 struct ProgramOptions {
@@ -15,6 +17,9 @@ struct ProgramOptions {
   int path_bar_row = 1;
   int normal_font_size = 10;  // the right pane's normal font
   QString normal_font_name = QStringLiteral("Arial Cyr");
+  // "Файлы в UTF-8": files open as UTF-8 when they are, and save as UTF-8.
+  // On where the system itself keeps its texts in UTF-8.
+  bool utf8_files = SystemEncodingIsUtf8();
 };
 
 }  // namespace lirvane

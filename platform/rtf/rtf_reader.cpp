@@ -7,6 +7,7 @@
 
 #include "platform/rtf/rtf_code_pages.h"
 #include "recode/cp1251_unicode.h"
+#include "recode/utf8.h"
 
 namespace lirvane {
 namespace {
@@ -116,7 +117,7 @@ struct FontCodePage {
 
 class Reader {
  public:
-  explicit Reader(std::string_view document) : doc_(document) {}
+  Reader(std::string_view document, bool utf8) : doc_(document), utf8_(utf8) {}
 
   std::optional<std::string> Read(size_t start) {
     pos_ = start;
@@ -140,6 +141,7 @@ class Reader {
     }
     // Cut short before any text of its body (inside the font table, say):
     // nothing of it reads as rich text.
+    EndPendingSurrogate();
     if (!groups_.empty() && out_.empty()) return std::nullopt;
     // The last paragraph's mark ends it; it is not an empty line after it.
     if (ended_by_paragraph_mark_) out_.resize(out_.size() - 2);
@@ -330,18 +332,21 @@ class Reader {
   }
 
   void EmitByte(char b) {
+    EndPendingSurrogate();
     out_.push_back(b);
     ended_by_paragraph_mark_ = false;
     after_high_surrogate_ = false;
   }
 
   void EmitLineBreak(bool paragraph_mark) {
+    EndPendingSurrogate();
     out_.append("\r\n");
     ended_by_paragraph_mark_ = paragraph_mark;
     after_high_surrogate_ = false;
   }
 
   void EmitCharacter(char32_t c) {
+    if (utf8_) return EmitUtf8Character(c);
     // A surrogate pair is one character, so one '?'.
     if (c >= 0xDC00 && c <= 0xDFFF && after_high_surrogate_) {
       after_high_surrogate_ = false;
@@ -354,7 +359,32 @@ class Reader {
     after_high_surrogate_ = high_surrogate;
   }
 
+  // \uN gives a character beyond 16 bits as two halves, high first.
+  void EmitUtf8Character(char32_t c) {
+    if (c == '\r' || c == '\n') return;
+    if (c >= 0xDC00 && c <= 0xDFFF && pending_high_ != 0) {
+      c = 0x10000 + ((pending_high_ - 0xD800) << 10) + (c - 0xDC00);
+      pending_high_ = 0;
+    }
+    EndPendingSurrogate();
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      pending_high_ = c;
+    } else {
+      AppendUtf8(out_, c >= 0xDC00 && c <= 0xDFFF ? char32_t{0xFFFD} : c);
+    }
+    ended_by_paragraph_mark_ = false;
+  }
+
+  // A high half with no low half after it stands for no character.
+  void EndPendingSurrogate() {
+    if (pending_high_ == 0) return;
+    pending_high_ = 0;
+    AppendUtf8(out_, 0xFFFD);
+  }
+
   std::string_view doc_;
+  bool utf8_ = false;
+  char32_t pending_high_ = 0;
   size_t pos_ = 0;
   std::vector<GroupState> groups_;
   std::unordered_map<int32_t, FontCodePage> fonts_;
@@ -372,7 +402,13 @@ class Reader {
 std::optional<std::string> ReadRtfText(std::string_view document) {
   const std::optional<size_t> start = RtfStart(document);
   if (!start) return std::nullopt;
-  return Reader(document).Read(*start);
+  return Reader(document, /*utf8=*/false).Read(*start);
+}
+
+std::optional<std::string> ReadRtfTextUtf8(std::string_view document) {
+  const std::optional<size_t> start = RtfStart(document);
+  if (!start) return std::nullopt;
+  return Reader(document, /*utf8=*/true).Read(*start);
 }
 
 }  // namespace lirvane

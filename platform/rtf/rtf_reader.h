@@ -32,4 +32,8 @@ namespace lirvane {
 // including groups nested to any depth.
 std::optional<std::string> ReadRtfText(std::string_view document);
 
+// The same text as UTF-8, lines joined by CR LF, with every character kept:
+// \uN characters (a surrogate pair as one) and those of any code page.
+std::optional<std::string> ReadRtfTextUtf8(std::string_view document);
+
 }  // namespace lirvane

@@ -20,4 +20,11 @@ namespace lirvane {
 std::string WriteRtfDocument(std::string_view cp1251_text, std::string_view font_name_cp1251,
                              int font_size_points);
 
+// The same document for a UTF-8 text: characters Windows-1251 has are
+// written as above, the others as \uN escapes (with "?" for readers that
+// know none), so ReadRtfTextUtf8 gives back every character. U+2028 and
+// U+2029 end a line too; a malformed byte is written as U+FFFD.
+std::string WriteRtfDocumentUtf8(std::string_view utf8_text, std::string_view font_name_cp1251,
+                                 int font_size_points);
+
 }  // namespace lirvane

@@ -85,7 +85,7 @@ class QuitSignalTest : public ::testing::Test {
   // The version value is written by every save of the settings.
   std::string StoredVersion() {
     StoreAccessor store(std::make_unique<SqliteStoreBackend>(xdg_.DatabaseFile()));
-    store.SetRoot(StoreRoot::LocalMachine);
+    store.SetRoot(StoreRoot::kLocalMachine);
     if (!store.OpenKey("\\SOFTWARE\\Velkor\\Lirvane\\Version", false)) return {};
     try {
       return store.ReadString("");
@@ -95,7 +95,7 @@ class QuitSignalTest : public ::testing::Test {
   }
   void ForgetVersion() {
     StoreAccessor store(std::make_unique<SqliteStoreBackend>(xdg_.DatabaseFile()));
-    store.SetRoot(StoreRoot::LocalMachine);
+    store.SetRoot(StoreRoot::kLocalMachine);
     ASSERT_TRUE(store.OpenKey("\\SOFTWARE\\Velkor\\Lirvane\\Version", false));
     store.DeleteValue("");
   }

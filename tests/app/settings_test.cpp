@@ -1,5 +1,6 @@
 // Settings across real restarts: one Application after another against a
 // store in a temporary XDG_CONFIG_HOME.
+#include "base/version.h"
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 #include "platform/store/store_accessor.h"
 #include "platform/dock_toolbar.h"
 #include "platform/store/sqlite_store_backend.h"
+#include "platform/system_encoding.h"
 #include "platform/text_pane.h"
 #include "tests/support/temp_xdg_homes.h"
 #include "tests/support/scripted_dialogs.h"
@@ -212,6 +214,52 @@ TEST_F(SettingsTest, AValueOfAnotherKindEndsTheLayoutGroup) {
   });
 }
 
+TEST_F(SettingsTest, Utf8FilesOptionIsStoredAndGovernsTheCommandLineFile) {
+  const QString file = dir.filePath("utf8.txt");
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("мир 😀");
+  f.close();
+  Run();
+  {
+    StoreAccessor store = Store();
+    ASSERT_TRUE(store.OpenKey(kProgram, false));
+    store.WriteBool("Utf8Files", true);
+  }
+  Run(
+      [](Application& app) {
+        TMainFrm& frm = app.MainFrm();
+        EXPECT_TRUE(frm.MUtf8Files->isChecked());
+        EXPECT_EQ(frm.MemoF->Utf8Text(), "мир 😀");
+        frm.MUtf8Files->trigger();
+      },
+      {file.toStdString()});
+  {
+    StoreAccessor store = Store();
+    ASSERT_TRUE(store.OpenKey(kProgram, false));
+    EXPECT_FALSE(store.ReadBool("Utf8Files"));
+  }
+  Run(
+      [](Application& app) {
+        EXPECT_FALSE(app.MainFrm().MUtf8Files->isChecked());
+        EXPECT_EQ(app.MainFrm().MemoF->Text(),
+                  "\xD0\xBC\xD0\xB8\xD1\x80 \xF0\x9F\x98\x80");  // bytes
+      },
+      {file.toStdString()});
+  // A store from before the option: the start value, and the rest loads.
+  {
+    StoreAccessor store = Store();
+    ASSERT_TRUE(store.OpenKey(kProgram, false));
+    store.DeleteValue("Utf8Files");
+    store.WriteInteger("showcaption", 0);
+  }
+  Run([](Application& app) {
+    EXPECT_EQ(app.MainFrm().Options().utf8_files, SystemEncodingIsUtf8());
+    EXPECT_EQ(app.MainFrm().MUtf8Files->isChecked(), SystemEncodingIsUtf8());
+    EXPECT_FALSE(app.MainFrm().Options().show_captions);
+  });
+}
+
 TEST_F(SettingsTest, MissingFontSizeStopsTheLoadBeforeTheCommandLine) {
   Run();
   {
@@ -229,7 +277,7 @@ TEST_F(SettingsTest, MissingFontSizeStopsTheLoadBeforeTheCommandLine) {
   ASSERT_FALSE(dialogs.messages.empty());
   // The quote sorts before the full stop, so none is added.
   EXPECT_EQ(dialogs.messages.back().text, "Failed to get data for 'FSZ'");
-  EXPECT_EQ(dialogs.messages.back().caption, "Velkor Lirvane! 3.1.4");
+  EXPECT_EQ(dialogs.messages.back().caption, QString("Velkor Lirvane! ") + kProgramVersion);
   EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::kError);
 }
 

@@ -482,6 +482,46 @@ TEST_F(ExecutableTest, AutoWithNothingToJudgeCopiesAndSaysSo) {
   EXPECT_NE(r.errors.find("unchanged"), std::string::npos) << r.errors;
 }
 
+// Today's garbling: a UTF-8 file read as Windows-1251 and saved as UTF-8,
+// with LF line ends; a correct file, run in place, stays byte for byte.
+TEST_F(ExecutableTest, AutoRepairsUtf8ReadAsWindows1251AndKeepsLineEnds) {
+  WriteFile(folder_ / "circuits.dat", "");
+  const std::string utf8 = "Привет, мир!\nКак у тебя дела сегодня вечером?\n";
+  std::string garbled;  // each UTF-8 byte read as its Windows-1251 character
+  for (char c : utf8) {
+    const std::string one(1, c);
+    garbled += static_cast<uint8_t>(c) == 0x98 ? std::string("\xC2\x98") : Recode(one, -65001);
+  }
+  WriteFile(work_ / "garbled.txt", garbled);
+  RunResult r = Run({"-conv:garbled.txt[autoutf8]garbled.txt"});
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_EQ(ReadFile(work_ / "garbled.txt"), utf8);
+
+  const std::string correct = "Всё верно 😀, café\nи вторая строка без CR\n";
+  WriteFile(work_ / "correct.txt", correct);
+  r = Run({"-conv:correct.txt[autoutf8]correct.txt"});
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_EQ(ReadFile(work_ / "correct.txt"), correct);
+
+  const std::string win = Recode("Один говорит:\"Я похлопочу\", а другой молчит.\n", 65001);
+  WriteFile(work_ / "win.txt", win);
+  r = Run({"-conv:win.txt[auto]win.txt"});
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_EQ(ReadFile(work_ / "win.txt"), win);
+  WriteFile(work_ / "english.txt", "Plain English\nwith LF ends\n");
+  EXPECT_EQ(Run({"-conv:english.txt[auto]english.txt"}).status, 0);
+  EXPECT_EQ(ReadFile(work_ / "english.txt"), "Plain English\nwith LF ends\n");
+}
+
+TEST_F(ExecutableTest, AutoCountsCharactersWindows1251Lacks) {
+  WriteFile(folder_ / "circuits.dat", "");
+  WriteFile(work_ / "in.txt", "Привет 😀 и 中\n");
+  const RunResult r = Run({"-conv:in.txt[auto]out.txt"});
+  EXPECT_EQ(r.status, 0) << r.errors;
+  EXPECT_EQ(ReadFile(work_ / "out.txt"), Recode("Привет ? и ?\n", 65001));
+  EXPECT_NE(r.errors.find("2 characters"), std::string::npos) << r.errors;
+}
+
 TEST_F(ExecutableTest, ASchemeNamedAutoComesFirst) {
   std::string scheme = "auto\r\n1\r\n8\r\nKOI-8-R\r\n866\r\nAlt-866\r\n";
   for (int i = 0; i < 4; ++i) scheme += "0\r\n\r\n0\r\n\r\n";

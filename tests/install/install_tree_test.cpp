@@ -58,10 +58,12 @@ TEST_F(InstallTreeTest, ProgramHelpAndStarterSchemesWhereTheProgramLooks) {
   EXPECT_NE(fs::status(program).permissions() & fs::perms::owner_exec, fs::perms::none);
   // The installed program looks in <exe dir>/../share/lirvane.
   EXPECT_EQ(ReadFile(Share() / "lirvane" / "lirvane.html"),
-            ReadFile(fs::path(LIRVANE_SOURCE_DIR) / "resources/help/lirvane.html"));
+            ReadFile(fs::path(LIRVANE_BUILD_DIR) / "lirvane.html"));
 
   const fs::path starter = Share() / "lirvane" / "starter" / "circuits.dat";
   const std::string bytes = ReadFile(starter);
+  // The help names the version of the build, not a placeholder.
+  EXPECT_TRUE(Contains(ReadFile(Share() / "lirvane" / "lirvane.html"), "(" LIRVANE_VERSION ")"));
   // 22 lines of CR LF per scheme and no other line end.
   size_t lines = 0;
   for (size_t i = 0; i < bytes.size(); ++i) {

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
+#include <QMimeData>
 
 #include "platform/pane_text_codec.h"
 
@@ -33,6 +35,21 @@ TEST(PaneTextCodec, EachLineBreakIsOneBreak) {
   EXPECT_EQ(PaneTextToBytes(u"a\rb\nc\r"), "a\r\nb\r\nc\r\n");
   EXPECT_EQ(PaneTextToBytes(u"a\r\r\nb"), "a\r\n\r\nb");
   EXPECT_EQ(PaneTextToBytes(u"a\u2029b"), "a\r\nb");
+}
+
+// Russian with characters Windows-1251 lacks: an emoji (beyond 16 bits),
+// an accented letter, a CJK one and a line separator.
+const char kWorldText[] = "Привет, мир! 😀 café 中 a\u2028b";
+
+TEST(PaneTextCodec, Utf8GoesInAndOutWhole) {
+  const QString text = Utf8ToPaneText(kWorldText);
+  EXPECT_EQ(text, QString::fromUtf8(kWorldText));
+  EXPECT_EQ(PaneTextToUtf8(text), kWorldText);
+  // Breaks are one each, as with bytes; U+2028 is a character, not a break.
+  EXPECT_EQ(Utf8ToPaneText("a\r\nb\rc\nd\r"), QString("a\nb\nc\nd\n"));
+  EXPECT_EQ(PaneTextToUtf8(u"a\nb\u2029c\rd\r\ne"), "a\r\nb\r\nc\r\nd\r\ne");
+  // Malformed UTF-8 is marked, never dropped silently.
+  EXPECT_EQ(Utf8ToPaneText("a\xFF!"), QString::fromUtf16(u"a\uFFFD!"));
 }
 
 class PaneTest : public ::testing::Test {
@@ -101,6 +118,90 @@ TEST_F(PaneTest, CutAndCopyUseTheClipboard) {
   EXPECT_EQ(QApplication::clipboard()->text(), "one\ntwo");
   pane.CutSelectionToClipboard();
   EXPECT_EQ(pane.Text(), "");
+}
+
+TEST_F(PaneTest, HoldsAnyTextWhileRecodingSeesWindows1251) {
+  for (TextPane* p : {&pane, &buffer}) {
+    p->SetUtf8Text(std::string(kWorldText) + "\nend");
+    EXPECT_EQ(p->Utf8Text(), std::string(kWorldText) + "\r\nend");
+    EXPECT_EQ(p->Characters(), QString::fromUtf8(kWorldText) + "\nend");
+    // What the recoding commands read: one "?" for each character 1251
+    // lacks, the emoji too, and the separator as a break.
+    EXPECT_EQ(p->Text(), "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0! ? caf? ? a\r\nb\r\nend");
+  }
+  // Bytes put in come out as UTF-8 through the same mapping.
+  pane.SetText("\xCF\xF0\xE8\x98\r\n");
+  EXPECT_EQ(pane.Utf8Text(), "При\xC2\x98\r\n");
+}
+
+TEST_F(PaneTest, CopyingBetweenPanesKeepsEveryCharacter) {
+  TextPane other;
+  TextPane other_buffer{TextPane::Storage::kBuffer};
+  pane.SetUtf8Text(kWorldText);
+  buffer.CopyContentsFrom(pane);
+  other.CopyContentsFrom(buffer);
+  other_buffer.CopyContentsFrom(other);
+  EXPECT_EQ(other_buffer.Utf8Text(), kWorldText);
+  // A buffer given bytes keeps them as they are, lone CR and all.
+  buffer.SetText("a\rb\x98");
+  other_buffer.CopyContentsFrom(buffer);
+  EXPECT_EQ(other_buffer.Text(), "a\rb\x98");
+  // A text set as bytes, then edited: the edit is copied too.
+  pane.SetText("\xEC\xE8\xF0");
+  EXPECT_EQ(pane.Text(), "\xEC\xE8\xF0");
+  QTextCursor end = pane.textCursor();
+  end.movePosition(QTextCursor::End);
+  end.insertText(QString::fromUtf8(" 😀"));
+  other.CopyContentsFrom(pane);
+  EXPECT_EQ(other.Utf8Text(), "мир 😀");
+  pane.SetUtf8Text(kWorldText);
+  // Swapping with a buffer keeps both sides whole.
+  pane.SwapContents(buffer);
+  EXPECT_EQ(pane.Text(), "a\r\nb\x98");
+  EXPECT_EQ(buffer.Utf8Text(), kWorldText);
+}
+
+TEST_F(PaneTest, PastedAndDroppedCharactersStay) {
+  pane.SetText("[]");
+  QTextCursor cursor = pane.textCursor();
+  cursor.setPosition(1);
+  pane.setTextCursor(cursor);
+  pane.ReplaceSelectionCharacters(QString::fromUtf8("Ïðèâåò\r\nÐŸÑ€Ð¸ 😀"));
+  EXPECT_EQ(pane.Utf8Text(), "[Ïðèâåò\r\nÐŸÑ€Ð¸ 😀]");
+  EXPECT_EQ(pane.document()->blockCount(), 2);
+
+  // A drop from another program.
+  pane.show();
+  pane.SetText("");
+  QMimeData data;
+  data.setText(QString::fromUtf8("中文 ✓"));
+  const QPoint at(5, 5);
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(pane.viewport(), &enter);
+  QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(pane.viewport(), &move);
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(pane.viewport(), &drop);
+  EXPECT_EQ(pane.Utf8Text(), "中文 ✓");
+  EXPECT_EQ(pane.Text(), "?? ?");
+}
+
+TEST_F(PaneTest, ShiftEnterBreaksTheLineLikeEnter) {
+  pane.SetText("ab");
+  QTextCursor cursor = pane.textCursor();
+  cursor.setPosition(1);
+  pane.setTextCursor(cursor);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier, "\r");
+  QApplication::sendEvent(&pane, &press);
+  EXPECT_EQ(pane.Utf8Text(), "a\r\nb");
+  EXPECT_EQ(pane.document()->blockCount(), 2);
+}
+
+TEST_F(PaneTest, CopyPutsTheCharactersOnTheClipboard) {
+  pane.SetUtf8Text("ÐŸÑ€Ð¸ 😀");
+  pane.SelectAllText();
+  pane.CopySelectionToClipboard();
+  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("ÐŸÑ€Ð¸ 😀"));
 }
 
 TEST_F(PaneTest, WholeTextSizeIsThePaneFontAndStays) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -12,6 +13,7 @@
 
 #include "recode/codepage.h"
 #include "recode/detect_describe.h"
+#include "recode/detect_stats.h"
 #include "recode/recode.h"
 
 namespace lirvane {
@@ -158,6 +160,26 @@ TEST_F(DetectHeldOut, Utf8CutAtTheSampleEdgeIsStillUtf8) {
   const std::string text = std::string(kDetectSampleBytes - 1 - lead, ' ') + u;
   ASSERT_GE(static_cast<uint8_t>(text[kDetectSampleBytes - 1]), 0xC0);
   EXPECT_EQ(DetectRecoding(text).chain, Chain({kDetectUtf8Step}));
+}
+
+// The statistics' classes are Windows-1251's: І, і and № (0xB2, 0xB3,
+// 0xB9, digits in Latin-1) are no digits, ‘ and ’ each have their own class,
+// and the no-break space is not a space; and the training text keeps the
+// quotes it has: both ‘ and ’ were seen (an unseen class has a flat row).
+TEST(DetectStats, ClassesAreThoseOfWindows1251) {
+  using namespace detect_stats;
+  for (int b = 0x80; b < 0x100; ++b) {
+    EXPECT_NE(kCaseClass[b], kDigitCaseClass) << std::hex << b;
+    EXPECT_NE(kByteClass[b], kByteClass['0']) << std::hex << b;
+  }
+  EXPECT_NE(kByteClass[0x91], kByteClass[0x92]);
+  EXPECT_NE(kByteClass[0x91], kByteClass['\'']);
+  EXPECT_NE(kByteClass[0xA0], kByteClass[' ']);
+  for (uint8_t quote : {0x91, 0x92}) {
+    const uint8_t* row = &kBigramCost[kByteClass[quote] * kClasses];
+    EXPECT_LT(*std::min_element(row, row + kClasses), *std::max_element(row, row + kClasses))
+        << std::hex << int(quote);
+  }
 }
 
 TEST(Detect, NothingToJudgeWithoutCyrillic) {

@@ -36,6 +36,14 @@ TCustomCode Scheme(std::string_view name, int32_t count) {
   return record;
 }
 
+// Files of the temporary names a save uses, left in `folder`.
+int TemporaryFilesIn(const std::filesystem::path& folder) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().filename().string().find("~tmp") != std::string::npos) ++count;
+  return count;
+}
+
 class SchemeFileTest : public ::testing::Test {
  protected:
   TempFolder folder;
@@ -55,7 +63,7 @@ TEST_F(SchemeFileTest, WritesTwentyTwoCrLfLinesPerSchemeInFileOrder) {
   ASSERT_TRUE(SaveSchemes(table, path, sink));
   EXPECT_EQ(ReadBytes(path), KoiScheme("one") + KoiScheme("two"));
   EXPECT_TRUE(sink.messages.empty());
-  EXPECT_FALSE(std::filesystem::exists(folder / "circuits.dat~tmp"));
+  EXPECT_EQ(TemporaryFilesIn(folder.path()), 0);
 }
 
 TEST_F(SchemeFileTest, NoSavedSchemesGiveAnEmptyFile) {
@@ -226,11 +234,12 @@ TEST_F(BadSchemeFileTest, FirstSaveKeepsTheOldFileAsBackup) {
 }
 
 TEST_F(BadSchemeFileTest, FailedSaveKeepsTheIncompleteMark) {
-  std::filesystem::create_directory(folder / "circuits.dat~tmp");
+  // Something that can be neither kept nor replaced now stands in its place.
+  std::filesystem::remove(path);
+  std::filesystem::create_directories(path / "inside");
   EXPECT_FALSE(SaveSchemes(table, path, sink));
   EXPECT_TRUE(table.LoadIncomplete());
-  EXPECT_EQ(ReadBytes(path), old_file);
-  EXPECT_FALSE(std::filesystem::exists(backup));
+  EXPECT_TRUE(std::filesystem::is_directory(path / "inside"));
 }
 
 TEST_F(SchemeFileTest, LoadingAWholeFileClearsTheIncompleteMark) {
@@ -251,15 +260,28 @@ TEST_F(SchemeFileTest, SaveIntoMissingFolderFailsWithMessage) {
   EXPECT_EQ(sink.messages, (std::vector{Plain(kWriteFailed)}));
 }
 
-TEST_F(SchemeFileTest, SaveThatCannotCreateTemporaryFileLeavesOldFile) {
-  WriteBytes(path, KoiScheme("old"));
-  std::filesystem::create_directory(folder / "circuits.dat~tmp");
+// Two copies exiting together once wrote through one fixed temporary name;
+// each now has its own, and a file of that old name is nobody's business.
+TEST_F(SchemeFileTest, AFixedTemporaryNameIsNeverWrittenThrough) {
+  WriteBytes(folder / "victim", "untouched");
+  std::filesystem::create_symlink(folder / "victim", folder / "circuits.dat~tmp");
   SchemeTable table;
   table.AddScheme("new");
-  EXPECT_FALSE(SaveSchemes(table, path, sink));
-  EXPECT_EQ(sink.messages, (std::vector{Plain(kWriteFailed)}));
-  EXPECT_EQ(ReadBytes(path), KoiScheme("old"));
-  EXPECT_TRUE(std::filesystem::is_directory(folder / "circuits.dat~tmp"));
+  ASSERT_TRUE(SaveSchemes(table, path, sink));
+  EXPECT_EQ(ReadBytes(path), FormatSchemeLines(table.Slot(1)));
+  EXPECT_EQ(ReadBytes(folder / "victim"), "untouched");
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "circuits.dat~tmp"));
+}
+
+TEST_F(SchemeFileTest, ALinkedSchemeFileStaysALink) {
+  std::filesystem::create_directory(folder / "kept");
+  WriteBytes(folder / "kept" / "circuits.dat", KoiScheme("old"));
+  std::filesystem::create_symlink(folder / "kept" / "circuits.dat", path);
+  SchemeTable table;
+  table.AddScheme("new");
+  ASSERT_TRUE(SaveSchemes(table, path, sink));
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+  EXPECT_EQ(ReadBytes(folder / "kept" / "circuits.dat"), FormatSchemeLines(table.Slot(1)));
 }
 
 TEST_F(SchemeFileTest, SaveThatCannotRenameLeavesOldAndNoTemporaryFile) {
@@ -270,20 +292,17 @@ TEST_F(SchemeFileTest, SaveThatCannotRenameLeavesOldAndNoTemporaryFile) {
   EXPECT_FALSE(SaveSchemes(table, path, sink));
   EXPECT_EQ(sink.messages, (std::vector{Plain(kWriteFailed)}));
   EXPECT_TRUE(std::filesystem::is_directory(path / "inside"));
-  EXPECT_FALSE(std::filesystem::exists(folder / "circuits.dat~tmp"));
+  EXPECT_EQ(TemporaryFilesIn(folder.path()), 0);
 }
 
 TEST_F(SchemeFileTest, SaveOntoAFullDeviceFailsWithMessage) {
-  // /dev/full accepts the open and refuses every byte; the name beside it
-  // cannot be created, so try through a link in our folder instead.
+  // /dev/full accepts the open and refuses every byte.
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  std::filesystem::create_symlink("/dev/full", folder / "circuits.dat~tmp");
-  WriteBytes(path, KoiScheme("old"));
+  std::filesystem::create_symlink("/dev/full", path);
   SchemeTable table;
   table.AddScheme("new");
   EXPECT_FALSE(SaveSchemes(table, path, sink));
   EXPECT_EQ(sink.messages, (std::vector{Plain(kWriteFailed)}));
-  EXPECT_EQ(ReadBytes(path), KoiScheme("old"));
 }
 
 TEST(SchemeFilePathTest, SitsBesideTheExecutable) {

@@ -62,7 +62,7 @@ TEST_F(AutoTest, ButtonUndoesKoiAndSaysSo) {
   QTest::mouseClick(frm.BtnAuto, Qt::LeftButton);
   EXPECT_EQ(frm.MemoF2->Text(), original);
   EXPECT_EQ(frm.MemoF->Text(), Recode(original, -8));  // the source stays
-  EXPECT_TRUE(Status().startsWith(QString::fromUtf8("Авто: Koi->Win"))) << Status().toStdString();
+  EXPECT_EQ(Status(), QString::fromUtf8("Авто: KOI8-R, прочитанный как Windows-1251"));
 }
 
 TEST_F(AutoTest, MenuItemUndoesTwoWrongRecodings) {
@@ -70,7 +70,7 @@ TEST_F(AutoTest, MenuItemUndoesTwoWrongRecodings) {
   frm.MemoF->SetText(Recode(Recode(original, -8), -8));
   frm.AutoWin1->trigger();
   EXPECT_EQ(frm.MemoF2->Text(), original);
-  EXPECT_TRUE(Status().startsWith(QString::fromUtf8("Авто: дважды Koi->Win"))) << Status().toStdString();
+  EXPECT_EQ(Status(), QString::fromUtf8("Авто: KOI8-R, прочитанный как Windows-1251, дважды"));
 }
 
 TEST_F(AutoTest, AltZeroRunsIt) {
@@ -86,15 +86,43 @@ TEST_F(AutoTest, TextAlreadyInWinIsCopiedAndNamed) {
   frm.MemoF->SetText(original);
   frm.AutoWin1->trigger();
   EXPECT_EQ(frm.MemoF2->Text(), original);
-  EXPECT_EQ(Status(), QString::fromUtf8("Авто: текст уже в Win-1251"));
+  EXPECT_TRUE(Status().endsWith(QString::fromUtf8("текст не изменён"))) << Status().toStdString();
 }
 
-TEST_F(AutoTest, NothingToJudgeLeavesResultPane) {
-  frm.MemoF2->SetText("kept");
+// With nothing to judge, the result pane shows this text unchanged, not
+// whatever an earlier command left there, and the status line says why.
+TEST_F(AutoTest, NothingToJudgeShowsTheTextUnchanged) {
+  frm.MemoF2->SetText("an earlier result");
   frm.MemoF->SetText("Hello, world 12345");
   frm.AutoWin1->trigger();
-  EXPECT_EQ(frm.MemoF2->Text(), "kept");
-  EXPECT_EQ(Status(), QString::fromUtf8("Авто: слишком мало русских букв, чтобы определить кодировку"));
+  EXPECT_EQ(frm.MemoF2->Text(), "Hello, world 12345");
+  EXPECT_EQ(Status(),
+            QString::fromUtf8("Авто: слишком мало русских букв, чтобы судить; текст не изменён"));
+}
+
+// Today's garbling, as pasted: UTF-8 read as Windows-1251.
+TEST_F(AutoTest, UndoesUtf8ReadAsWindows1251) {
+  frm.MemoF->SetText(Recode(original, -65001));  // the UTF-8 bytes, shown as 1251
+  frm.AutoWin1->trigger();
+  EXPECT_EQ(frm.MemoF2->Text(), original);
+  EXPECT_EQ(Status(), QString::fromUtf8("Авто: UTF-8, прочитанный как Windows-1251"));
+}
+
+// Pasted text Windows-1251 cannot hold: repaired as characters.
+TEST_F(AutoTest, UndoesUtf8ReadAsWindows1252AsPasted) {
+  // As a browser shows it: the bytes 0x81 and 0x8F that Windows-1252 lacks
+  // as the C1 characters of the same value.
+  frm.MemoF->SetUtf8Text(
+      "ÐŸÑ€Ð¸Ð²ÐµÑ‚, Ð¼Ð¸Ñ€! ÐšÐ°Ðº Ð´ÐµÐ»Ð° Ñƒ Ñ‚ÐµÐ±Ñ\u008F Ñ\u0081ÐµÐ³Ð¾Ð´Ð½Ñ\u008F?");
+  frm.AutoWin1->trigger();
+  EXPECT_EQ(frm.MemoF2->Utf8Text(), "Привет, мир! Как дела у тебя сегодня?");
+}
+
+TEST_F(AutoTest, CorrectTextWithCharactersWindows1251LacksStaysWhole) {
+  const std::string text = "Привет 😀, как дела? Всё хорошо, café и 中文 на месте.";
+  frm.MemoF->SetUtf8Text(text);
+  frm.AutoWin1->trigger();
+  EXPECT_EQ(frm.MemoF2->Utf8Text(), text);
 }
 
 TEST_F(AutoTest, ButtonFollowsButtonView) {

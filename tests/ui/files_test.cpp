@@ -29,7 +29,17 @@ using testing::ScriptedDialogs;
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+  // The tests below start with "Файлы в UTF-8" off, as on Windows: files
+  // are Windows-1251 bytes. Those with the option on say so.
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    SetUtf8Files(false);
+  }
+
+  void SetUtf8Files(bool on) {
+    if (frm.MUtf8Files->isChecked() != on) frm.MUtf8Files->trigger();
+    ASSERT_EQ(frm.Options().utf8_files, on);
+  }
 
   QString Path(const QString& name) { return dir.filePath(name); }
 
@@ -238,6 +248,101 @@ TEST_F(FilesTest, ClearAllLeavesTheList) {
   EXPECT_EQ(frm.FileBox->currentText(), Path("a.txt"));
 }
 
+// "Привет, мир 😀 café" in UTF-8 with LF line ends, as a Linux editor
+// writes it.
+const std::string kUtf8File = "Привет, мир 😀\ncafé\n";
+
+TEST_F(FilesTest, Utf8FilesOpenAsTextAndSaveAsTheyWere) {
+  SetUtf8Files(true);
+  Open(Write("utf8.txt", kUtf8File));
+  EXPECT_EQ(frm.MemoF->Utf8Text(), "Привет, мир 😀\r\ncafé\r\n");
+  EXPECT_EQ(frm.OpenedFileForm().line_break, "\n");
+  // The recoding commands see Windows-1251 bytes, "?" where 1251 has none.
+  EXPECT_EQ(frm.MemoF->Text(), "\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0 ?\r\ncaf?\r\n");
+  // Reload brings back the characters, not their bytes.
+  frm.MemoF->SetText("edited");
+  frm.ReloadSMClick();
+  EXPECT_EQ(frm.MemoF->Utf8Text(), "Привет, мир 😀\r\ncafé\r\n");
+  // Saved again, the file is the same file, LF and all.
+  frm.ChangeSMClick();
+  SaveAs(Path("again.txt"));
+  EXPECT_EQ(Read(Path("again.txt")), kUtf8File);
+  // A recoding result is saved as UTF-8 too.
+  frm.MemoF->SetText("\xF0\xD2\xC9\xD7\xC5\xD4\r\n");  // Привет in KOI8-R
+  frm.KoiWin1Click();
+  SaveAs(Path("result.txt"));
+  EXPECT_EQ(Read(Path("result.txt")), "Привет\n");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(FilesTest, Utf8FilesKeepByteOrderMarkAndLineBreaks) {
+  SetUtf8Files(true);
+  for (const std::string& content :
+       {std::string("\xEF\xBB\xBFмир\r\nline\r\n"), std::string("мир\rline\r"),
+        std::string("one line, no break")}) {
+    Open(Write("in.txt", content));
+    frm.ChangeSMClick();
+    SaveAs(Path("out.txt"));
+    EXPECT_EQ(Read(Path("out.txt")), content);
+  }
+  EXPECT_EQ(frm.MemoF2->Utf8Text(), "one line, no break");
+  // With no line break to follow, the system's own is written.
+  frm.MemoF2->SetUtf8Text("a\r\nb");
+  frm.FileBox->setEditText("");
+  SaveAs(Path("typed.txt"));
+  EXPECT_EQ(Read(Path("typed.txt")), "a\nb");
+}
+
+TEST_F(FilesTest, Utf8FilesStillOpenOtherFilesAsBytes) {
+  SetUtf8Files(true);
+  // Windows-1251, a UTF-8 sequence cut off at the end, an overlong form, an
+  // encoded surrogate: none is UTF-8, so each opens byte by byte.
+  for (const std::string& content :
+       {std::string("\xCF\xF0\xE8\xE2\xE5\xF2\r\n\x98"), std::string("мир \xD0"),
+        std::string("\xC0\xAF"), std::string("\xED\xA0\x80")}) {
+    Open(Write("bytes.txt", content));
+    EXPECT_EQ(frm.MemoF->Text(), content);
+    EXPECT_FALSE(frm.OpenedFileForm().utf8);
+  }
+  // Saved, a byte file becomes UTF-8 with its own line breaks.
+  Open(Write("win.txt", "\xCF\xF0\xE8\xE2\xE5\xF2\r\n\xEC\xE8\xF0"));
+  frm.ChangeSMClick();
+  SaveAs(Path("win-saved.txt"));
+  EXPECT_EQ(Read(Path("win-saved.txt")), "Привет\r\nмир");
+}
+
+TEST_F(FilesTest, WithoutUtf8FilesEverythingIsBytesAsBefore) {
+  Open(Write("utf8.txt", kUtf8File));
+  EXPECT_EQ(frm.MemoF->Text(),
+            "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80 "
+            "\xF0\x9F\x98\x80\r\ncaf\xC3\xA9\r\n");
+  frm.ChangeSMClick();
+  SaveAs(Path("saved.txt"));
+  EXPECT_EQ(Read(Path("saved.txt")), "Привет, мир 😀\r\ncafé\r\n");  // the bytes, CR LF
+  // A pasted character 1251 lacks is "?" in the file, as the recoding sees it.
+  frm.MemoF2->SetUtf8Text("мир 😀");
+  SaveAs(Path("pasted.txt"));
+  EXPECT_EQ(Read(Path("pasted.txt")), "\xEC\xE8\xF0 ?");
+}
+
+TEST_F(FilesTest, RtfIsRtfWithUtf8FilesToo) {
+  SetUtf8Files(true);
+  Open(Write("a.rtf", kRtf));
+  EXPECT_EQ(frm.MemoF->Text(), "\xCF\xF0\xE8\xE2\xE5\xF2 {\\}\r\nline 2");
+  frm.ChangeSMClick();
+  SaveAs(Path("b.rtf"));
+  EXPECT_EQ(Read(Path("b.rtf")).substr(0, 6), "{\\rtf1");
+  Open(Path("b.rtf"));
+  EXPECT_EQ(frm.MemoF->Text(), "\xCF\xF0\xE8\xE2\xE5\xF2 {\\}\r\nline 2");
+}
+
+TEST_F(FilesTest, RtfKeepsCharactersWindows1251Lacks) {
+  frm.MemoF2->SetUtf8Text("Привет 😀\ncafé");
+  SaveAs(Path("chars.rtf"));
+  Open(Path("chars.rtf"));
+  EXPECT_EQ(frm.MemoF->Utf8Text(), "Привет 😀\r\ncafé");
+}
+
 std::string PdfOf(TMainFrm& frm, const QString& path) {
   frm.Printer().setOutputFormat(QPrinter::PdfFormat);
   frm.Printer().setOutputFileName(path);
@@ -371,6 +476,17 @@ TEST_F(FilesTest, PrintoutKeepsThePageSetUpsMargins) {
   EXPECT_NEAR(words[0].x_min, kTwentyMm, 3.0);
   EXPECT_GT(words[0].y_min, kTwentyMm - 3.0);
   EXPECT_LT(words[0].y_min, kTwentyMm + 6.0);
+}
+
+TEST_F(FilesTest, PrintoutShowsCharactersWindows1251Lacks) {
+  frm.MemoF2->SetUtf8Text("Привет café ✓");
+  dialogs.print_answers = {true};
+  const QString pdf = Path("chars.pdf");
+  ASSERT_FALSE(PdfOf(frm, pdf).empty());
+  QStringList seen;
+  for (const PdfWord& w : PdfWords(pdf)) seen << w.text;
+  EXPECT_EQ(seen, QStringList({QString::fromUtf8("Привет"), QString::fromUtf8("café"),
+                               QString::fromUtf8("✓")}));
 }
 
 TEST_F(FilesTest, PrintWithoutPrinterGoesToDocumentsAndSaysWhere) {

@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "base/version.h"
 #include "platform/text_pane.h"
 #include "tests/support/scripted_dialogs.h"
 #include "ui/about_box.h"
@@ -506,7 +507,7 @@ TEST_F(AboutBoxTest, ControlsAndTexts) {
   EXPECT_EQ(box.ProductName->text(), "Lirvane!");
   EXPECT_TRUE(box.ProductName->font().bold());
   EXPECT_TRUE(box.ProductName->alignment() & Qt::AlignHCenter);
-  EXPECT_EQ(box.Version->text(), "Version 3.1.4");
+  EXPECT_EQ(box.Version->text(), QString("Version ") + kProgramVersion);
   EXPECT_EQ(box.Copyright->text(), QString::fromUtf8("Copyright © 1998-2026 Velkor Software"));
   EXPECT_EQ(box.Label1->text(), QString::fromLatin1(kMakerSiteCaption));
   EXPECT_TRUE(box.Label1->font().underline());
@@ -645,7 +646,7 @@ TEST(CopyrightFrm, WindowAndText) {
   ASSERT_GE(russian, 0);
   ASSERT_GE(english, 0);
   EXPECT_LT(russian, english);
-  EXPECT_TRUE(text.contains("3.1.4"));
+  EXPECT_TRUE(text.contains(kProgramVersion));
   EXPECT_TRUE(text.contains(QString::fromUtf8("товарными знаками")));
   EXPECT_TRUE(text.contains("trademarks"));
   EXPECT_TRUE(text.contains(QString::fromUtf8("бесплатно")));

@@ -1,3 +1,4 @@
+#include "base/version.h"
 #include "ui/main_frm.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <QToolButton>
 
 #include "platform/dock_toolbar.h"
+#include "platform/system_encoding.h"
 #include "platform/text_pane.h"
 #include "tests/support/scripted_dialogs.h"
 
@@ -50,7 +52,7 @@ class MainFrmTest : public ::testing::Test {
 };
 
 TEST_F(MainFrmTest, CaptionsAndDesignBounds) {
-  EXPECT_EQ(frm.windowTitle(), "Velkor Lirvane! 3.1.4");
+  EXPECT_EQ(frm.windowTitle(), QString("Velkor Lirvane! ") + kProgramVersion);
   EXPECT_EQ(AppTitle(), frm.windowTitle());  // message boxes name the same version
   EXPECT_EQ(frm.CodeBar->windowTitle(), QString::fromUtf8("Перекодировки"));
   EXPECT_EQ(frm.FileBar->windowTitle(), QString::fromUtf8("Главная"));
@@ -122,6 +124,34 @@ TEST_F(MainFrmTest, SeparatorsStandWhereTheyBelong) {
   EXPECT_EQ(names_of(frm.CodeM),
             "KoiWin1 WinKoi1 AltWin1 WinAlt1 KoiKoiWin1 IsoWin1 MacWin1 UniWin1 UtfWin1 "
             "WinUtf1 - OverCod AutoWin1");
+  QStringList view;
+  for (QAction* a : frm.N7->actions())
+    view << (a->isSeparator() ? "-" : a->menu() ? a->menu()->objectName() : a->objectName());
+  EXPECT_EQ(view.join(' '), "N11 N15 N19 Tray1 MAutoRun MUtf8Files - MSaveOpt");
+}
+
+TEST_F(MainFrmTest, Utf8FilesIsOnWhereTheSystemWorksInUtf8) {
+  EXPECT_EQ(frm.MUtf8Files->text(), QString::fromUtf8("Файлы в UTF-8"));
+  EXPECT_TRUE(frm.MUtf8Files->shortcut().isEmpty());
+  EXPECT_TRUE(frm.MUtf8Files->isCheckable());
+  EXPECT_EQ(frm.MUtf8Files->isChecked(), SystemEncodingIsUtf8());
+  EXPECT_EQ(frm.Options().utf8_files, frm.MUtf8Files->isChecked());
+  frm.MUtf8Files->trigger();
+  EXPECT_EQ(frm.Options().utf8_files, frm.MUtf8Files->isChecked());
+  EXPECT_NE(frm.MUtf8Files->isChecked(), SystemEncodingIsUtf8());
+}
+
+TEST(SystemEncoding, FollowsTheUsersLocale) {
+  const QByteArray saved = qgetenv("LC_ALL");
+  qputenv("LC_ALL", "C.UTF-8");
+  EXPECT_TRUE(SystemEncodingIsUtf8());
+  qputenv("LC_ALL", "C");
+  EXPECT_FALSE(SystemEncodingIsUtf8());
+  if (saved.isNull()) {
+    qunsetenv("LC_ALL");
+  } else {
+    qputenv("LC_ALL", saved);
+  }
 }
 
 TEST_F(MainFrmTest, ButtonsCarryCaptionsAndHints) {
@@ -216,7 +246,7 @@ TEST_F(MainFrmTest, PasteWithAndWithoutClipboardText) {
   frm.InsSMClick();
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text, QString::fromUtf8("В буфере обмена отсутствует текст!"));
-  EXPECT_EQ(dialogs.messages[0].caption, "Velkor Lirvane! 3.1.4");
+  EXPECT_EQ(dialogs.messages[0].caption, QString("Velkor Lirvane! ") + kProgramVersion);
   EXPECT_EQ(frm.MemoF2->Text(), "");
 
   QApplication::clipboard()->setText(QString::fromUtf8("мир\nпосле"));
@@ -264,6 +294,43 @@ TEST_F(MainFrmTest, PastedLineEndsAreOneBreakEach) {
   EXPECT_EQ(frm.MemoF->Text(), "a\r\nb\r\nc\r\n");
   frm.MemoF->SetText("x\r\ny\rz");
   EXPECT_EQ(frm.MemoF->Text(), "x\r\ny\r\nz");
+}
+
+// A pane holds what is pasted into it, whatever the characters; the
+// recoding commands read Windows-1251 bytes, "?" for what 1251 lacks.
+TEST_F(MainFrmTest, PastedTextStaysWholeThroughTheEditCommands) {
+  const QString pasted = QString::fromUtf8("Ïðèâåò ÐŸÑ€Ð¸\n😀 中");
+  const std::string whole = "Ïðèâåò ÐŸÑ€Ð¸\r\n😀 中";
+  Focus(frm.MemoF);
+  QApplication::clipboard()->setText(pasted);
+  QTest::keyClick(frm.MemoF, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(frm.MemoF->Utf8Text(), whole);
+  EXPECT_EQ(frm.MemoF->Text(), "?????? ???\x88??\r\n? ?");
+  frm.MemoF2->SetText("old");
+  frm.ApplyRecodings(0, 0, 0);  // what a recoding reads, with no step taken
+  EXPECT_EQ(frm.MemoF2->Text(), "?????? ???\x88??\r\n? ?");
+  // Remember, edit, reload; swap and swap back.
+  frm.ToMemClick();
+  frm.MemoF->SetText("edited");
+  frm.ReloadSMClick();
+  EXPECT_EQ(frm.MemoF->Utf8Text(), whole);
+  frm.ChangeSMClick();
+  EXPECT_EQ(frm.MemoF2->Utf8Text(), whole);
+  frm.ChangeSMClick();
+  EXPECT_EQ(frm.MemoF->Utf8Text(), whole);
+  EXPECT_EQ(frm.MemoT->Utf8Text(), whole);
+  // Copied out again as it came in.
+  Focus(frm.MemoF);
+  frm.SelAllSMClick();
+  frm.CopySMClick();
+  EXPECT_EQ(QApplication::clipboard()->text(), pasted);
+  // A text service rewrites the selection only, as Windows-1251 text: the
+  // characters outside it stay.
+  frm.MemoF->SetUtf8Text("ПРИВЕТ 😀");
+  Select(frm.MemoF, 0, 6);
+  frm.ToLoClick();
+  EXPECT_EQ(frm.MemoF->Utf8Text(), "привет 😀");
+  EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(MainFrmTest, CopyCutClearSelectAllActOnTheFocusedPane) {

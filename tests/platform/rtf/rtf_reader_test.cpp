@@ -138,6 +138,18 @@ TEST(RtfReaderCharacters, NegativeAndUnmappableUnicode) {
   EXPECT_EQ(Read("{\\rtf1 \\u99999999999?}"), "?");
 }
 
+TEST(RtfReaderCharacters, AsUtf8EveryCharacterIsKept) {
+  auto read = [](std::string_view document) {
+    return ReadRtfTextUtf8(document).value_or("<not rich text>");
+  };
+  EXPECT_EQ(read("{\\rtf1 \\u233?\\u-10179?\\u-8704?\\u20013?}"), "é😀中");
+  EXPECT_EQ(read("{\\rtf1\\ansicpg1251 \\'cf\\'f0\\'e8\\par \\u8364?\\'98}"), "При\r\n€\xC2\x98");
+  // A half of a pair without its other half stands for no character.
+  EXPECT_EQ(read("{\\rtf1 \\u-10179?x\\u-8704?}"), "\uFFFDx\uFFFD");
+  EXPECT_EQ(read("{\\rtf1 a\\u-10179?\\par}"), "a\uFFFD");
+  EXPECT_EQ(ReadRtfTextUtf8("plain"), std::nullopt);
+}
+
 TEST(RtfReaderCharacters, HexBytesFollowTheCurrentFontsCodePage) {
   const std::string fonts =
       "{\\fonttbl{\\f0\\fcharset204 Cyr;}{\\f1\\fcharset0 West;}{\\f2\\fcharset238 CE;}"

@@ -72,6 +72,20 @@ TEST(RtfRoundTrip, LoneCrAndLfComeBackAsCrLf) {
   EXPECT_EQ(RoundTrip("a\rb\nc\n\rd\r"), "a\r\nb\r\nc\r\n\r\nd\r\n");
 }
 
+TEST(RtfRoundTrip, Utf8TextComesBackWhole) {
+  const std::string text = "Привет, мир 😀\r\ncafé 中 € \xC2\x98 {\\}\t\r\n";
+  const std::string document = WriteRtfDocumentUtf8(text, "Arial Cyr", 8);
+  EXPECT_EQ(ReadRtfTextUtf8(document), text);
+  // Readers that know no \uN see "?" for what Windows-1251 lacks.
+  EXPECT_EQ(ReadRtfText(document), Cp1251("Привет, мир ?\r\ncaf? ? € ") + "\x98 {\\}\t\r\n");
+  EXPECT_NE(document.find("\\u-10179?\\u-8704?"), std::string::npos);  // 😀 as its two halves
+  EXPECT_TRUE(BracesBalance(document));
+  // Text that Windows-1251 holds is written as the byte form writes it.
+  const std::string russian = "Съешь же ещё этих\r\nбулок";
+  EXPECT_EQ(WriteRtfDocumentUtf8(russian, "Arial", 10),
+            WriteRtfDocument(Cp1251(russian), "Arial", 10));
+}
+
 TEST(RtfWriter, DocumentNamesCyrillicFontAndSize) {
   const std::string document = WriteRtfDocument(Cp1251("Привет"), "Arial Cyr", 10);
   EXPECT_TRUE(document.starts_with("{\\rtf1\\ansi\\ansicpg1251\\deff0"));

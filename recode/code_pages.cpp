@@ -1,0 +1,155 @@
+#include "recode/code_pages.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "recode/codepage.h"
+#include "recode/utf8.h"
+
+namespace lirvane {
+namespace {
+
+// Reverse of kCodePageChars: a direct table below U+0500 (Latin-1 and
+// Cyrillic, where nearly all characters lie), a sorted list above.
+struct Encoder {
+  static constexpr char32_t kDirect = 0x500;
+  std::array<int16_t, kDirect> direct;
+  std::vector<std::pair<char32_t, uint8_t>> rest;
+
+  explicit Encoder(const char32_t* chars) {
+    direct.fill(-1);
+    for (int b = 0; b < 256; ++b) {
+      if (chars[b] < kDirect)
+        direct[chars[b]] = static_cast<int16_t>(b);
+      else
+        rest.emplace_back(chars[b], static_cast<uint8_t>(b));
+    }
+    std::sort(rest.begin(), rest.end());
+  }
+
+  int operator()(char32_t c) const {
+    if (c < kDirect) return direct[c];
+    const auto it = std::lower_bound(rest.begin(), rest.end(), std::make_pair(c, uint8_t{0}));
+    return it != rest.end() && it->first == c ? it->second : -1;
+  }
+};
+
+const Encoder& EncoderOf(CodePageId page) {
+  static const auto encoders = [] {
+    std::vector<Encoder> e;
+    for (int p = 0; p < kEightBitPages; ++p) e.emplace_back(kCodePageChars[p]);
+    return e;
+  }();
+  return encoders[static_cast<int>(page) - 1];
+}
+
+}  // namespace
+
+std::string_view CodePageName(CodePageId page) {
+  switch (page) {
+    case CodePageId::kUtf8: return "UTF-8";
+    case CodePageId::kWin1251: return "Windows-1251";
+    case CodePageId::kKoi8R: return "KOI8-R";
+    case CodePageId::kDos866: return "DOS 866";
+    case CodePageId::kIso8859_5: return "ISO-8859-5";
+    case CodePageId::kMacCyrillic: return "Mac Cyrillic";
+    case CodePageId::kWin1252: return "Windows-1252";
+    case CodePageId::kLatin1: return "ISO-8859-1";
+  }
+  return "?";
+}
+
+int EncodeChar(CodePageId page, char32_t c) {
+  if (c < 0x80) return static_cast<int>(c);
+  return EncoderOf(page)(c);
+}
+
+std::optional<std::string> EncodeText(std::u32string_view text, CodePageId page) {
+  if (page == CodePageId::kUtf8) return U32ToUtf8(text);
+  const Encoder& encode = EncoderOf(page);
+  std::string out(text.size(), '\0');
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char32_t c = text[i];
+    const int b = c < 0x80 ? static_cast<int>(c) : encode(c);
+    if (b < 0) return std::nullopt;
+    out[i] = static_cast<char>(b);
+  }
+  return out;
+}
+
+std::optional<std::u32string> DecodeText(std::string_view bytes, CodePageId page) {
+  if (page == CodePageId::kUtf8) return Utf8ToU32(bytes);
+  const char32_t* chars = kCodePageChars[static_cast<int>(page) - 1];
+  std::u32string out(bytes.size(), U'\0');
+  for (size_t i = 0; i < bytes.size(); ++i) out[i] = chars[static_cast<uint8_t>(bytes[i])];
+  return out;
+}
+
+std::optional<std::u32string> Utf8ToU32(std::string_view utf8) {
+  std::u32string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<uint8_t>(utf8[i]);
+    if (b < 0x80) {
+      out.push_back(b);
+      ++i;
+      continue;
+    }
+    // Two-byte forms (Cyrillic, Latin-1) inline; the rest checked in full.
+    if (b >= 0xC2 && b < 0xE0 && i + 1 < utf8.size() &&
+        (static_cast<uint8_t>(utf8[i + 1]) & 0xC0) == 0x80) {
+      out.push_back(char32_t(b & 0x1F) << 6 | (static_cast<uint8_t>(utf8[i + 1]) & 0x3F));
+      i += 2;
+      continue;
+    }
+    char32_t c;
+    const size_t n = DecodeUtf8(utf8, i, c);
+    if (n == 0) return std::nullopt;
+    out.push_back(c);
+    i += n;
+  }
+  return out;
+}
+
+std::string U32ToUtf8(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (char32_t c : text) {
+    if (c < 0x80)
+      out.push_back(static_cast<char>(c));
+    else
+      AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::optional<std::u32string> UndoStep(std::u32string_view text, GarblingStep step) {
+  const auto bytes = EncodeText(text, step.read);
+  if (!bytes) return std::nullopt;
+  return DecodeText(*bytes, step.written);
+}
+
+std::optional<std::u32string> DoStep(std::u32string_view text, GarblingStep step) {
+  const auto bytes = EncodeText(text, step.written);
+  if (!bytes) return std::nullopt;
+  return DecodeText(*bytes, step.read);
+}
+
+int32_t StepCode(GarblingStep step) {
+  const auto code_of = [](CodePageId page) -> int32_t {
+    switch (page) {
+      case CodePageId::kKoi8R: return kCodeKoi8;
+      case CodePageId::kDos866: return kCodeAlt866;
+      case CodePageId::kIso8859_5: return kCodeIso8859_5;
+      case CodePageId::kMacCyrillic: return kCodeMac;
+      default: return 0;
+    }
+  };
+  if (step.read == CodePageId::kWin1251) return code_of(step.written);
+  if (step.written == CodePageId::kWin1251) return -code_of(step.read);
+  return 0;
+}
+
+}  // namespace lirvane

@@ -1,0 +1,807 @@
+#include "recode/repair.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "recode/cp1251_unicode.h"
+#include "recode/detect_describe.h"
+#include "recode/detect_recoding.h"
+#include "recode/reading_cost.h"
+#include "recode/recode.h"
+
+namespace lirvane {
+namespace {
+
+using P = CodePageId;
+constexpr int kBit = ReadingScorer::kCostPerBit;
+constexpr int kMaxSteps = 3;
+
+// The pages a text may have been read as, and written in. A Western page
+// is only ever the reader: what a Russian text turns into there.
+constexpr P kReadPages[] = {P::kWin1251,     P::kKoi8R,    P::kDos866, P::kIso8859_5,
+                            P::kMacCyrillic, P::kWin1252,  P::kLatin1};
+constexpr P kWrittenPages[] = {P::kUtf8,      P::kWin1251,    P::kKoi8R,
+                               P::kDos866,    P::kIso8859_5,  P::kMacCyrillic};
+
+// 8-bit steps after a chain's first: those the recoding commands undo
+// (between Windows-1251 and another Russian page) and the Western readings
+// of the two commonest Russian pages.
+constexpr GarblingStep kLaterSteps[] = {
+    {P::kKoi8R, P::kWin1251},     {P::kDos866, P::kWin1251},  {P::kIso8859_5, P::kWin1251},
+    {P::kMacCyrillic, P::kWin1251}, {P::kWin1251, P::kKoi8R},  {P::kWin1251, P::kDos866},
+    {P::kWin1251, P::kIso8859_5}, {P::kWin1251, P::kMacCyrillic}, {P::kWin1251, P::kWin1252},
+    {P::kWin1251, P::kLatin1},    {P::kKoi8R, P::kWin1252},    {P::kKoi8R, P::kLatin1},
+};
+
+bool HasUtf8Step(const GarblingChain& steps) {
+  return std::any_of(steps.begin(), steps.end(),
+                     [](const GarblingStep& s) { return s.written == P::kUtf8; });
+}
+
+// What a step costs before the text speaks for it, in bits: how rarely it
+// happens. UTF-8 read as Windows-1251 is today's commonest garbling.
+int StepPriorBits(GarblingStep s) {
+  if (s.written == P::kUtf8) {
+    switch (s.read) {
+      case P::kWin1251: return 3;
+      case P::kWin1252: return 5;
+      case P::kLatin1: return 6;
+      case P::kKoi8R: return 7;
+      case P::kDos866: return 8;
+      default: return 10;
+    }
+  }
+  // Mac Cyrillic shares Windows-1251's small letters: read as each other,
+  // a text changes only in its capitals, я and ё, which a short correct
+  // text may seem to gain by. And Mac texts are rare.
+  if (s.written == P::kMacCyrillic || s.read == P::kMacCyrillic) return 16;
+  if (s.read == P::kWin1251) return 6;
+  if (s.read == P::kWin1252 || s.read == P::kLatin1)
+    return s.written == P::kWin1251 ? 6 : s.written == P::kKoi8R ? 8 : 10;
+  if (s.written == P::kWin1251) return 8;
+  return 11;
+}
+
+// Each further step costs more, a step straight back most: it undoes
+// nothing a user did, and mostly turns symbols into letters.
+int ChainPriorBits(const GarblingChain& chain) {
+  int bits = 0;
+  for (const GarblingStep& s : chain) bits += StepPriorBits(s);
+  if (chain.size() >= 2) bits += 14;
+  if (chain.size() >= 3) bits += 10;
+  for (size_t i = 1; i < chain.size(); ++i)
+    if (chain[i].written == chain[i - 1].read && chain[i].read == chain[i - 1].written)
+      bits += 24;
+  return bits;
+}
+
+// 8-bit steps beyond the first gain a little per letter by turning symbols
+// and capitals into letters; they pay one bit per this many letters. A
+// UTF-8 step proves itself by decoding at all.
+constexpr int64_t kLettersPerExtraStepBit = 20;
+
+int64_t PerLetterCost(const GarblingChain& chain, size_t letters) {
+  int eight_bit = 0;
+  for (const GarblingStep& s : chain) eight_bit += s.written != P::kUtf8;
+  return eight_bit > 1 ? int64_t(letters) * (eight_bit - 1) * kBit / kLettersPerExtraStepBit
+                       : 0;
+}
+
+// A Latin letter with a diacritic costs this many bits more than a plain
+// one: Western text has a few, a Russian text read as a Western page has
+// nothing else.
+constexpr int kAccentBits = 16;
+
+bool IsAccentedLatin(char32_t c) { return c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7; }
+
+// A character Windows-1251 lacks that is no Latin letter (box drawing,
+// math, other scripts, emoji) costs this many bits: a reading that makes
+// them is rarely right. A text holding them as they are pays it too, but
+// no chain can undo such a text, so the text stays.
+constexpr int kStrangerBits = 8;
+
+int ExtraBits(char32_t c) {
+  if (c < 0x80 || (c >= 0x410 && c <= 0x44F)) return 0;
+  if (IsAccentedLatin(c)) return kAccentBits;
+  return UnicodeToCp1251(c) < 0 ? kStrangerBits : 0;
+}
+
+int64_t AccentCost(std::u32string_view text) {
+  int64_t bits = 0;
+  for (char32_t c : text) bits += ExtraBits(c);
+  return bits * kBit;
+}
+
+// How a character is weighed: by its Windows-1251 byte; a Latin letter
+// with a diacritic as a Latin letter (so "café" reads as a Latin word, not
+// as a Russian letter in Latin company); anything else as a byte Russian
+// text never holds.
+uint8_t WeighAs(char32_t c) {
+  if (c < 0x80) return static_cast<uint8_t>(c);
+  if (c >= 0x410 && c <= 0x44F) return static_cast<uint8_t>(c - 0x410 + 0xC0);
+  const int b = UnicodeToCp1251(c);
+  if (b >= 0) return static_cast<uint8_t>(b);
+  if (IsAccentedLatin(c)) return c <= 0xDE ? 'E' : 'e';
+  return 0x98;
+}
+
+MeaningTable IdentityMeaning() {
+  MeaningTable t;
+  for (int b = 0; b < 256; ++b) t[b] = static_cast<uint8_t>(b);
+  return t;
+}
+
+bool IsCyrillicLetter(char32_t c) { return (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451; }
+
+// A text the candidates read: bytes and the scorer counting them once.
+struct Basis {
+  std::string bytes;
+  std::unique_ptr<ReadingScorer> scorer;
+  std::vector<uint8_t> present;  // distinct bytes above 0x7F
+  std::array<uint32_t, 256> count{};
+
+  explicit Basis(std::string b) : bytes(std::move(b)) {
+    scorer = std::make_unique<ReadingScorer>(bytes);
+    std::array<bool, 256> seen{};
+    for (char ch : bytes) {
+      const auto x = static_cast<uint8_t>(ch);
+      ++count[x];
+      if (x >= 0x80 && !seen[x]) {
+        seen[x] = true;
+        present.push_back(x);
+      }
+    }
+  }
+};
+
+std::string WeighedBytes(std::u32string_view text) {
+  std::string out(text.size(), '\0');
+  for (size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(WeighAs(text[i]));
+  return out;
+}
+
+struct Candidate {
+  GarblingChain steps;
+  const Basis* basis;
+  MeaningTable meaning;
+  int64_t cost;  // prior included
+  size_t letters;
+};
+
+// Every chain of up to kMaxSteps steps that can undo the text, scored.
+class Search {
+ public:
+  std::deque<Basis> bases;
+  std::vector<Candidate> candidates;
+
+  void AddText(std::u32string_view text, const GarblingChain& prefix) {
+    bases.emplace_back(WeighedBytes(text));
+    Add(prefix, bases.back(), IdentityMeaning(), AccentCost(text));
+  }
+
+  void Explore(std::u32string_view text, const GarblingChain& prefix, int steps_left) {
+    for (P read : kReadPages) {
+      auto bytes = EncodeText(text, read);
+      if (!bytes) continue;
+      if (std::all_of(bytes->begin(), bytes->end(), [](char c) { return uint8_t(c) < 0x80; }))
+        continue;
+      bases.emplace_back(std::move(*bytes));
+      ExploreBytes(bases.back(), read, prefix, steps_left);
+    }
+  }
+
+ private:
+  // Bytes above 0x7F as they stand after some 8-bit steps: the byte, in
+  // `page`, that each original byte has become.
+  struct State {
+    GarblingChain steps;
+    std::array<uint8_t, 256> now;
+    P page;
+  };
+
+  void Add(const GarblingChain& steps, const Basis& basis, const MeaningTable& meaning,
+           int64_t extra) {
+    const ReadingScorer::Result r = basis.scorer->Cost(meaning);
+    candidates.push_back({steps, &basis, meaning,
+                          extra + r.cost + ChainPriorBits(steps) * kBit + PerLetterCost(steps, r.letters),
+                          r.letters});
+  }
+
+  // The bytes turned by a state and then encoded in `read`, if every
+  // character has a byte there.
+  static std::optional<std::array<uint8_t, 256>> Reencode(const Basis& basis, const State& s,
+                                                          P read) {
+    std::array<uint8_t, 256> next = s.now;
+    for (uint8_t b : basis.present) {
+      const int e = EncodeChar(read, DecodeByte(s.page, s.now[b]));
+      if (e < 0) return std::nullopt;
+      next[b] = static_cast<uint8_t>(e);
+    }
+    return next;
+  }
+
+  void TryUtf8(const Basis& basis, const std::array<uint8_t, 256>& map, const GarblingChain& steps,
+               int steps_left) {
+    std::string bytes(basis.bytes);
+    for (char& c : bytes) c = static_cast<char>(map[static_cast<uint8_t>(c)]);
+    const auto text = Utf8ToU32(bytes);
+    if (!text) return;
+    AddText(*text, steps);
+    if (steps_left > 0) Explore(*text, steps, steps_left);
+  }
+
+  void ExploreBytes(const Basis& basis, P read, const GarblingChain& prefix, int steps_left) {
+    std::array<uint8_t, 256> identity;
+    for (int b = 0; b < 256; ++b) identity[b] = static_cast<uint8_t>(b);
+    std::vector<State> level;
+    for (P written : kWrittenPages) {
+      if (written == read) continue;
+      GarblingChain steps = prefix;
+      steps.push_back({written, read});
+      if (written == P::kUtf8)
+        TryUtf8(basis, identity, steps, steps_left - 1);
+      else
+        level.push_back({steps, identity, written});
+    }
+    std::set<std::u32string> seen;
+    for (int depth = 1; depth <= steps_left && !level.empty(); ++depth) {
+      std::vector<State> next;
+      for (const State& s : level) {
+        std::u32string key;
+        MeaningTable meaning = IdentityMeaning();
+        int64_t accents = 0;
+        for (uint8_t b : basis.present) {
+          const char32_t c = DecodeByte(s.page, s.now[b]);
+          key.push_back(c);
+          meaning[b] = WeighAs(c);
+          accents += int64_t{basis.count[b]} * ExtraBits(c);
+        }
+        if (!seen.insert(key).second) continue;
+        Add(s.steps, basis, meaning, accents * kBit);
+        if (depth == steps_left) continue;
+        for (P read2 : kReadPages) {
+          if (read2 == s.page) continue;
+          const auto encoded = Reencode(basis, s, read2);
+          if (!encoded) continue;
+          GarblingChain steps = s.steps;
+          steps.push_back({P::kUtf8, read2});
+          TryUtf8(basis, *encoded, steps, steps_left - depth - 1);
+        }
+        for (const GarblingStep& step : kLaterSteps) {
+          if (step.read == s.page) {
+            // Encoding in the page the text is already in changes nothing.
+            State n{s.steps, s.now, step.written};
+            n.steps.push_back(step);
+            next.push_back(std::move(n));
+            continue;
+          }
+          const auto encoded = Reencode(basis, s, step.read);
+          if (!encoded) continue;
+          State n{s.steps, *encoded, step.written};
+          n.steps.push_back(step);
+          next.push_back(std::move(n));
+        }
+      }
+      level = std::move(next);
+    }
+  }
+};
+
+// Readings weighed again by trigrams: at most this many, within this many
+// bits of the best.
+constexpr size_t kFinalists = 24;
+constexpr int kFinalistBits = 80;
+// A repair must read this much better than the text as it stands.
+constexpr int kMarginBits = 16;
+// ...and more when no UTF-8 step proves it: an 8-bit reading of a text
+// always succeeds.
+constexpr int kEightBitMarginBits = 24;
+// ...and leave at least this many Cyrillic letters, of this many kinds: a
+// letter repeated, or a few words, tell nothing.
+constexpr size_t kMinLetters = 5;
+constexpr size_t kMinKinds = 4;
+
+struct Verdict {
+  GarblingChain steps;  // empty: leave the text
+  bool judged = false;  // some reading had letters enough
+  int64_t margin = 0;   // bits by which the repair beats the text as is
+};
+
+size_t Letters(std::u32string_view text) {
+  return std::count_if(text.begin(), text.end(), IsCyrillicLetter);
+}
+
+size_t LetterKinds(std::u32string_view text) {
+  std::array<bool, 64> kinds{};
+  size_t n = 0;
+  for (char32_t c : text) {
+    if (!IsCyrillicLetter(c)) continue;
+    const int k = c == 0x401 || c == 0x451 ? 5 : (c - 0x410) % 32;
+    if (!kinds[k]) kinds[k] = true, ++n;
+  }
+  return n;
+}
+
+Verdict Decide(std::u32string_view sample) {
+  Search search;
+  search.AddText(sample, {});
+  search.Explore(sample, {}, kMaxSteps);
+  Verdict v;
+  std::vector<Candidate>& all = search.candidates;
+  size_t most_letters = 0;
+  for (const Candidate& c : all) most_letters = std::max(most_letters, c.letters);
+  if (most_letters < kMinLetters) return v;
+  v.judged = true;
+  Candidate identity = all.front();
+  std::sort(all.begin(), all.end(),
+            [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
+  std::vector<Candidate*> finalists;
+  for (Candidate& c : all) {
+    if (finalists.size() == kFinalists || c.cost - all.front().cost > kFinalistBits * kBit) break;
+    finalists.push_back(&c);
+  }
+  identity.cost += identity.basis->scorer->TrigramCost(identity.meaning);
+  const Candidate* best = &identity;
+  for (Candidate* f : finalists) {
+    if (f->steps.empty()) continue;
+    f->cost += f->basis->scorer->TrigramCost(f->meaning);
+    if (f->cost < best->cost) best = f;
+  }
+  if (best->steps.empty() || best->letters < kMinLetters) return v;
+  v.margin = (identity.cost - best->cost) / kBit;
+  if (v.margin < (HasUtf8Step(best->steps) ? kMarginBits : kEightBitMarginBits)) return v;
+  std::u32string result(sample);
+  if (!UndoChain(result, best->steps) || LetterKinds(result) < kMinKinds) return v;
+  // Undoing 8-bit readings gives Russian letters back, never takes them:
+  // a reading that turns letters into symbols (я into € for Mac Cyrillic)
+  // only saves what the letters cost.
+  if (!HasUtf8Step(best->steps) && Letters(result) < Letters(sample)) return v;
+  v.steps = best->steps;
+  return v;
+}
+
+size_t CountLossMarks(std::u32string_view text) {
+  return std::count(text.begin(), text.end(), U'?') +
+         std::count(text.begin(), text.end(), U'\uFFFD');
+}
+
+// The chain's result for a line, if it undoes it and garbling it again
+// gives the line back exactly, adding no '?' or U+FFFD.
+std::optional<std::u32string> Undo(std::u32string_view line, const GarblingChain& steps) {
+  std::u32string result(line);
+  if (!UndoChain(result, steps)) return std::nullopt;
+  std::u32string again(result);
+  if (!RedoChain(again, steps) || again != line) return std::nullopt;
+  if (CountLossMarks(result) > CountLossMarks(line)) return std::nullopt;
+  return result;
+}
+
+// Cost per character above 0x7F beyond which a line left as it is reads as
+// nonsense and gets a decision of its own.
+constexpr int64_t kGarbledBitsPerChar = 14;
+// The other Russian pages read as Windows-1251, as lines may be. Not Mac
+// Cyrillic: read so, a Windows-1251 line differs only in some capitals,
+// which a stray capital in a Latin word (a typo) can make look better.
+const GarblingChain kPlainReadings[] = {
+    {{P::kKoi8R, P::kWin1251}},
+    {{P::kDos866, P::kWin1251}},
+    {{P::kIso8859_5, P::kWin1251}},
+};
+
+// ...and must read this much better to be taken for one.
+constexpr int kPlainLineMarginBits = 48;
+
+// A line with fewer characters above 0x7F than this follows the whole.
+constexpr size_t kLineEvidence = 8;
+// A line's own evidence must beat the whole text's chain by this much.
+constexpr int kLineMarginBits = 12;
+
+// Whether a line holds characters Russian text seldom has: any but the
+// Cyrillic letters, ASCII and common typography. Garbled text nearly always
+// does; a line without them gets a decision of its own only when it reads
+// as plain nonsense.
+bool HasStrangers(std::u32string_view s) {
+  for (char32_t c : s) {
+    if (c < 0x80 || (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451) continue;
+    switch (c) {
+      case U'«': case U'»': case U'—': case U'–': case U'…': case U'№': case U'“':
+      case U'”': case U'„': case U'’': case U'\u00A0': case U'°': case U'•': case U'©':
+        continue;
+    }
+    return true;
+  }
+  return false;
+}
+
+bool IsAscii(std::u32string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char32_t c) { return c < 0x80; });
+}
+
+int64_t LineCost(std::u32string_view line, size_t* high = nullptr) {
+  thread_local std::string bytes;
+  bytes.resize(line.size());
+  size_t above = 0;
+  int64_t extra = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const uint8_t b = WeighAs(line[i]);
+    bytes[i] = static_cast<char>(b);
+    above += b >= 0x80;
+    extra += ExtraBits(line[i]);
+  }
+  if (high) *high = above;
+  return ReadingScorer::LinearCost(bytes) + extra * kBit;
+}
+
+// Lines that are not plain ASCII, up to this many characters, decide for
+// the whole text.
+constexpr size_t kSampleChars = 32 * 1024;
+
+struct Outcome {
+  std::u32string text;
+  std::vector<AppliedChain> chains;
+  bool judged = false;
+  bool refused = false;  // a repair was found but would not undo losslessly
+};
+
+void Count(std::vector<AppliedChain>& chains, const GarblingChain& steps) {
+  for (AppliedChain& a : chains)
+    if (a.steps == steps) {
+      ++a.lines;
+      return;
+    }
+  chains.push_back({steps, 1});
+}
+
+Outcome RepairLines(std::u32string_view text) {
+  std::vector<std::u32string_view> lines;
+  for (size_t start = 0; start <= text.size();) {
+    size_t end = text.find(U'\n', start);
+    if (end == std::u32string_view::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  std::u32string sample;
+  for (std::u32string_view line : lines) {
+    if (sample.size() >= kSampleChars) break;
+    if (IsAscii(line)) continue;
+    sample.append(line);
+    sample.push_back(U'\n');
+  }
+  Outcome out;
+  if (sample.empty()) return out;
+  const Verdict whole = Decide(sample);
+  const bool proves_itself = HasUtf8Step(whole.steps);
+  if (proves_itself) {
+    // Steps never reach across a line break, so a chain with a UTF-8 step
+    // that undoes the whole text undoes each line, as each would have it.
+    if (auto repaired = Undo(text, whole.steps)) {
+      out.judged = true;
+      out.text = std::move(*repaired);
+      size_t changed = 0;
+      for (std::u32string_view line : lines) changed += !IsAscii(line);
+      out.chains.push_back({whole.steps, changed});
+      return out;
+    }
+  }
+  out.judged = whole.judged;
+  // First the lines with evidence enough, each on its own and against the
+  // whole; then the others, which go as their neighbours went.
+  const size_t n = lines.size();
+  std::vector<const GarblingChain*> chain(n, nullptr);
+  std::vector<std::optional<std::u32string>> result(n);
+  std::vector<bool> evidence(n, false);
+  std::deque<GarblingChain> own_steps;
+  bool any_evidence = false;
+  for (size_t i = 0; i < n; ++i) {
+    const std::u32string_view line = lines[i];
+    if (IsAscii(line)) continue;
+    if (proves_itself) {
+      // Bytes that decode as UTF-8 by chance are rare: a chain with a
+      // UTF-8 step that undoes a line is evidence enough.
+      if ((result[i] = Undo(line, whole.steps))) {
+        chain[i] = &whole.steps;
+        evidence[i] = any_evidence = true;
+        continue;
+      }
+    }
+    size_t high = 0;
+    for (char32_t c : line) high += WeighAs(c) >= 0x80;
+    if (high < kLineEvidence) continue;
+    const int64_t as_is = LineCost(line);
+    evidence[i] = any_evidence = true;
+    int64_t chosen_cost = as_is;
+    // A UTF-8 chain an earlier line has shown, if it undoes this one.
+    for (const GarblingChain& c : own_steps)
+      if (!result[i] && HasUtf8Step(c) && (result[i] = Undo(line, c))) chain[i] = &c;
+    if (result[i]) continue;
+    if (!whole.steps.empty()) {
+      if (auto repaired = Undo(line, whole.steps)) {
+        // Bytes that decode as UTF-8 by chance are rare: a chain with a
+        // UTF-8 step that undoes a line is evidence enough.
+        const int64_t cost = LineCost(*repaired);
+        if (proves_itself || cost + kLineMarginBits * kBit < as_is) {
+          result[i] = std::move(repaired);
+          chosen_cost = cost;
+          chain[i] = &whole.steps;
+        }
+      }
+    }
+    const int64_t garbled = int64_t(high) * kGarbledBitsPerChar * kBit;
+    if (!chain[i] && chosen_cost > garbled * 3 / 4 && !HasStrangers(line)) {
+      // Russian letters only, reading poorly: a line in another Russian
+      // page read as Windows-1251 looks just so (capitals where small
+      // letters belong). The plain readings are cheap to try.
+      for (const GarblingChain& plain : kPlainReadings) {
+        auto repaired = Undo(line, plain);
+        if (!repaired || LetterKinds(*repaired) < kMinKinds) continue;
+        const int64_t cost = LineCost(*repaired) + ChainPriorBits(plain) * kBit;
+        if (cost + kPlainLineMarginBits * kBit < chosen_cost) {
+          result[i] = std::move(repaired);
+          chosen_cost = cost;
+          chain[i] = &plain;
+        }
+      }
+    }
+    if (chosen_cost > garbled * 3 / 2 || (chosen_cost > garbled && HasStrangers(line))) {
+      const Verdict own = Decide(line);
+      out.judged = out.judged || own.judged;
+      if (!own.steps.empty()) {
+        if (auto repaired = Undo(line, own.steps)) {
+          if (LineCost(*repaired) + kLineMarginBits * kBit < chosen_cost) {
+            result[i] = std::move(repaired);
+            own_steps.push_back(own.steps);
+            chain[i] = &own_steps.back();
+          }
+        } else {
+          out.refused = true;
+        }
+      }
+    }
+  }
+  // Chains with a UTF-8 step the text has shown.
+  std::vector<const GarblingChain*> utf8_chains;
+  if (proves_itself) utf8_chains.push_back(&whole.steps);
+  for (const GarblingChain& c : own_steps)
+    if (HasUtf8Step(c)) utf8_chains.push_back(&c);
+  // The chain of the nearest line with evidence before, else after.
+  std::vector<const GarblingChain*> near(n, any_evidence ? nullptr : &whole.steps);
+  if (any_evidence) {
+    const GarblingChain* before = nullptr;
+    bool seen = false;
+    for (size_t i = 0; i < n; ++i) {
+      if (evidence[i]) before = chain[i], seen = true;
+      else if (seen) near[i] = before;
+    }
+    const GarblingChain* after = nullptr;
+    seen = false;
+    for (size_t i = n; i-- > 0;) {
+      if (evidence[i]) after = chain[i], seen = true;
+      else if (!near[i] && seen && !before) near[i] = after;
+    }
+    // Lines before the first with evidence take the first one's chain.
+    for (size_t i = 0; i < n && !evidence[i]; ++i) near[i] = after;
+  }
+  out.text.reserve(text.size());
+  for (size_t i = 0; i < n; ++i) {
+    if (i) out.text.push_back(U'\n');
+    const std::u32string_view line = lines[i];
+    if (!evidence[i] && !IsAscii(line)) {
+      for (const GarblingChain* c : utf8_chains)
+        if (!result[i] && (result[i] = Undo(line, *c))) chain[i] = c;
+      if (!result[i] && near[i] && !near[i]->empty() && (result[i] = Undo(line, *near[i])))
+        chain[i] = near[i];
+    }
+    if (result[i] && chain[i]) {
+      Count(out.chains, *chain[i]);
+      out.text.append(*result[i]);
+    } else {
+      out.text.append(line);
+    }
+  }
+  std::stable_sort(out.chains.begin(), out.chains.end(),
+                   [](const AppliedChain& a, const AppliedChain& b) { return a.lines > b.lines; });
+  return out;
+}
+
+std::string Describe(const Outcome& o, bool changed) {
+  if (!o.chains.empty() && changed) {
+    std::string d = "Авто: ";
+    for (size_t i = 0; i < o.chains.size(); ++i) {
+      if (i) d += "; ";
+      d += DescribeGarbling(o.chains[i].steps);
+      if (o.chains.size() > 1)
+        d += " (строк: " + std::to_string(o.chains[i].lines) + ")";
+    }
+    return d;
+  }
+  if (o.refused) return "Авто: исправление потеряло бы знаки, текст не изменён";
+  if (!o.judged) return "Авто: слишком мало русских букв, чтобы судить; текст не изменён";
+  return "Авто: текст читается верно или признаков искажения мало; текст не изменён";
+}
+
+// `input_utf8`, when given, is the input's own UTF-8, handed back as it is
+// when nothing was repaired.
+Repair Finish(Outcome o, std::u32string_view input, P source, bool decoded_changed,
+              std::string_view input_utf8 = {}) {
+  Repair r;
+  r.source_page = source;
+  if (o.text.empty() && !input.empty()) o.text = input;
+  const bool repaired = o.text != input;
+  r.text = !repaired && !input_utf8.empty() ? std::string(input_utf8) : U32ToUtf8(o.text);
+  if (!repaired) o.chains.clear();
+  r.changed = repaired || decoded_changed;
+  r.chains = o.chains;
+  r.description = Describe(o, repaired);
+  return r;
+}
+
+bool IsBinary(std::string_view bytes) {
+  size_t controls = 0;
+  for (char ch : bytes) {
+    const auto b = static_cast<uint8_t>(ch);
+    if (b == 0) return true;
+    if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f') ++controls;
+  }
+  return controls * 100 > bytes.size();
+}
+
+// The page a plain reading (a positive code) reads its bytes in.
+P PageOfCode(int32_t code) {
+  switch (code) {
+    case 8: return P::kKoi8R;
+    case 866: return P::kDos866;
+    case 595: return P::kIso8859_5;
+    case 111: return P::kMacCyrillic;
+  }
+  return P::kWin1251;
+}
+
+// An 8-bit text: read in the page, or through the chain of recoding
+// commands, the detector finds; nullopt when it finds nothing to undo.
+std::optional<std::u32string> ReadEightBit(std::string_view bytes, P& page) {
+  page = P::kWin1251;
+  if (IsBinary(bytes)) return std::nullopt;
+  const Detection d = DetectRecoding(bytes);
+  if (!d.judged || d.chain.empty()) return std::nullopt;
+  for (int32_t code : d.chain)
+    if (code == kDetectUtf8Step) return std::nullopt;
+  std::u32string text;
+  if (d.chain.length == 1 && d.chain.steps[0] > 0) {
+    page = PageOfCode(d.chain.steps[0]);
+    text = *DecodeText(bytes, page);
+  } else {
+    // Longer chains go through the recoding tables, which restore letters
+    // only: the chain must give the bytes back when run backwards.
+    const std::string recoded = ApplyRecodingChain(bytes, d.chain);
+    std::string back = recoded;
+    for (int i = d.chain.length - 1; i >= 0; --i) RecodeInPlace(back, -d.chain.steps[i]);
+    if (back != bytes) return std::nullopt;
+    text = *DecodeText(recoded, P::kWin1251);
+  }
+  if (LetterKinds(text) < kMinKinds) return std::nullopt;
+  return text;
+}
+
+}  // namespace
+
+bool UndoChain(std::u32string& text, const GarblingChain& steps) {
+  for (const GarblingStep& s : steps) {
+    auto next = UndoStep(text, s);
+    if (!next) return false;
+    text = std::move(*next);
+  }
+  return true;
+}
+
+bool RedoChain(std::u32string& text, const GarblingChain& steps) {
+  for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
+    auto next = DoStep(text, *it);
+    if (!next) return false;
+    text = std::move(*next);
+  }
+  return true;
+}
+
+std::string DescribeGarbling(const GarblingChain& steps) {
+  std::string out;
+  // Told in the order it happened: the step undone last came first.
+  for (size_t i = steps.size(); i > 0;) {
+    const GarblingStep s = steps[i - 1];
+    size_t run = 1;
+    while (i - run > 0 && steps[i - run - 1] == s) ++run;
+    if (!out.empty()) out += ", затем ";
+    out += std::string(CodePageName(s.written)) + ", прочитанный как " +
+           std::string(CodePageName(s.read));
+    if (run == 2) out += ", дважды";
+    if (run == 3) out += ", трижды";
+    i -= run;
+  }
+  return out;
+}
+
+Repair RepairText(std::string_view utf8) {
+  const auto text = Utf8ToU32(utf8);
+  if (!text) {
+    Repair r;
+    r.text = std::string(utf8);
+    r.description = "Авто: текст не в UTF-8; не изменён";
+    return r;
+  }
+  return Finish(RepairLines(*text), *text, P::kUtf8, false, utf8);
+}
+
+Repair RepairBytes(std::string_view bytes) {
+  if (const auto text = Utf8ToU32(bytes))
+    return Finish(RepairLines(*text), *text, P::kUtf8, false, bytes);
+
+  // Not UTF-8 as a whole: UTF-8 lines stay UTF-8 if there are any with
+  // more than ASCII, the others are read in the page their bytes tell.
+  std::vector<std::string_view> lines;
+  for (size_t start = 0; start <= bytes.size();) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+  }
+  bool some_utf8 = false;
+  std::string eight_bit;
+  std::vector<bool> is_utf8(lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const auto decoded = Utf8ToU32(lines[i]);
+    is_utf8[i] = decoded.has_value();
+    if (decoded && decoded->size() != lines[i].size()) some_utf8 = true;
+    if (!decoded) {
+      eight_bit.append(lines[i]);
+      eight_bit.push_back('\n');
+    }
+  }
+  P page = P::kWin1251;
+  if (!some_utf8) {
+    // An 8-bit text: read as the whole tells, then line by line, for lines
+    // pieced in from another page.
+    const auto read = ReadEightBit(bytes, page);
+    const std::u32string plain = *DecodeText(bytes, P::kWin1251);
+    const std::u32string& base = read ? *read : plain;
+    Outcome lines_outcome = IsBinary(bytes) ? Outcome{} : RepairLines(base);
+    const bool by_lines = !lines_outcome.chains.empty() && lines_outcome.text != base;
+    Repair r;
+    r.source_page = page;
+    r.text = U32ToUtf8(by_lines ? lines_outcome.text : base);
+    r.changed = by_lines || base != plain;
+    if (!read && !by_lines) {
+      r.description = IsBinary(bytes) ? "Авто: это не текст; не изменён"
+                                       : "Авто: текст уже в Windows-1251 или признаков иной "
+                                         "кодировки мало; не изменён";
+      return r;
+    }
+    r.description = "Авто: текст в " + std::string(CodePageName(page));
+    if (read && page == P::kWin1251)
+      r.description = Recode("Авто: " + DescribeRecodingChain(DetectRecoding(bytes).chain),
+                             -kCodeUtf8);
+    if (by_lines) {
+      r.chains = lines_outcome.chains;
+      r.description += "; " + Describe(lines_outcome, true).substr(std::string("Авто: ").size());
+    }
+    return r;
+  }
+  // The lines that are not UTF-8, in the page their bytes tell (a chain
+  // of recoding commands the detector may name is left to the repair of
+  // the whole text below).
+  (void)ReadEightBit(eight_bit, page);
+  std::u32string text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i) text.push_back(U'\n');
+    text += is_utf8[i] ? *Utf8ToU32(lines[i]) : *DecodeText(lines[i], page);
+  }
+  Repair r = Finish(RepairLines(text), text, P::kUtf8, true);
+  r.description += "; строки не в UTF-8 прочитаны как " + std::string(CodePageName(page));
+  return r;
+}
+
+}  // namespace lirvane

@@ -1,0 +1,175 @@
+// "Авто" on garbled held-out paragraphs, one test per kind of garbling
+// (tests/recode/data/repair, made by bench/repair_cases.py with Python's
+// codecs), and the rules no repair may break.
+#include "recode/repair.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "recode/code_pages.h"
+#include "recode/cp1251_unicode.h"
+#include "recode/detect_recoding.h"
+#include "recode/recode.h"
+
+namespace lirvane {
+namespace {
+
+using Case = std::pair<std::string, std::string>;  // input, expected
+
+std::vector<Case> LoadCases(const std::string& klass) {
+  std::ifstream f(std::string(LIRVANE_REPAIR_DATA) + "/repair/" + klass + ".cases",
+                  std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  const std::string all = s.str();
+  std::vector<Case> cases;
+  for (size_t at = 0; at < all.size();) {
+    const size_t mid = all.find("\n\x1d\n", at);
+    const size_t end = all.find("\n\x1e\n", mid);
+    if (mid == std::string::npos || end == std::string::npos) break;
+    cases.emplace_back(all.substr(at, mid - at), all.substr(mid + 3, end - mid - 3));
+    at = end + 3;
+  }
+  return cases;
+}
+
+class RepairClass : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RepairClass, HeldOutParagraphsComeBackExactly) {
+  const std::string klass = GetParam();
+  const std::vector<Case> cases = LoadCases(klass);
+  ASSERT_GE(cases.size(), 4u) << klass;
+  const bool bytes = klass.rfind("bytes_", 0) == 0;
+  for (const auto& [input, expected] : cases) {
+    const Repair r = bytes ? RepairBytes(input) : RepairText(input);
+    EXPECT_EQ(r.text, expected) << klass << ": " << r.description;
+    // Garbling the result along the chain gives the input back.
+    if (!bytes && klass != "mixed_lines" && r.chains.size() == 1) {
+      std::u32string again = *Utf8ToU32(r.text);
+      ASSERT_TRUE(RedoChain(again, r.chains[0].steps));
+      EXPECT_EQ(U32ToUtf8(again), input);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Garbled, RepairClass,
+    ::testing::Values("utf8_as_1251", "utf8_as_1251_twice", "utf8_as_1252", "utf8_as_1252_twice",
+                      "utf8_as_latin1", "utf8_as_koi8", "utf8_as_866", "win1251_as_latin1",
+                      "win1251_as_1252", "koi8_as_latin1", "win1251_as_866", "koi8_as_1251",
+                      "correct", "correct_extras", "mixed_lines", "bytes_utf8_with_1251_lines"));
+
+TEST(Repair, NamesTheStepsInWords) {
+  const Repair r = RepairText(
+      "Р\u00A0СџРЎР‚Р\u00A0С‘Р\u00A0Р†Р\u00A0ВµРЎвЂљ Р\u00A0С\u0098Р\u00A0С‘РЎР‚, "
+      "Р\u00A0С”Р\u00A0В°Р\u00A0С” Р\u00A0Т‘Р\u00A0ВµР\u00A0В»Р\u00A0В°?");
+  EXPECT_TRUE(r.changed);
+  EXPECT_EQ(r.text, "Привет мир, как дела?");
+  EXPECT_EQ(r.description, "Авто: UTF-8, прочитанный как Windows-1251, дважды");
+}
+
+// Texts that must come back as they are, with the reason.
+TEST(Repair, LeavesCorrectAndUnjudgeableTextAlone) {
+  for (const char* text : {
+           "Привет, мир 😀 café €™中文",     // characters Windows-1251 lacks
+           "Привіт, як справи? Добре, дякую!",  // Ukrainian
+           "яяяяяяяяяяяяяяяяяяяяяяяяяяяяяяяя",  // one letter repeated
+           "Le café est très bon, à bientôt. Über Straße, Grüße!",
+           "Ça été déjà très élégant à Noël",
+           "Один говорит:\"Я похлопочу\"",
+           "plain ASCII text\nwith LF line ends\n",
+           "",
+       }) {
+    const Repair r = RepairText(text);
+    EXPECT_FALSE(r.changed) << text << ": " << r.description;
+    EXPECT_EQ(r.text, text);
+    EXPECT_TRUE(r.chains.empty());
+    EXPECT_NE(r.description.find("не изменён"), std::string::npos) << r.description;
+  }
+}
+
+TEST(Repair, WesternReadingsOfRussianPages) {
+  EXPECT_EQ(RepairText("Ïðèâåò ìèð, êàê äåëà?").text, "Привет мир, как дела?");
+  EXPECT_EQ(RepairText("ðÒÉ×ÅÔ ÍÉÒ, ËÁË ÄÅÌÁ?").text, "Привет мир, как дела?");
+  EXPECT_EQ(RepairText("╧ЁштхЄ ьшЁ, ъръ фхыр?").text, "Привет мир, как дела?");
+}
+
+TEST(Repair, BytesOfAPlainPageAreReadInIt) {
+  const std::string win = Recode("Один говорит: \"Я похлопочу\", а другой молчит.", kCodeUtf8);
+  const Repair same = RepairBytes(win);
+  EXPECT_FALSE(same.changed) << same.description;
+  EXPECT_EQ(Recode(same.text, kCodeUtf8), win);  // back to the very bytes
+
+  const std::string koi = Recode(win, -kCodeKoi8);
+  const Repair r = RepairBytes(koi);
+  EXPECT_TRUE(r.changed);
+  EXPECT_EQ(r.source_page, CodePageId::kKoi8R);
+  EXPECT_EQ(Recode(r.text, kCodeUtf8), win);
+}
+
+// A Windows-1251 file with a line pieced in from a KOI8-R one: that line
+// is read as what it is, the others stay.
+TEST(Repair, EightBitLinesFromAnotherPageAreReadAsSuch) {
+  const std::string win =
+      Recode("Один говорит: я похлопочу, а другой молчит и смотрит в окно.\n", kCodeUtf8);
+  const std::string koi = Recode(
+      Recode("Вечером мы долго сидели у реки и говорили о том, как изменился город.\n",
+             kCodeUtf8),
+      -kCodeKoi8);
+  const Repair r = RepairBytes(win + win + win + koi + win);
+  EXPECT_TRUE(r.changed);
+  EXPECT_EQ(Recode(r.text, kCodeUtf8), win + win + win + Recode(koi, kCodeKoi8) + win);
+  ASSERT_EQ(r.chains.size(), 1u);
+  EXPECT_EQ(r.chains[0].lines, 1u);
+}
+
+TEST(Repair, BinaryDataIsNotText) {
+  std::string data;
+  for (int i = 0; i < 4096; ++i) data.push_back(static_cast<char>((i * 7919) % 251));
+  const Repair r = RepairBytes(data);
+  EXPECT_FALSE(r.changed);
+  EXPECT_TRUE(r.chains.empty());
+}
+
+// A Mac Cyrillic reading leaves Windows-1251 small letters where they are;
+// weighed by what its bytes mean in Mac Cyrillic (0xCF is ѕ, not П) it is no match for the
+// text itself.
+TEST(Repair, MacReadingDoesNotPassForWindows1251) {
+  const std::string win = Recode("Один говорит:\"Я похлопочу\"", kCodeUtf8);
+  const Detection d = DetectRecoding(win);
+  EXPECT_TRUE(d.chain.empty()) << d.chain.steps[0];
+}
+
+TEST(CodePages, EveryByteReadsAndWritesBack) {
+  for (int p = 1; p < kCodePageIds; ++p) {
+    const auto page = static_cast<CodePageId>(p);
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    const auto text = DecodeText(all, page);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(EncodeText(*text, page), all) << CodePageName(page);
+  }
+  // Undefined bytes read as the character of the same value.
+  EXPECT_EQ(DecodeByte(CodePageId::kWin1251, 0x98), U'\u0098');
+  EXPECT_EQ(DecodeByte(CodePageId::kWin1252, 0x81), U'\u0081');
+  EXPECT_EQ(DecodeByte(CodePageId::kMacCyrillic, 0xCF), U'ѕ');
+}
+
+TEST(CodePages, StepsOfTheRecodingCommandsKeepTheirCodes) {
+  EXPECT_EQ(StepCode({CodePageId::kKoi8R, CodePageId::kWin1251}), kCodeKoi8);
+  EXPECT_EQ(StepCode({CodePageId::kWin1251, CodePageId::kDos866}), -kCodeAlt866);
+  EXPECT_EQ(StepCode({CodePageId::kUtf8, CodePageId::kWin1251}), 0);
+  // Undoing "KOI8-R read as Windows-1251" is what code 8 does to letters.
+  const std::string koi_as_win = Recode(Recode("Привет", kCodeUtf8), -kCodeKoi8);
+  std::u32string text = *DecodeText(koi_as_win, CodePageId::kWin1251);
+  ASSERT_TRUE(UndoChain(text, {{CodePageId::kKoi8R, CodePageId::kWin1251}}));
+  EXPECT_EQ(U32ToUtf8(text), "Привет");
+}
+
+}  // namespace
+}  // namespace lirvane
