@@ -39,6 +39,7 @@ struct Encoder {
 const Encoder& EncoderOf(CodePageId page) {
   static const auto encoders = [] {
     std::vector<Encoder> e;
+    e.reserve(kEightBitPages);
     for (int p = 0; p < kEightBitPages; ++p) e.emplace_back(kCodePageChars[p]);
     return e;
   }();

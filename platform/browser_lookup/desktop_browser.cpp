@@ -104,7 +104,7 @@ QString FindDesktopFile(const XdgFolders& folders, const QString& id) {
     const QString dir = base + QStringLiteral("/applications/");
     if (QFileInfo(dir + id).isFile()) return dir + id;
     for (qsizetype dash = id.indexOf('-'); dash > 0; dash = id.indexOf('-', dash + 1)) {
-      const QString nested = dir + id.left(dash) + '/' + id.mid(dash + 1);
+      QString nested = dir + id.left(dash) + '/' + id.mid(dash + 1);
       if (QFileInfo(nested).isFile()) return nested;
     }
   }
