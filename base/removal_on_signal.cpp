@@ -16,6 +16,7 @@ int armed_folder = -1;
 char armed_name[256];
 struct sigaction former[3];
 bool installed[3];
+bool left_to_caller = false;
 
 sigset_t CleanupSignals() {
   sigset_t set;
@@ -45,6 +46,7 @@ SignalsHeldBack::~SignalsHeldBack() {
 }
 
 void ArmRemovalOnSignal(int folder_fd, const char* name) {
+  if (left_to_caller) return;
   const size_t length = std::strlen(name);
   if (length >= sizeof armed_name) return;  // no such name is ever made
   std::memcpy(armed_name, name, length + 1);
@@ -63,10 +65,13 @@ void ArmRemovalOnSignal(int folder_fd, const char* name) {
 }
 
 void DisarmRemovalOnSignal() {
+  if (left_to_caller) return;
   armed_folder = -1;
   for (int i = 0; i < 3; ++i)
     if (installed[i]) ::sigaction(kSignals[i], &former[i], nullptr);
   for (bool& i : installed) i = false;
 }
+
+void LeaveRemovalOnSignalToCaller() { left_to_caller = true; }
 
 }  // namespace lirvane

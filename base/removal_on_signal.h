@@ -32,4 +32,10 @@ void ArmRemovalOnSignal(int folder_fd, const char* name);
 // signals held back.
 void DisarmRemovalOnSignal();
 
+// For a program that handles those signals itself and removes its own
+// temporary files before it ends (the folder commands, whose workers each
+// write a file at the same time): arming and disarming do nothing from
+// here on.
+void LeaveRemovalOnSignalToCaller();
+
 }  // namespace lirvane

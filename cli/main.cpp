@@ -1,9 +1,12 @@
-// The program's front: a conversion run is served here without any
-// windowing library; every other start hands over to the window part.
+// The program's front: a conversion run and the folder commands (--check,
+// --fix) are served here without any windowing library; every other start
+// hands over to the window part.
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "batch/batch_run.h"
+#include "batch/batch_options.h"
 #include "cli/command_line.h"
 #include "cli/conversion_run.h"
 #include "cli/display.h"
@@ -13,6 +16,7 @@
 
 int main(int argc, char* argv[]) {
   const std::vector<std::string> args = lirvane::ProgramArguments(argc, argv);
+  if (lirvane::IsBatchCommand(args)) return lirvane::RunBatch(args);
   if (lirvane::ClassifyFirstArgument(args) == lirvane::StartKind::kConversion)
     return lirvane::RunConversion(argc, argv, args);
 

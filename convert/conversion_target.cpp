@@ -53,6 +53,10 @@ ConversionStatus ConversionTarget::Commit() {
   const std::error_code error = file_.Commit();
   if (!error) return ConversionStatus::kOk;
   if (!file_.RenameFailed()) return WriteFailed(error);
+  if (!keep_text_on_rename_failure_) {
+    std::error_code ignored;
+    std::filesystem::remove(PathFromText(file_.WrittenName()), ignored);
+  }
   sink_.Show(MessageKind::kPlain,
              "Error rename \"" + file_.WrittenName() + "\" to \"" + file_.TargetName() + "\"");
   return ConversionStatus::kRenameFailed;

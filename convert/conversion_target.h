@@ -28,6 +28,9 @@ class ConversionTarget {
   // Completes the file. If the rename fails the converted text stays in
   // the temporary file, which the message names.
   ConversionStatus Commit();
+  // For a file repaired in place, whose old text is still there when the
+  // rename fails: the temporary file is removed then too.
+  void DiscardTextIfRenameFails() { keep_text_on_rename_failure_ = false; }
 
  private:
   ConversionStatus WriteFailed(const std::error_code& error);
@@ -35,6 +38,7 @@ class ConversionTarget {
   std::string target_;
   MessageSink& sink_;
   FileReplacement file_;
+  bool keep_text_on_rename_failure_ = true;
 };
 
 }  // namespace lirvane

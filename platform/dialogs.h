@@ -42,6 +42,9 @@ class Dialogs {
                                               const FileDialogRequest& request) = 0;
   virtual std::optional<QString> SaveFileName(QWidget* parent,
                                               const FileDialogRequest& request) = 0;
+  // A folder chosen by the user; `directory` is the folder to start in.
+  virtual std::optional<QString> ChooseFolder(QWidget* parent, const QString& title,
+                                              const QString& directory) = 0;
   virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) = 0;
   // True when the user confirmed; the printer then holds the choices.
   virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;

@@ -11,7 +11,7 @@ build_dir="${1:-$root/build}"
 mapfile -t files < <(python3 - "$build_dir/compile_commands.json" "$root" <<'PY'
 import json, os, sys
 root = os.path.realpath(sys.argv[2])
-dirs = ("base/", "recode/", "schemes/", "convert/", "cli/", "app/", "ui/", "platform/")
+dirs = ("base/", "recode/", "schemes/", "convert/", "batch/", "cli/", "app/", "ui/", "platform/")
 seen = set()
 for entry in json.load(open(sys.argv[1])):
     path = os.path.realpath(os.path.join(entry["directory"], entry["file"]))

@@ -141,6 +141,7 @@ void TMainFrm::CreateMenus() {
   AddCommand(FileM, NewSM, "NewSM", QString::fromUtf8("&Новый"), QKeySequence("Ctrl+N"), &TMainFrm::NewSMClick);
   AddCommand(FileM, OpenSM, "OpenSM", QString::fromUtf8("&Открыть..."), QKeySequence("Ctrl+O"), &TMainFrm::OpenSMClick);
   AddCommand(FileM, SaveSM, "SaveSM", QString::fromUtf8("&Сохранить..."), QKeySequence("Ctrl+S"), &TMainFrm::SaveSMClick);
+  AddCommand(FileM, FixFolderSM, "FixFolderSM", QString::fromUtf8("Исправить п&апку..."), none, &TMainFrm::FixFolderSMClick);
   AddSeparator(FileM, "N3");
   AddCommand(FileM, N4, "N4", QString::fromUtf8("Принтер..."), none, &TMainFrm::N4Click);
   AddCommand(FileM, ShowPrintM, "ShowPrintM", QString::fromUtf8("Показ окна"), none, &TMainFrm::ShowPrintMClick);

@@ -100,6 +100,7 @@ class TMainFrm : public QMainWindow {
   void NewSMClick();
   void OpenSMClick();
   void SaveSMClick();
+  void FixFolderSMClick();
   void N4Click();
   void ShowPrintMClick();
   void PrintSMClick();
@@ -173,6 +174,7 @@ class TMainFrm : public QMainWindow {
 
   // Menus and their items.
   QMenu* FileM = nullptr;
+  QAction* FixFolderSM = nullptr;
   QAction *NewSM = nullptr, *OpenSM = nullptr, *SaveSM = nullptr, *N4 = nullptr,
           *ShowPrintM = nullptr, *PrintSM = nullptr, *ExitSM = nullptr;
   QMenu* EditM = nullptr;

@@ -89,6 +89,13 @@ class QtDialogs : public Dialogs {
     return name;
   }
 
+  std::optional<QString> ChooseFolder(QWidget* parent, const QString& title,
+                                      const QString& directory) override {
+    const QString folder = QFileDialog::getExistingDirectory(parent, title, directory);
+    if (folder.isEmpty()) return std::nullopt;
+    return folder;
+  }
+
   std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override {
     // Qt's own dialog, so that its effects (strike-out, underline) and its
     // writing-system choice can be taken away: only name, style and size

@@ -36,6 +36,12 @@ std::optional<QString> ScriptedDialogs::SaveFileName(QWidget*, const FileDialogR
   return TakeFront<std::optional<QString>>(save_answers, std::nullopt);
 }
 
+std::optional<QString> ScriptedDialogs::ChooseFolder(QWidget*, const QString& title,
+                                                     const QString&) {
+  folder_requests.push_back(title);
+  return TakeFront<std::optional<QString>>(folder_answers, std::nullopt);
+}
+
 std::optional<QFont> ScriptedDialogs::ChooseFont(QWidget*, const QFont& initial) {
   font_requests.push_back(initial);
   return TakeFront(font_answers, std::optional<QFont>());

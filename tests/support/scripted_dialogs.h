@@ -31,6 +31,7 @@ class ScriptedDialogs : public Dialogs {
   std::vector<ShownMessage> confirmations;
   std::vector<FileDialogRequest> open_requests;
   std::vector<FileDialogRequest> save_requests;
+  std::vector<QString> folder_requests;  // the titles
   std::vector<QFont> font_requests;
   int print_dialogs = 0;
   int printer_setups = 0;
@@ -39,6 +40,7 @@ class ScriptedDialogs : public Dialogs {
   std::deque<ConfirmAnswer> confirm_answers;
   std::deque<std::optional<QString>> open_answers;
   std::deque<std::optional<QString>> save_answers;
+  std::deque<std::optional<QString>> folder_answers;
   std::deque<std::optional<QFont>> font_answers;
   std::deque<bool> print_answers;
   // Each runs in place of the modal window's event loop and returns its
@@ -50,6 +52,8 @@ class ScriptedDialogs : public Dialogs {
   ConfirmAnswer Confirm(QWidget*, const QString& caption, const QString& text) override;
   std::optional<QString> OpenFileName(QWidget*, const FileDialogRequest& request) override;
   std::optional<QString> SaveFileName(QWidget*, const FileDialogRequest& request) override;
+  std::optional<QString> ChooseFolder(QWidget*, const QString& title,
+                                      const QString& directory) override;
   std::optional<QFont> ChooseFont(QWidget*, const QFont& initial) override;
   bool PrintDialog(QWidget*, QPrinter&) override;
   bool PrinterSetup(QWidget*, QPrinter&) override;

@@ -118,7 +118,7 @@ TEST_F(MainFrmTest, SeparatorsStandWhereTheyBelong) {
     for (QAction* a : menu->actions()) names << (a->isSeparator() ? "-" : a->objectName());
     return names.join(' ');
   };
-  EXPECT_EQ(names_of(frm.FileM), "NewSM OpenSM SaveSM - N4 ShowPrintM PrintSM - ExitSM");
+  EXPECT_EQ(names_of(frm.FileM), "NewSM OpenSM SaveSM FixFolderSM - N4 ShowPrintM PrintSM - ExitSM");
   EXPECT_EQ(names_of(frm.EditM),
             "ReloadSM ToMem ChangeSM - CopySM CutSM InsSM DelSM SelAllSM - WrapSM");
   EXPECT_EQ(names_of(frm.CodeM),

@@ -1,0 +1,70 @@
+#include "batch/file_list.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "base/file_io.h"
+
+namespace fs = std::filesystem;
+
+namespace lirvane {
+namespace {
+
+void ListFolder(const fs::path& folder, const std::string& shown, bool with_folders,
+                std::vector<ListedItem>& out) {
+  std::error_code error;
+  fs::directory_iterator it(folder, error);
+  if (error) {
+    out.push_back({shown, true, error.message()});
+    return;
+  }
+  std::vector<fs::path> names;
+  for (const fs::directory_iterator end; it != end; it.increment(error)) {
+    if (error) break;
+    names.push_back(it->path().filename());
+  }
+  if (error) out.push_back({shown, true, error.message()});
+  std::sort(names.begin(), names.end());
+  const std::string prefix = shown.ends_with('/') ? shown : shown + "/";
+  for (const fs::path& name : names) {
+    const fs::path path = folder / name;
+    const std::string text = prefix + PathToText(name);
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (error) continue;  // gone since the listing
+    if (fs::is_directory(status))
+      ListFolder(path, text, with_folders, out);
+    else if (fs::is_regular_file(status))
+      out.push_back({text, false, {}});
+  }
+  if (with_folders) out.push_back({shown, true, {}});
+}
+
+}  // namespace
+
+std::vector<ListedItem> ListFiles(const std::vector<std::string>& paths, bool recursive,
+                                  bool with_folders) {
+  std::vector<ListedItem> out;
+  for (const std::string& shown : paths) {
+    const fs::path path = PathFromText(shown);
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error || !fs::exists(status)) {
+      out.push_back(
+          {shown, false,
+           (error ? error : std::make_error_code(std::errc::no_such_file_or_directory)).message()});
+    } else if (fs::is_directory(status)) {
+      if (recursive)
+        ListFolder(path, shown, with_folders, out);
+      else
+        out.push_back({shown, true, "is a folder (-r works through folders)"});
+    } else if (fs::is_regular_file(status)) {
+      out.push_back({shown, false, {}});
+    } else {
+      out.push_back({shown, false, "is not a regular file"});
+    }
+  }
+  return out;
+}
+
+}  // namespace lirvane

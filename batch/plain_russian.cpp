@@ -1,0 +1,69 @@
+#include "batch/plain_russian.h"
+
+#include <cstddef>
+
+namespace lirvane {
+namespace {
+
+// « » – — " " „ … no-break space №
+bool IsRussianPunctuation(unsigned char b) {
+  switch (b) {
+    case 0xAB:
+    case 0xBB:
+    case 0x96:
+    case 0x97:
+    case 0x93:
+    case 0x94:
+    case 0x84:
+    case 0x85:
+    case 0xA0:
+    case 0xB9:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// о е а и н т: nearly half of the letters of any Russian text, far fewer
+// of a text whose letters a garbling has swapped for others.
+bool IsCommonLetter(unsigned char b) {
+  return b == 0xEE || b == 0xE5 || b == 0xE0 || b == 0xE8 || b == 0xED || b == 0xF2;
+}
+
+// ъ э щ ф ц: together under 2 % of the letters of Russian text.
+bool IsRareLetter(unsigned char b) {
+  return b == 0xFA || b == 0xFD || b == 0xF9 || b == 0xF4 || b == 0xF6;
+}
+
+}  // namespace
+
+constexpr size_t kCommonPercent = 36;
+
+bool IsPlainRussian1251(std::string_view text) {
+  size_t lower = 0, upper = 0, yo = 0, other = 0, inner_upper = 0, common = 0, rare = 0;
+  bool after_lower = false;
+  for (const char c : text) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    const bool was_after_lower = after_lower;
+    after_lower = b >= 0xE0 || b == 0xB8;
+    if (b < 0x80) continue;
+    if (b >= 0xE0) {
+      ++lower;
+      common += IsCommonLetter(b);
+      rare += IsRareLetter(b);
+    } else if (b >= 0xC0) {
+      ++upper;
+      inner_upper += was_after_lower;
+    } else if (b == 0xA8 || b == 0xB8) {
+      ++yo;
+    } else if (!IsRussianPunctuation(b)) {
+      ++other;
+    }
+  }
+  const size_t letters = lower + upper + yo;
+  return letters >= 30 && lower >= 4 * upper && other * 200 <= letters && yo * 30 <= letters &&
+         inner_upper * 500 <= letters && common * 100 >= lower * kCommonPercent &&
+         rare * 100 <= lower * 4;
+}
+
+}  // namespace lirvane
