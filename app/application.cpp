@@ -72,8 +72,8 @@ namespace {
 // the settings store, instead of lying loose.
 void KeepQtSettingsInOwnFolder() {
 #ifndef _WIN32
-  const QString folder =
-      QString::fromStdU16String(SqliteStoreBackend::DefaultDatabaseFile().parent_path().u16string());
+  const QString folder = QString::fromStdU16String(
+      SqliteStoreBackend::DefaultDatabaseFile().parent_path().u16string());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 #endif

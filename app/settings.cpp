@@ -168,8 +168,12 @@ class SettingsWriter {
       reported_ = true;
     }
   }
-  void Integer(const char* name, int value) { Write([&] { store_.WriteInteger(name, value); }); }
-  void Bool(const char* name, bool value) { Write([&] { store_.WriteBool(name, value); }); }
+  void Integer(const char* name, int value) {
+    Write([&] { store_.WriteInteger(name, value); });
+  }
+  void Bool(const char* name, bool value) {
+    Write([&] { store_.WriteBool(name, value); });
+  }
   void String(const std::string& name, const std::string& value) {
     Write([&] { store_.WriteString(name, value); });
   }

@@ -11,10 +11,10 @@ class TMainFrm;
 
 // What the start-up needs to know after the settings load.
 struct SettingsLoadResult {
-  bool first_run = false;   // no "Program" key: nothing was loaded
-  bool completed = false;   // every step ran, so the command line may be acted on
-  bool maximized = false;   // "WS" asked for a maximized window
-  bool tray_icon = false;   // the notification icon option as stored
+  bool first_run = false;  // no "Program" key: nothing was loaded
+  bool completed = false;  // every step ran, so the command line may be acted on
+  bool maximized = false;  // "WS" asked for a maximized window
+  bool tray_icon = false;  // the notification icon option as stored
 };
 
 // The layout group, the recent files and the fonts, in their order. The
@@ -22,8 +22,8 @@ struct SettingsLoadResult {
 // desktop integration's): `between_layout_and_buttons` runs after the
 // layout group, before the button view is applied.
 template <typename F>
-SettingsLoadResult LoadSettings(TMainFrm& main_frm, TCustomFrm& custom_frm,
-                                StoreAccessor& store, F&& between_layout_and_buttons);
+SettingsLoadResult LoadSettings(TMainFrm& main_frm, TCustomFrm& custom_frm, StoreAccessor& store,
+                                F&& between_layout_and_buttons);
 
 // Shutdown: the settings when "Сохранять настройки" is ticked, then
 // "SaveOpt" and the recent files always. A value that cannot be written is
@@ -44,8 +44,8 @@ void ApplyButtonView(TMainFrm& main_frm);
 }  // namespace settings_detail
 
 template <typename F>
-SettingsLoadResult LoadSettings(TMainFrm& main_frm, TCustomFrm& custom_frm,
-                                StoreAccessor& store, F&& between_layout_and_buttons) {
+SettingsLoadResult LoadSettings(TMainFrm& main_frm, TCustomFrm& custom_frm, StoreAccessor& store,
+                                F&& between_layout_and_buttons) {
   using namespace settings_detail;
   SettingsLoadResult result;
   if (!OpenProgramKey(store)) {

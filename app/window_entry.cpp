@@ -18,7 +18,8 @@ extern "C" LIRVANE_WINDOW_EXPORT int lirvane_window_main(int argc, char** argv) 
   // Exit command does; signals that came during start-up wait in the pipe.
   lirvane::QuitSignals quit_signals;
   lirvane::Application lirvane(args);
-  QObject::connect(&quit_signals, &lirvane::QuitSignals::QuitRequested, [&lirvane] { lirvane.Quit(); });
+  QObject::connect(&quit_signals, &lirvane::QuitSignals::QuitRequested,
+                   [&lirvane] { lirvane.Quit(); });
   lirvane.Start();
   lirvane.ShowMainWindow();
   return app.exec();

@@ -13,8 +13,7 @@ std::filesystem::path ExecutablePath() {
 #ifdef _WIN32
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(),
-                                       static_cast<DWORD>(buffer.size()));
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) return {};
     if (n < buffer.size()) return std::filesystem::path(std::wstring(buffer.data(), n));
     buffer.resize(buffer.size() * 2);  // truncated: try a larger buffer

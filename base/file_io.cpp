@@ -19,12 +19,9 @@ namespace {
 std::error_code LastError() { return {errno, std::generic_category()}; }
 
 #ifdef _WIN32
-int OpenRead(const std::filesystem::path& p) {
-  return _wopen(p.c_str(), _O_RDONLY | _O_BINARY);
-}
+int OpenRead(const std::filesystem::path& p) { return _wopen(p.c_str(), _O_RDONLY | _O_BINARY); }
 int OpenWrite(const std::filesystem::path& p) {
-  return _wopen(p.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY,
-                _S_IREAD | _S_IWRITE);
+  return _wopen(p.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
 long long ReadSome(int fd, char* b, size_t n) {
   return _read(fd, b, static_cast<unsigned>(n > (1u << 30) ? (1u << 30) : n));
@@ -46,9 +43,7 @@ long long FileSize(int fd) {
   return _fstat64(fd, &st) == 0 && (st.st_mode & _S_IFREG) ? st.st_size : -1;
 }
 #else
-int OpenRead(const std::filesystem::path& p) {
-  return ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-}
+int OpenRead(const std::filesystem::path& p) { return ::open(p.c_str(), O_RDONLY | O_CLOEXEC); }
 int OpenWrite(const std::filesystem::path& p) {
   return ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 }

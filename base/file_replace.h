@@ -108,11 +108,9 @@ std::error_code ReplaceFileWith(const std::filesystem::path& target, std::string
 // must be closed on Windows. (POSIX rename(); the MinGW runtime's
 // std::filesystem fails when the target exists, so Windows uses
 // MoveFileExW.)
-std::error_code RenameOver(const std::filesystem::path& from,
-                           const std::filesystem::path& to);
+std::error_code RenameOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Copies `from` to `to`, replacing what `to` held.
-std::error_code CopyOver(const std::filesystem::path& from,
-                         const std::filesystem::path& to);
+std::error_code CopyOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace lirvane

@@ -103,8 +103,8 @@ std::error_code ReadLink(int link, std::string& text) {
 std::error_code OpenFolder(int base, const std::string& path, int& hops, Fd& folder) {
   const auto root = [] { return Fd(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC)); };
   Fd current = !path.empty() && path[0] == '/' ? root()
-               : base >= 0 ? Fd(::fcntl(base, F_DUPFD_CLOEXEC, 0))
-                           : Fd(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+               : base >= 0                     ? Fd(::fcntl(base, F_DUPFD_CLOEXEC, 0))
+                                               : Fd(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC));
   if (!current) return LastError();
   std::deque<std::string> names;
   const auto add_front = [&names](const std::string& text) {
@@ -246,13 +246,13 @@ std::error_code KeepWhatTheOldFileHad(int old_fd, const struct stat& old, int fd
 
 struct FileReplacement::State {
   Way way = Way::kNewFile;
-  Fd folder;            // the folder holding the target (O_PATH)
-  std::string name;     // the target's name in it
-  std::string given;    // the target as named
-  std::string shown;    // the target as a path, links followed
-  struct stat old {};   // the file replaced (kReplace, kInPlace)
-  Fd target;            // the target open for writing (kReplace, kInPlace, kWriteInto)
-  Fd file;              // what the text goes into
+  Fd folder;              // the folder holding the target (O_PATH)
+  std::string name;       // the target's name in it
+  std::string given;      // the target as named
+  std::string shown;      // the target as a path, links followed
+  struct stat old {};     // the file replaced (kReplace, kInPlace)
+  Fd target;              // the target open for writing (kReplace, kInPlace, kWriteInto)
+  Fd file;                // what the text goes into
   std::string temporary;  // the temporary file's name in the folder
   bool armed = false;     // the temporary file is there and not yet renamed
   bool rename_failed = false;
@@ -282,8 +282,9 @@ std::error_code FileReplacement::State::Resolve(const std::filesystem::path& nam
       return {};
     }
     const size_t slash = path.rfind('/');
-    const std::string folder_part =
-        slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string folder_part = slash == std::string::npos ? "."
+                                    : slash == 0               ? "/"
+                                                               : path.substr(0, slash);
     name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (name.empty() || name == "." || name == "..")
       return std::make_error_code(std::errc::is_a_directory);
@@ -322,9 +323,9 @@ std::error_code FileReplacement::State::Resolve(const std::filesystem::path& nam
     // The kernel's own verdict on writing it; a FIFO waits for its reader
     // here, as it does for the shell. A regular file is opened without
     // waiting: were it swapped for a FIFO meanwhile, the check below tells.
-    target.Reset(::openat(folder.get(), name.c_str(),
-                          O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC |
-                              (regular ? O_NONBLOCK : 0)));
+    target.Reset(
+        ::openat(folder.get(), name.c_str(),
+                 O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC | (regular ? O_NONBLOCK : 0)));
     if (!target) return LastError();
     struct stat opened;
     if (::fstat(target.get(), &opened) != 0) return LastError();
@@ -344,8 +345,8 @@ std::error_code FileReplacement::State::Resolve(const std::filesystem::path& nam
 std::error_code FileReplacement::State::CreateTemporary() {
   constexpr size_t kLongestName = 255;
   constexpr size_t kAdded = 4 + 6;  // "~tmp" and the run's own characters
-  std::string prefix = name.size() > kLongestName - kAdded ? name.substr(0, kLongestName - kAdded)
-                                                           : name;
+  std::string prefix =
+      name.size() > kLongestName - kAdded ? name.substr(0, kLongestName - kAdded) : name;
   prefix += "~tmp";
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string candidate = prefix + RandomLetters(6);

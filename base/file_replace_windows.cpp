@@ -35,8 +35,7 @@ std::error_code FileReplacement::Open(const std::filesystem::path& target) {
   if (target.filename().empty()) return std::make_error_code(std::errc::is_a_directory);
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(target, error);
-  if (std::filesystem::is_directory(status))
-    return std::make_error_code(std::errc::is_a_directory);
+  if (std::filesystem::is_directory(status)) return std::make_error_code(std::errc::is_a_directory);
   if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
     s.way = Way::kWriteInto;
     if ((error = s.file.OpenExisting(target))) return error;
@@ -65,9 +64,7 @@ std::string FileReplacement::WrittenName() const {
 
 std::string FileReplacement::TargetName() const { return PathToText(state_->target); }
 
-std::error_code FileReplacement::Write(std::string_view bytes) {
-  return state_->file.Write(bytes);
-}
+std::error_code FileReplacement::Write(std::string_view bytes) { return state_->file.Write(bytes); }
 
 std::error_code FileReplacement::Commit() {
   State& s = *state_;

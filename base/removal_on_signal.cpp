@@ -41,9 +41,7 @@ SignalsHeldBack::SignalsHeldBack() {
   ::sigprocmask(SIG_BLOCK, &set, &saved_);
 }
 
-SignalsHeldBack::~SignalsHeldBack() {
-  ::sigprocmask(SIG_SETMASK, &saved_, nullptr);
-}
+SignalsHeldBack::~SignalsHeldBack() { ::sigprocmask(SIG_SETMASK, &saved_, nullptr); }
 
 void ArmRemovalOnSignal(int folder_fd, const char* name) {
   if (left_to_caller) return;

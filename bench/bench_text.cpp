@@ -10,9 +10,8 @@ namespace {
 // Russian letters а..я (Windows-1251 0xE0-0xFF) with ё (0xB8) last, by rough
 // frequency per ten thousand letters.
 constexpr std::array<int, 33> kLetterWeights = {
-    801, 159, 454, 170, 298, 845, 94,  165, 735, 121, 349,
-    440, 321, 670, 1097, 281, 473, 547, 626, 262, 26,  97,
-    48,  144, 73,  36,  4,   190, 174, 32,  64,  201, 4};
+    801, 159, 454, 170, 298, 845, 94,  165, 735, 121, 349, 440, 321, 670, 1097, 281, 473,
+    547, 626, 262, 26,  97,  48,  144, 73,  36,  4,   190, 174, 32,  64,  201,  4};
 
 uint8_t SmallLetter(int index) {
   return index == 32 ? uint8_t{0xB8} : static_cast<uint8_t>(0xE0 + index);
@@ -23,15 +22,13 @@ uint8_t CapitalOf(uint8_t small) {
 }
 
 constexpr std::array<std::string_view, 8> kAsciiWords = {
-    "Windows", "KOI8-R", "http://example.org", "e-mail", "OK",
-    "C++",     "ASCII",  "2024"};
+    "Windows", "KOI8-R", "http://example.org", "e-mail", "OK", "C++", "ASCII", "2024"};
 
 }  // namespace
 
 std::string MakeMixedWin1251Text(size_t size) {
   std::mt19937 rng(20240601);
-  std::discrete_distribution<int> letter(kLetterWeights.begin(),
-                                         kLetterWeights.end());
+  std::discrete_distribution<int> letter(kLetterWeights.begin(), kLetterWeights.end());
   std::uniform_int_distribution<int> word_length(1, 11);
   std::uniform_int_distribution<int> percent(0, 99);
 
@@ -51,8 +48,7 @@ std::string MakeMixedWin1251Text(size_t size) {
       const int n = word_length(rng);
       for (int i = 0; i < n; ++i) {
         const uint8_t small = SmallLetter(letter(rng));
-        text += static_cast<char>(sentence_start && i == 0 ? CapitalOf(small)
-                                                           : small);
+        text += static_cast<char>(sentence_start && i == 0 ? CapitalOf(small) : small);
       }
       if (guillemets) text += '\xBB';
     }

@@ -147,10 +147,13 @@ struct Tally {
 };
 
 // LIRVANE_DETECT_MISSES=N prints the first N misses, for tuning.
-int misses_to_show = std::getenv("LIRVANE_DETECT_MISSES") ? std::atoi(std::getenv("LIRVANE_DETECT_MISSES")) : 0;
+int misses_to_show =
+    std::getenv("LIRVANE_DETECT_MISSES") ? std::atoi(std::getenv("LIRVANE_DETECT_MISSES")) : 0;
 
 std::string miss_label;
-int miss_bucket = std::getenv("LIRVANE_DETECT_MISS_BUCKET") ? std::atoi(std::getenv("LIRVANE_DETECT_MISS_BUCKET")) : -1;
+int miss_bucket = std::getenv("LIRVANE_DETECT_MISS_BUCKET")
+                      ? std::atoi(std::getenv("LIRVANE_DETECT_MISS_BUCKET"))
+                      : -1;
 int current_bucket = 0;
 
 bool Right(const std::string& input, const std::string& original) {
@@ -244,7 +247,10 @@ int main(int argc, char** argv) {
           const auto name = std::to_string(n) + "." + std::to_string(p);
           verdicts << kBuckets[b].name << '/' << name << ' ' << can << ' ' << ok << '\n';
           std::ofstream(cases_dir / kBuckets[b].name / name, std::ios::binary) << e;
-          if (p == 0) std::ofstream(cases_dir / kBuckets[b].name / (std::to_string(n) + ".orig"), std::ios::binary) << w;
+          if (p == 0)
+            std::ofstream(cases_dir / kBuckets[b].name / (std::to_string(n) + ".orig"),
+                          std::ios::binary)
+                << w;
         }
       }
       auto garble = [&](Tally& t, const std::string& g) {
@@ -269,9 +275,11 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::printf("Detector accuracy on held-out text (right / restorable cases), %d snippets per bucket\n",
-              kSnippetsPerBucket);
-  std::printf("%-16s | %22s | %22s | %22s\n", "case", "8-30 letters", "31-120 letters", "121+ letters");
+  std::printf(
+      "Detector accuracy on held-out text (right / restorable cases), %d snippets per bucket\n",
+      kSnippetsPerBucket);
+  std::printf("%-16s | %22s | %22s | %22s\n", "case", "8-30 letters", "31-120 letters",
+              "121+ letters");
   for (int p = 0; p < 6; ++p) Row(pages[p].name, plain[p]);
   Row("all plain", plain_all);
   Row("garbled x1", garbled1);
@@ -288,10 +296,12 @@ int main(int argc, char** argv) {
   Row("all garbled", garbled_all);
   for (int b = 0; b < 3; ++b) garbled_all[b].right = garbled_all[b].right_but_case;
   Row("  case aside", garbled_all);
-  std::printf("unrestorable plain cases: %ld / %ld / %ld; restorable garbled: %ld of %ld / %ld of %ld / %ld of %ld\n",
-              unrestorable_plain[0], unrestorable_plain[1], unrestorable_plain[2],
-              garbled_all[0].restorable, garbled_total[0], garbled_all[1].restorable,
-              garbled_total[1], garbled_all[2].restorable, garbled_total[2]);
+  std::printf(
+      "unrestorable plain cases: %ld / %ld / %ld; restorable garbled: %ld of %ld / %ld of %ld / "
+      "%ld of %ld\n",
+      unrestorable_plain[0], unrestorable_plain[1], unrestorable_plain[2],
+      garbled_all[0].restorable, garbled_total[0], garbled_all[1].restorable, garbled_total[1],
+      garbled_all[2].restorable, garbled_total[2]);
 
   // Speed: 10 MB of held-out text in KOI8-R, decided, against one memchr.
   std::string big;
@@ -310,14 +320,17 @@ int main(int argc, char** argv) {
   // memchr for a byte the text lacks reads all of it.
   int absent = 0;
   while (big.find(char(absent)) != std::string::npos) ++absent;
-  const void* (*volatile find)(const void*, int, size_t) = [](const void* p, int c, size_t n) -> const void* { return std::memchr(p, c, n); };
+  const void* (*volatile find)(const void*, int, size_t) =
+      [](const void* p, int c, size_t n) -> const void* { return std::memchr(p, c, n); };
   volatile const void* sink = nullptr;
   const double scan_ms = best_of([&] { sink = find(big.data(), absent, big.size()); });
   Detection d;
   const double detect_ms = best_of([&] { d = DetectRecoding(big); });
-  std::printf("speed: 10 MB KOI8-R text decided in %.2f ms (chain %d steps, first %d); memchr over it %.2f ms; ratio %.1fx\n",
-              detect_ms, d.chain.length, d.chain.length ? d.chain.steps[0] : 0, scan_ms,
-              detect_ms / scan_ms);
+  std::printf(
+      "speed: 10 MB KOI8-R text decided in %.2f ms (chain %d steps, first %d); memchr over it %.2f "
+      "ms; ratio %.1fx\n",
+      detect_ms, d.chain.length, d.chain.length ? d.chain.steps[0] : 0, scan_ms,
+      detect_ms / scan_ms);
   (void)sink;
   return 0;
 }

@@ -90,8 +90,7 @@ void BM_IconvText(benchmark::State& state, const char* to, const char* from,
     size_t in_left = text.size();
     char* out = buffer.data();
     size_t out_left = buffer.size();
-    while (in_left != 0 &&
-           iconv(cd, &in, &in_left, &out, &out_left) == static_cast<size_t>(-1)) {
+    while (in_left != 0 && iconv(cd, &in, &in_left, &out, &out_left) == static_cast<size_t>(-1)) {
       if (errno != EILSEQ && errno != EINVAL) {
         state.SkipWithError("iconv failed");
         break;
@@ -162,8 +161,7 @@ const std::string& TextWithoutUnmappable() {
   static const std::string text = [] {
     std::string t = Text();
     for (char& c : t)
-      if (static_cast<uint8_t>(c) >= 0x80 && static_cast<uint8_t>(c) < 0xC0)
-        c = 'x';
+      if (static_cast<uint8_t>(c) >= 0x80 && static_cast<uint8_t>(c) < 0xC0) c = 'x';
     return t;
   }();
   return text;
@@ -187,8 +185,7 @@ void BM_Iconv(benchmark::State& state, const std::string& text) {
     char* out = out_start;
     size_t out_left = kTextSize;
     while (in_left != 0) {
-      if (iconv(cd, &in, &in_left, &out, &out_left) != static_cast<size_t>(-1))
-        break;
+      if (iconv(cd, &in, &in_left, &out, &out_left) != static_cast<size_t>(-1)) break;
       if (errno != EILSEQ || out_left == 0) {
         state.SkipWithError("iconv failed");
         break;
@@ -201,8 +198,8 @@ void BM_Iconv(benchmark::State& state, const std::string& text) {
     benchmark::ClobberMemory();
   }
   iconv_close(cd);
-  state.counters["unmappable/iter"] = benchmark::Counter(
-      static_cast<double>(unmappable), benchmark::Counter::kAvgIterations);
+  state.counters["unmappable/iter"] =
+      benchmark::Counter(static_cast<double>(unmappable), benchmark::Counter::kAvgIterations);
   Finish(state);
 }
 
@@ -217,8 +214,7 @@ void BM_NewBufferKernel(benchmark::State& state, bool huge_pages) {
   for (auto _ : state) {
     // No zero-fill: the kernel's stores are the first touch of each page.
     std::unique_ptr<uint8_t, decltype(&std::free)> out(
-        static_cast<uint8_t*>(std::aligned_alloc(kHugePage, kTextSize)),
-        &std::free);
+        static_cast<uint8_t*>(std::aligned_alloc(kHugePage, kTextSize)), &std::free);
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     if (huge_pages) madvise(out.get(), kTextSize, MADV_HUGEPAGE);
 #else
@@ -242,8 +238,7 @@ void BM_RecodeIntoNewString(benchmark::State& state, int32_t code) {
 }
 
 constexpr const char* kIconvName = "iconv KOI8-R->CP1251";
-constexpr const char* kCleanIconvName =
-    "iconv KOI8-R->CP1251, no 0x80-0xBF bytes";
+constexpr const char* kCleanIconvName = "iconv KOI8-R->CP1251, no 0x80-0xBF bytes";
 
 struct Result {
   std::string name;
@@ -270,19 +265,17 @@ class CollectingReporter : public benchmark::ConsoleReporter {
     const double iconv_rate = RateOf(kIconvName);
     const double clean_iconv_rate = RateOf(kCleanIconvName);
     const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
-    std::printf("\n%-48s %8s %8s %8s %8s\n", "benchmark", "MiB/s", "/memcpy",
-                "/iconv", "/iconv*");
+    std::printf("\n%-48s %8s %8s %8s %8s\n", "benchmark", "MiB/s", "/memcpy", "/iconv", "/iconv*");
     for (const Result& r : results_) {
-      std::printf("%-48s %8.0f %8.3f %8.1f %8.1f\n", r.name.c_str(),
-                  r.bytes_per_second / (1 << 20),
-                  ratio(r.bytes_per_second, memcpy_rate),
-                  ratio(r.bytes_per_second, iconv_rate),
+      std::printf("%-48s %8.0f %8.3f %8.1f %8.1f\n", r.name.c_str(), r.bytes_per_second / (1 << 20),
+                  ratio(r.bytes_per_second, memcpy_rate), ratio(r.bytes_per_second, iconv_rate),
                   ratio(r.bytes_per_second, clean_iconv_rate));
     }
-    std::printf("(/iconv: iconv on the same text; /iconv*: on the text "
-                "without 0x80-0xBF, where iconv meets no unmappable byte)\n");
-    std::printf("\n%-32s %10s %8s %8s %10s\n", "UTF-8, by input bytes", "MB/s",
-                "/memcpy", "/iconv", "iconv MB/s");
+    std::printf(
+        "(/iconv: iconv on the same text; /iconv*: on the text "
+        "without 0x80-0xBF, where iconv meets no unmappable byte)\n");
+    std::printf("\n%-32s %10s %8s %8s %10s\n", "UTF-8, by input bytes", "MB/s", "/memcpy", "/iconv",
+                "iconv MB/s");
     for (const Utf8Pair& pair : kUtf8Pairs) {
       const double ours = RateOf(pair.ours);
       const double theirs = RateOf(pair.iconv);
@@ -309,26 +302,19 @@ void RegisterAll() {
   };
   add("memcpy", BM_Memcpy);
   add(kIconvName, [](benchmark::State& s) { BM_Iconv(s, Text()); });
-  add(kCleanIconvName,
-      [](benchmark::State& s) { BM_Iconv(s, TextWithoutUnmappable()); });
+  add(kCleanIconvName, [](benchmark::State& s) { BM_Iconv(s, TextWithoutUnmappable()); });
   for (int32_t code : kCodes)
-    add("Recode/" + std::to_string(code),
-        [code](benchmark::State& s) { BM_Recode(s, code); });
+    add("Recode/" + std::to_string(code), [code](benchmark::State& s) { BM_Recode(s, code); });
   for (int32_t code : kCodes)
-    add("RecodeTo/" + std::to_string(code),
-        [code](benchmark::State& s) { BM_RecodeTo(s, code); });
+    add("RecodeTo/" + std::to_string(code), [code](benchmark::State& s) { BM_RecodeTo(s, code); });
   for (const auto& [name, kernel] : AvailableRecodeKernels())
     add(std::string("kernel/") + name,
         [kernel = kernel](benchmark::State& s) { BM_Kernel(s, kernel); });
-  add("Recode/1251 (a plain copy)",
-      [](benchmark::State& s) { BM_Recode(s, 1251); });
-  add("new buffer, small pages, kernel",
-      [](benchmark::State& s) { BM_NewBufferKernel(s, false); });
-  add("new buffer, huge pages, kernel",
-      [](benchmark::State& s) { BM_NewBufferKernel(s, true); });
+  add("Recode/1251 (a plain copy)", [](benchmark::State& s) { BM_Recode(s, 1251); });
+  add("new buffer, small pages, kernel", [](benchmark::State& s) { BM_NewBufferKernel(s, false); });
+  add("new buffer, huge pages, kernel", [](benchmark::State& s) { BM_NewBufferKernel(s, true); });
   add(kUtf8Pairs[0].ours, [](benchmark::State& s) { BM_RecodeText(s, Text(), -65001); });
-  add(kUtf8Pairs[0].iconv,
-      [](benchmark::State& s) { BM_IconvText(s, "UTF-8", "CP1251", Text()); });
+  add(kUtf8Pairs[0].iconv, [](benchmark::State& s) { BM_IconvText(s, "UTF-8", "CP1251", Text()); });
   add(kUtf8Pairs[1].ours, [](benchmark::State& s) { BM_RecodeText(s, Utf8Text(), 65001); });
   add(kUtf8Pairs[1].iconv,
       [](benchmark::State& s) { BM_IconvText(s, "CP1251", "UTF-8", Utf8Text()); });

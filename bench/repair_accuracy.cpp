@@ -64,11 +64,11 @@ void Time(const std::string& text) {
   bool ok = true;
   const double correct_ms = Best([&] { ok = !RepairText(big).changed && ok; });
   const double garbled_ms = Best([&] { ok = RepairText(garbled).text == big && ok; });
-  std::printf("timing: %.1f MB correct text %.1f ms, %.1f MB garbled (UTF-8 as Windows-1251) "
-              "%.1f ms; memcpy %.2f ms, UTF-8 decode %.1f ms; ratio to memcpy %.0f / %.0f%s\n",
-              big.size() / 1e6, correct_ms, garbled.size() / 1e6, garbled_ms, memcpy_ms,
-              decode_ms, correct_ms / memcpy_ms, garbled_ms / memcpy_ms,
-              ok ? "" : " (RESULT WRONG)");
+  std::printf(
+      "timing: %.1f MB correct text %.1f ms, %.1f MB garbled (UTF-8 as Windows-1251) "
+      "%.1f ms; memcpy %.2f ms, UTF-8 decode %.1f ms; ratio to memcpy %.0f / %.0f%s\n",
+      big.size() / 1e6, correct_ms, garbled.size() / 1e6, garbled_ms, memcpy_ms, decode_ms,
+      correct_ms / memcpy_ms, garbled_ms / memcpy_ms, ok ? "" : " (RESULT WRONG)");
 }
 
 }  // namespace

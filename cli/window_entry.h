@@ -25,5 +25,4 @@ typedef int (*LirvaneWindowMainFn)(int argc, char** argv);
 typedef void (*LirvaneWindowMessageFn)(int argc, char** argv, int kind, const char* text,
                                        size_t size);
 #define LIRVANE_WINDOW_MESSAGE "lirvane_window_message"
-
 }

@@ -31,8 +31,8 @@ bool LoadWindowModule(WindowModule& module, std::string& error) {
     error = path.string() + ": not a Lirvane window module";
   }
   if (error.empty())
-    error = std::string(LIRVANE_WINDOW_MODULE_FILE) + " not found beside " +
-            folder.string() + " nor in " + (folder / LIRVANE_WINDOW_MODULE_DIR).string();
+    error = std::string(LIRVANE_WINDOW_MODULE_FILE) + " not found beside " + folder.string() +
+            " nor in " + (folder / LIRVANE_WINDOW_MODULE_DIR).string();
   return false;
 }
 

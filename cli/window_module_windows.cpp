@@ -12,12 +12,10 @@ bool LoadWindowModule(WindowModule& module, std::string& error) {
   // On Windows the module always sits beside the executable.
   const std::filesystem::path path = ExecutableFolder() / LIRVANE_WINDOW_MODULE_FILE;
   // Qt's own DLLs sit beside the module; search its folder for them.
-  HMODULE handle =
-      LoadLibraryExW(path.c_str(), nullptr,
-                     LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+  HMODULE handle = LoadLibraryExW(
+      path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
   if (handle == nullptr) {
-    error = "cannot load " + PathToText(path) + " (error " +
-            std::to_string(GetLastError()) + ")";
+    error = "cannot load " + PathToText(path) + " (error " + std::to_string(GetLastError()) + ")";
     return false;
   }
   // Through a function type without parameters, the one every function

@@ -10,11 +10,9 @@ namespace {
 // Why the target cannot be written, in the words of the message that
 // follows "Невозможно создать файл "…"", or empty for the plain message.
 std::string_view Reason(const std::error_code& error) {
-  if (error == ReplaceRefusal::kForeignLink)
-    return "это ссылка другого пользователя в общей папке";
+  if (error == ReplaceRefusal::kForeignLink) return "это ссылка другого пользователя в общей папке";
   if (error == ReplaceRefusal::kForeignFifo) return "это FIFO другого пользователя в общей папке";
-  if (error == ReplaceRefusal::kForeignFile)
-    return "это файл другого пользователя в общей папке";
+  if (error == ReplaceRefusal::kForeignFile) return "это файл другого пользователя в общей папке";
   if (error == std::errc::too_many_symbolic_link_levels) return "ссылки замкнуты в круг";
   if (error == std::errc::is_a_directory) return "это папка";
   if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted ||
@@ -32,9 +30,8 @@ ConversionStatus ConversionTarget::Create() {
   const std::error_code error = file_.Open(PathFromText(target_));
   if (!error) return ConversionStatus::kOk;
   const std::string_view reason = Reason(error);
-  sink_.Show(MessageKind::kError,
-             "Невозможно создать файл \"" + target_ + "\"" +
-                 (reason.empty() ? "" : ": " + std::string(reason)) + "!");
+  sink_.Show(MessageKind::kError, "Невозможно создать файл \"" + target_ + "\"" +
+                                      (reason.empty() ? "" : ": " + std::string(reason)) + "!");
   return error.category() == ReplaceRefusalCategory() ? ConversionStatus::kRefused
                                                       : ConversionStatus::kCannotCreate;
 }

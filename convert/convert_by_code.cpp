@@ -19,11 +19,10 @@ constexpr size_t kBlockSize = size_t{256} << 10;
 
 }  // namespace
 
-ConversionStatus ConvertFileByCode(std::string_view source, std::string_view target,
-                                   int32_t code, MessageSink& sink) {
+ConversionStatus ConvertFileByCode(std::string_view source, std::string_view target, int32_t code,
+                                   MessageSink& sink) {
   ConversionTarget output(target, sink);
-  if (ConversionStatus status = output.Create(); status != ConversionStatus::kOk)
-    return status;
+  if (ConversionStatus status = output.Create(); status != ConversionStatus::kOk) return status;
 
   InputFile input;
   if (const std::error_code error = input.Open(PathFromText(source))) {

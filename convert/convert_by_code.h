@@ -13,7 +13,7 @@ namespace lirvane {
 // (see line_recoder.h for the line rules and conversion_target.h for how the
 // target is replaced). Source and target may be the same file. Shows every
 // failure itself.
-ConversionStatus ConvertFileByCode(std::string_view source, std::string_view target,
-                                   int32_t code, MessageSink& sink);
+ConversionStatus ConvertFileByCode(std::string_view source, std::string_view target, int32_t code,
+                                   MessageSink& sink);
 
 }  // namespace lirvane

@@ -100,8 +100,7 @@ ConversionStatus ConvertStreaming(std::string_view source, std::string_view targ
     return ConversionStatus::kIoError;
   }
   ConversionTarget output(target, sink);
-  if (ConversionStatus status = output.Create(); status != ConversionStatus::kOk)
-    return status;
+  if (ConversionStatus status = output.Create(); status != ConversionStatus::kOk) return status;
 
   std::string piece;
   piece.resize(input.ReadSizeHint(kPieceSize));
@@ -114,13 +113,11 @@ ConversionStatus ConvertStreaming(std::string_view source, std::string_view targ
     }
     if (got == 0) break;
     pipeline.Feed(std::string_view(piece.data(), got), out);
-    if (ConversionStatus status = output.Write(out); status != ConversionStatus::kOk)
-      return status;
+    if (ConversionStatus status = output.Write(out); status != ConversionStatus::kOk) return status;
   }
   input.Close();  // the source may be the target it is about to replace
   pipeline.Finish(out);
-  if (ConversionStatus status = output.Write(out); status != ConversionStatus::kOk)
-    return status;
+  if (ConversionStatus status = output.Write(out); status != ConversionStatus::kOk) return status;
   return output.Commit();
 }
 

@@ -28,8 +28,7 @@ int ToExit(ConversionStatus status) { return static_cast<int>(status); }
 
 }  // namespace
 
-int ConvertCommandLine(std::string_view command_text, const SchemeTable& table,
-                       MessageSink& sink) {
+int ConvertCommandLine(std::string_view command_text, const SchemeTable& table, MessageSink& sink) {
   return ConvertCommandLine(
       command_text, [&table](MessageSink&) -> const SchemeTable& { return table; }, sink);
 }
@@ -43,8 +42,7 @@ int ConvertCommandLine(std::string_view command_text, const SchemeTableSource& s
   const std::string_view source =
       open == std::string_view::npos ? std::string_view() : rest.substr(0, open);
   if (!IsExistingFile(source)) {
-    sink.Show(MessageKind::kError,
-              "Исходный файл (" + std::string(source) + ") не найден!");
+    sink.Show(MessageKind::kError, "Исходный файл (" + std::string(source) + ") не найден!");
     return ToExit(ConversionStatus::kSourceNotFound);
   }
   rest.remove_prefix(open + 1);

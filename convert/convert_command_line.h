@@ -17,8 +17,7 @@ namespace lirvane {
 // names. A what-part that reads as an integer converts by code, anything
 // else by name. Every failure is shown through `sink`; the result is a
 // ConversionStatus as an exit status (see conversion_status.h).
-int ConvertCommandLine(std::string_view command_text, const SchemeTable& table,
-                       MessageSink& sink);
+int ConvertCommandLine(std::string_view command_text, const SchemeTable& table, MessageSink& sink);
 
 // The scheme table, asked for only when the what-part is no number: a
 // conversion by code needs no scheme file and says nothing about one.

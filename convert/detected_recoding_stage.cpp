@@ -43,8 +43,10 @@ void DetectedRecodingStage::Feed(std::string_view piece, std::string& out) {
 
 void DetectedRecodingStage::Finish(std::string& out) {
   if (pass_through_ || !decided_ || !held_.empty()) {
-    if (!pass_through_) Process(held_, out);
-    else out += held_;
+    if (!pass_through_)
+      Process(held_, out);
+    else
+      out += held_;
   }
   held_.clear();
   if (question_marks_ > 0)

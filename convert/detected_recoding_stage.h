@@ -18,8 +18,7 @@ namespace lirvane {
 class DetectedRecodingStage : public TextStage {
  public:
   // `into_utf8`: the result is written as UTF-8 rather than Windows-1251.
-  DetectedRecodingStage(bool into_utf8, MessageSink& sink)
-      : into_utf8_(into_utf8), sink_(sink) {}
+  DetectedRecodingStage(bool into_utf8, MessageSink& sink) : into_utf8_(into_utf8), sink_(sink) {}
 
   void Feed(std::string_view piece, std::string& out) override;
   void Finish(std::string& out) override;

@@ -12,8 +12,8 @@ namespace lirvane {
 namespace {
 
 struct BlockScan {
-  size_t end;         // the first 0x1A, or the block's size
-  bool crlf_only;     // every CR before `end` has an LF right after it
+  size_t end;      // the first 0x1A, or the block's size
+  bool crlf_only;  // every CR before `end` has an LF right after it
 };
 
 // One pass over a block for both things the line rules look for; the block
@@ -30,8 +30,7 @@ BlockScan ScanBlock(const char* p, size_t n) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
     if (_mm_movemask_epi8(_mm_cmpeq_epi8(v, eof)) != 0) break;  // found below
     const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
-    found = _mm_or_si128(
-        found, _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr)));
+    found = _mm_or_si128(found, _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr)));
   }
   lone_cr = _mm_movemask_epi8(found) != 0;
 #endif

@@ -2,9 +2,7 @@
 
 namespace lirvane {
 
-void TextPipeline::Feed(std::string_view piece, std::string& out) {
-  Run(piece, 0, out);
-}
+void TextPipeline::Feed(std::string_view piece, std::string& out) { Run(piece, 0, out); }
 
 void TextPipeline::Finish(std::string& out) {
   out.clear();

@@ -32,11 +32,10 @@ class Dialogs {
   virtual ~Dialogs() = default;
 
   // A message box with one OK button.
-  virtual void ShowMessage(QWidget* parent, const QString& caption,
-                           const QString& text, MessageIcon icon) = 0;
+  virtual void ShowMessage(QWidget* parent, const QString& caption, const QString& text,
+                           MessageIcon icon) = 0;
   // Question icon, buttons "&Yes" (the default) and "&No"; Esc answers No.
-  virtual ConfirmAnswer Confirm(QWidget* parent, const QString& caption,
-                                const QString& text) = 0;
+  virtual ConfirmAnswer Confirm(QWidget* parent, const QString& caption, const QString& text) = 0;
 
   virtual std::optional<QString> OpenFileName(QWidget* parent,
                                               const FileDialogRequest& request) = 0;

@@ -16,11 +16,16 @@ namespace {
 
 Qt::ToolBarArea AreaOfDock(int dock) {
   switch (dock) {
-    case DockToolBar::kUpDock: return Qt::TopToolBarArea;
-    case DockToolBar::kLDock: return Qt::LeftToolBarArea;
-    case DockToolBar::kRDock: return Qt::RightToolBarArea;
-    case DockToolBar::kLoDock: return Qt::BottomToolBarArea;
-    default: return Qt::NoToolBarArea;
+    case DockToolBar::kUpDock:
+      return Qt::TopToolBarArea;
+    case DockToolBar::kLDock:
+      return Qt::LeftToolBarArea;
+    case DockToolBar::kRDock:
+      return Qt::RightToolBarArea;
+    case DockToolBar::kLoDock:
+      return Qt::BottomToolBarArea;
+    default:
+      return Qt::NoToolBarArea;
   }
 }
 
@@ -75,11 +80,16 @@ DockToolBar::DockToolBar(const QString& title, QMainWindow* window)
 int DockToolBar::CurrentDock() const {
   if (isFloating()) return kFloating;
   switch (Area()) {
-    case Qt::TopToolBarArea: return kUpDock;
-    case Qt::LeftToolBarArea: return kLDock;
-    case Qt::RightToolBarArea: return kRDock;
-    case Qt::BottomToolBarArea: return kLoDock;
-    default: return kFloating;
+    case Qt::TopToolBarArea:
+      return kUpDock;
+    case Qt::LeftToolBarArea:
+      return kLDock;
+    case Qt::RightToolBarArea:
+      return kRDock;
+    case Qt::BottomToolBarArea:
+      return kLoDock;
+    default:
+      return kFloating;
   }
 }
 
@@ -187,7 +197,8 @@ void DockToolBar::SetPosition(int position) {
 void DockToolBar::QueueCloseButtonUpdate() {
   if (close_update_queued_) return;
   close_update_queued_ = true;
-  QMetaObject::invokeMethod(this, [this] { UpdateCloseButton(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { UpdateCloseButton(); }, Qt::QueuedConnection);
 }
 
 void DockToolBar::UpdateCloseButton() {

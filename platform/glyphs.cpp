@@ -194,12 +194,17 @@ QPixmap DrawFileGlyph(FileGlyph glyph) {
 
 std::vector<QPixmap> RecodingButtonPictures() {
   return {
-      RecodingPicture("Koi", "Win", false), RecodingPicture("Win", "Koi", false),
-      RecodingPicture("Alt", "Win", false), RecodingPicture("Win", "Alt", false),
-      RecodingPicture("Koi", "Win", true),  RecodingPicture("Iso", "Win", false),
-      RecodingPicture("Mac", "Win", false), RecodingPicture("%", "Win", false),
+      RecodingPicture("Koi", "Win", false),
+      RecodingPicture("Win", "Koi", false),
+      RecodingPicture("Alt", "Win", false),
+      RecodingPicture("Win", "Alt", false),
+      RecodingPicture("Koi", "Win", true),
+      RecodingPicture("Iso", "Win", false),
+      RecodingPicture("Mac", "Win", false),
+      RecodingPicture("%", "Win", false),
       SchemePicture(),
-      RecodingPicture("Utf", "Win", false), RecodingPicture("Win", "Utf", false),
+      RecodingPicture("Utf", "Win", false),
+      RecodingPicture("Win", "Utf", false),
   };
 }
 

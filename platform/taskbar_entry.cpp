@@ -26,7 +26,8 @@ xcb_connection_t* X11Connection() {
 }
 
 xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-  const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name);
+  const xcb_intern_atom_cookie_t cookie =
+      xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name);
   std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> reply(
       xcb_intern_atom_reply(c, cookie, nullptr), &free);
   return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};

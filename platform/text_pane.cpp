@@ -12,8 +12,7 @@
 
 namespace lirvane {
 
-TextPane::TextPane(Storage storage, QWidget* parent)
-    : QPlainTextEdit(parent), storage_(storage) {
+TextPane::TextPane(Storage storage, QWidget* parent) : QPlainTextEdit(parent), storage_(storage) {
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -105,7 +104,8 @@ void TextPane::SwapContents(TextPane& other) {
   mine->setParent(&other);
   for (TextPane* pane : {this, &other}) {
     pane->document()->setDefaultFont(pane->font());
-    connect(pane->document(), &QTextDocument::contentsChanged, pane, [pane] { pane->cache_.reset(); });
+    connect(pane->document(), &QTextDocument::contentsChanged, pane,
+            [pane] { pane->cache_.reset(); });
   }
   std::swap(cache_, other.cache_);
   std::swap(cache_exact_, other.cache_exact_);
@@ -175,8 +175,7 @@ namespace {
 
 bool CoversWholeDocument(const QTextCursor& cursor, const QTextDocument& document) {
   if (document.isEmpty()) return true;
-  return cursor.selectionStart() == 0 &&
-         cursor.selectionEnd() >= document.characterCount() - 1;
+  return cursor.selectionStart() == 0 && cursor.selectionEnd() >= document.characterCount() - 1;
 }
 
 }  // namespace

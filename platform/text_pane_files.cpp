@@ -19,11 +19,9 @@ namespace {
 
 std::string ReadWholeFile(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw PaneFileError(file.errorString().toStdString());
+  if (!file.open(QIODevice::ReadOnly)) throw PaneFileError(file.errorString().toStdString());
   const QByteArray data = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    throw PaneFileError(file.errorString().toStdString());
+  if (file.error() != QFileDevice::NoError) throw PaneFileError(file.errorString().toStdString());
   return std::string(data.constData(), static_cast<size_t>(data.size()));
 }
 
@@ -74,8 +72,7 @@ void TextPane::SaveToFile(const QString& path, const TextFileForm& form) const {
   }
   // The old file is replaced only once the new content is wholly written.
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    throw PaneFileError(file.errorString().toStdString());
+  if (!file.open(QIODevice::WriteOnly)) throw PaneFileError(file.errorString().toStdString());
   if (file.write(content.data(), static_cast<qint64>(content.size())) !=
           static_cast<qint64>(content.size()) ||
       !file.commit())

@@ -41,7 +41,8 @@ void TSystemTrayIcon::SetTaskbarEntryShown(bool shown) {
 void TSystemTrayIcon::ApplySkipTaskbar() {
   // A window not made yet gets the state from its show event; making it
   // here would fix its place too early.
-  if (window_->testAttribute(Qt::WA_WState_Created)) SetSkipTaskbar(*window_, !taskbar_entry_shown_);
+  if (window_->testAttribute(Qt::WA_WState_Created))
+    SetSkipTaskbar(*window_, !taskbar_entry_shown_);
 }
 
 bool TSystemTrayIcon::ShouldHide() const {
@@ -54,7 +55,10 @@ void TSystemTrayIcon::HideWhenMinimized() {
   // After the state change has run its course: hiding from inside it
   // confuses some window managers.
   QMetaObject::invokeMethod(
-      this, [this] { if (ShouldHide() && window_->isVisible()) window_->hide(); },
+      this,
+      [this] {
+        if (ShouldHide() && window_->isVisible()) window_->hide();
+      },
       Qt::QueuedConnection);
 }
 

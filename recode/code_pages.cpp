@@ -50,14 +50,22 @@ const Encoder& EncoderOf(CodePageId page) {
 
 std::string_view CodePageName(CodePageId page) {
   switch (page) {
-    case CodePageId::kUtf8: return "UTF-8";
-    case CodePageId::kWin1251: return "Windows-1251";
-    case CodePageId::kKoi8R: return "KOI8-R";
-    case CodePageId::kDos866: return "DOS 866";
-    case CodePageId::kIso8859_5: return "ISO-8859-5";
-    case CodePageId::kMacCyrillic: return "Mac Cyrillic";
-    case CodePageId::kWin1252: return "Windows-1252";
-    case CodePageId::kLatin1: return "ISO-8859-1";
+    case CodePageId::kUtf8:
+      return "UTF-8";
+    case CodePageId::kWin1251:
+      return "Windows-1251";
+    case CodePageId::kKoi8R:
+      return "KOI8-R";
+    case CodePageId::kDos866:
+      return "DOS 866";
+    case CodePageId::kIso8859_5:
+      return "ISO-8859-5";
+    case CodePageId::kMacCyrillic:
+      return "Mac Cyrillic";
+    case CodePageId::kWin1252:
+      return "Windows-1252";
+    case CodePageId::kLatin1:
+      return "ISO-8859-1";
   }
   return "?";
 }
@@ -141,11 +149,16 @@ std::optional<std::u32string> DoStep(std::u32string_view text, GarblingStep step
 int32_t StepCode(GarblingStep step) {
   const auto code_of = [](CodePageId page) -> int32_t {
     switch (page) {
-      case CodePageId::kKoi8R: return kCodeKoi8;
-      case CodePageId::kDos866: return kCodeAlt866;
-      case CodePageId::kIso8859_5: return kCodeIso8859_5;
-      case CodePageId::kMacCyrillic: return kCodeMac;
-      default: return 0;
+      case CodePageId::kKoi8R:
+        return kCodeKoi8;
+      case CodePageId::kDos866:
+        return kCodeAlt866;
+      case CodePageId::kIso8859_5:
+        return kCodeIso8859_5;
+      case CodePageId::kMacCyrillic:
+        return kCodeMac;
+      default:
+        return 0;
     }
   };
   if (step.read == CodePageId::kWin1251) return code_of(step.written);

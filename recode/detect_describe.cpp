@@ -15,15 +15,24 @@ std::string Win(std::string_view utf8) { return Recode(utf8, kCodeUtf8); }
 // The captions of the recoding commands, one per step.
 std::string_view StepCaption(int32_t code) {
   switch (code) {
-    case 8: return "Koi->Win";
-    case -8: return "Win->Koi";
-    case 866: return "Alt->Win";
-    case -866: return "Win->Alt";
-    case 595: return "Iso->Win";
-    case -595: return "Win->Iso";
-    case 111: return "Mac->Win";
-    case -111: return "Win->Mac";
-    case kDetectUtf8Step: return "UTF-8->Win";
+    case 8:
+      return "Koi->Win";
+    case -8:
+      return "Win->Koi";
+    case 866:
+      return "Alt->Win";
+    case -866:
+      return "Win->Alt";
+    case 595:
+      return "Iso->Win";
+    case -595:
+      return "Win->Iso";
+    case 111:
+      return "Mac->Win";
+    case -111:
+      return "Win->Mac";
+    case kDetectUtf8Step:
+      return "UTF-8->Win";
   }
   return "?";
 }
@@ -45,8 +54,7 @@ std::string DescribeRecodingChain(const RecodingChain& chain) {
 }
 
 std::string DescribeDetection(const Detection& detection) {
-  if (!detection.judged)
-    return Win("Авто: слишком мало русских букв, чтобы определить кодировку");
+  if (!detection.judged) return Win("Авто: слишком мало русских букв, чтобы определить кодировку");
   if (detection.chain.empty()) return Win("Авто: текст уже в Win-1251");
   const int percent = static_cast<int>(std::floor(detection.confidence * 100));
   return Win("Авто: ") + DescribeRecodingChain(detection.chain) +

@@ -30,8 +30,8 @@ constexpr std::array<int32_t, 8> kSteps{8, 866, 595, 111, -8, -866, -595, -111};
 // Alt then Koi differs from Koi only in Ю..О). Also breaks ties between
 // chains that read a text equally well.
 int PriorBits(const RecodingChain& chain) {
-  constexpr int kIntoWin = 4;   // one step into Windows-1251 (or from UTF-8)
-  constexpr int kFromWin = 8;   // one step out of it
+  constexpr int kIntoWin = 4;  // one step into Windows-1251 (or from UTF-8)
+  constexpr int kFromWin = 8;  // one step out of it
   constexpr int kTwo = 20;
   constexpr int kThree = 30;
   constexpr int kStepBack = 24;
@@ -42,10 +42,14 @@ int PriorBits(const RecodingChain& chain) {
   for (int i = 1; i < chain.length; ++i)
     if (chain.steps[i] == -chain.steps[i - 1]) back += kStepBack;
   switch (chain.length) {
-    case 0: return 0;
-    case 1: return chain.steps[0] > 0 ? kIntoWin : kFromWin;
-    case 2: return back + kTwo;
-    default: return back + kThree;
+    case 0:
+      return 0;
+    case 1:
+      return chain.steps[0] > 0 ? kIntoWin : kFromWin;
+    case 2:
+      return back + kTwo;
+    default:
+      return back + kThree;
   }
 }
 
@@ -69,17 +73,19 @@ ByteTable IdentityTable() {
   return t;
 }
 
-bool IsRussianLetter(char32_t c) {
-  return (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451;
-}
+bool IsRussianLetter(char32_t c) { return (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451; }
 
 // The page a positive code reads its input in.
 CodePageId PageRead(int32_t code) {
   switch (code) {
-    case kCodeKoi8: return CodePageId::kKoi8R;
-    case kCodeAlt866: return CodePageId::kDos866;
-    case kCodeIso8859_5: return CodePageId::kIso8859_5;
-    case kCodeMac: return CodePageId::kMacCyrillic;
+    case kCodeKoi8:
+      return CodePageId::kKoi8R;
+    case kCodeAlt866:
+      return CodePageId::kDos866;
+    case kCodeIso8859_5:
+      return CodePageId::kIso8859_5;
+    case kCodeMac:
+      return CodePageId::kMacCyrillic;
   }
   return CodePageId::kWin1251;
 }
@@ -143,10 +149,14 @@ constexpr int64_t kLettersPerExtraStepBit = 20;
 // traded, for reading a text as if it were all capitals.
 int TradeCase(int case_class) {
   switch (case_class) {
-    case 0: return 1;
-    case 1: return 0;
-    case 2: return 3;
-    case 3: return 2;
+    case 0:
+      return 1;
+    case 1:
+      return 0;
+    case 2:
+      return 3;
+    case 3:
+      return 2;
   }
   return case_class;
 }
@@ -305,10 +315,10 @@ Utf8Reading ReadUtf8(std::string_view text, bool end_is_cut) {
 // these through its table instead of recoding the text.
 struct Counts {
   std::array<uint32_t, 256> byte{};
-  std::vector<uint8_t> bytes_seen;    // high bytes
-  std::vector<uint16_t> pairs_seen;   // previous << 8 | next
-  std::vector<uint32_t> pair_count;   // parallel to pairs_seen
-  std::vector<uint32_t> gaps_seen;    // (previous, or 0 at the start) << 16 | gap << 8 | next
+  std::vector<uint8_t> bytes_seen;   // high bytes
+  std::vector<uint16_t> pairs_seen;  // previous << 8 | next
+  std::vector<uint32_t> pair_count;  // parallel to pairs_seen
+  std::vector<uint32_t> gaps_seen;   // (previous, or 0 at the start) << 16 | gap << 8 | next
   std::vector<uint32_t> gap_count;
 
   explicit Counts(std::string_view text) {
@@ -380,9 +390,9 @@ int64_t TableCost(const Counts& counts, const ByteTable& t, size_t& letters) {
     const uint32_t key = counts.gaps_seen[i];
     const uint8_t prev = static_cast<uint8_t>(key >> 16);
     const int previous = prev ? model.high_case[t[prev]] : detect_stats::kStartOfText;
-    const int at = (previous * detect_stats::kGaps + ((key >> 8) & 0xFF)) *
-                       detect_stats::kHighCases +
-                   model.high_case[t[key & 0xFF]];
+    const int at =
+        (previous * detect_stats::kGaps + ((key >> 8) & 0xFF)) * detect_stats::kHighCases +
+        model.high_case[t[key & 0xFF]];
     as_is += int64_t{counts.gap_count[i]} * model.gap_cost[0][at];
     traded += int64_t{counts.gap_count[i]} * model.gap_cost[1][at];
   }
@@ -409,9 +419,9 @@ void Score(const Counts& counts, bool after_utf8, std::vector<Scored>& out) {
     // up past a fixed prior.
     const int extra_steps = c.chain.length - (c.after_utf8 ? 1 : 0) - 1;
     const int64_t per_letter =
-        extra_steps > 0 ? int64_t(letters) * extra_steps * detect_stats::kCostPerBit /
-                              kLettersPerExtraStepBit
-                        : 0;
+        extra_steps > 0
+            ? int64_t(letters) * extra_steps * detect_stats::kCostPerBit / kLettersPerExtraStepBit
+            : 0;
     out.push_back({&c, cost + per_letter, letters});
   }
 }
@@ -443,8 +453,7 @@ int64_t TrigramCost(std::string_view text, const ByteTable& table) {
 }
 
 // Whether two candidates turn the text into the same bytes.
-bool SameResult(const Scored& a, const Scored& b, const Counts& plain,
-                const Counts* utf8) {
+bool SameResult(const Scored& a, const Scored& b, const Counts& plain, const Counts* utf8) {
   if (a.candidate->after_utf8 != b.candidate->after_utf8) return false;
   const Counts& counts = a.candidate->after_utf8 ? *utf8 : plain;
   for (uint8_t byte : counts.bytes_seen)

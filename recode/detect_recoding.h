@@ -26,8 +26,7 @@ struct RecodingChain {
   const int32_t* begin() const { return steps.data(); }
   const int32_t* end() const { return steps.data() + length; }
   friend bool operator==(const RecodingChain& a, const RecodingChain& b) {
-    return a.length == b.length &&
-           std::equal(a.begin(), a.end(), b.begin());
+    return a.length == b.length && std::equal(a.begin(), a.end(), b.begin());
   }
 };
 

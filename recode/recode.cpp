@@ -22,8 +22,7 @@ void RecodeTo(std::string_view text, int32_t code, char* out) {
   const auto* in = reinterpret_cast<const uint8_t*>(text.data());
   const HighHalfTable* table = TableForCode(code);
   if (table == nullptr) {
-    if (!text.empty() && out != text.data())
-      std::memmove(out, text.data(), text.size());
+    if (!text.empty() && out != text.data()) std::memmove(out, text.data(), text.size());
     return;
   }
   BestRecodeKernel()(*table, in, reinterpret_cast<uint8_t*>(out), text.size());

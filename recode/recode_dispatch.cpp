@@ -10,8 +10,7 @@ namespace {
 #if defined(LIRVANE_RECODE_X86_KERNELS)
 bool CpuHasAvx2() { return __builtin_cpu_supports("avx2"); }
 bool CpuHasAvx512Vbmi() {
-  return __builtin_cpu_supports("avx512f") &&
-         __builtin_cpu_supports("avx512bw") &&
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
          __builtin_cpu_supports("avx512vbmi");
 }
 #endif
@@ -19,15 +18,13 @@ bool CpuHasAvx512Vbmi() {
 }  // namespace
 
 std::vector<std::pair<const char*, RecodeKernel>> AvailableRecodeKernels() {
-  std::vector<std::pair<const char*, RecodeKernel>> kernels = {
-      {"scalar", RecodeKernelScalar}};
+  std::vector<std::pair<const char*, RecodeKernel>> kernels = {{"scalar", RecodeKernelScalar}};
 #if defined(LIRVANE_RECODE_X86_KERNELS)
   // __builtin_cpu_supports also checks that the system saves the wide
   // registers, so a kernel listed here is safe to run.
   __builtin_cpu_init();
   if (CpuHasAvx2()) kernels.emplace_back("avx2", RecodeKernelAvx2);
-  if (CpuHasAvx512Vbmi())
-    kernels.emplace_back("avx512vbmi", RecodeKernelAvx512Vbmi);
+  if (CpuHasAvx512Vbmi()) kernels.emplace_back("avx512vbmi", RecodeKernelAvx512Vbmi);
 #endif
   return kernels;
 }

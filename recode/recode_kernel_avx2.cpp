@@ -24,8 +24,8 @@ LIRVANE_TARGET_AVX2 inline Avx2Rows MakeRows(const HighHalfTable& table) {
   Avx2Rows rows;
   __m128i previous = _mm_setzero_si128();
   for (int k = 0; k < 8; ++k) {
-    const __m128i row = _mm_loadu_si128(
-        reinterpret_cast<const __m128i*>(table.high.data() + 16 * k));
+    const __m128i row =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(table.high.data() + 16 * k));
     rows.row[k] = _mm256_broadcastsi128_si256(_mm_xor_si128(row, previous));
     previous = row;
   }
@@ -45,14 +45,12 @@ LIRVANE_TARGET_AVX2 inline __m256i Map32(const Avx2Rows& rows, __m256i x) {
 
 }  // namespace
 
-LIRVANE_TARGET_AVX2 void RecodeKernelAvx2(const HighHalfTable& table,
-                                          const uint8_t* in, uint8_t* out,
-                                          size_t size) {
+LIRVANE_TARGET_AVX2 void RecodeKernelAvx2(const HighHalfTable& table, const uint8_t* in,
+                                          uint8_t* out, size_t size) {
   const Avx2Rows rows = MakeRows(table);
   for (; size >= 64; size -= 64, in += 64, out += 64) {
     const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
-    const __m256i b =
-        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), Map32(rows, a));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32), Map32(rows, b));
   }

@@ -7,24 +7,19 @@
 
 #include <immintrin.h>
 
-#define LIRVANE_TARGET_AVX512VBMI \
-  __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+#define LIRVANE_TARGET_AVX512VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi")))
 
 namespace lirvane {
 namespace {
 
-LIRVANE_TARGET_AVX512VBMI inline __m512i Map64(__m512i low_table,
-                                               __m512i high_table, __m512i x) {
-  return _mm512_mask2_permutex2var_epi8(low_table, x, _mm512_movepi8_mask(x),
-                                        high_table);
+LIRVANE_TARGET_AVX512VBMI inline __m512i Map64(__m512i low_table, __m512i high_table, __m512i x) {
+  return _mm512_mask2_permutex2var_epi8(low_table, x, _mm512_movepi8_mask(x), high_table);
 }
 
 // Fewer than 64 bytes through a mask: masked loads do not touch memory outside
 // the mask, so this is safe at the very edges of a buffer.
-LIRVANE_TARGET_AVX512VBMI inline void MapPartial(__m512i low_table,
-                                                 __m512i high_table,
-                                                 const uint8_t* in,
-                                                 uint8_t* out, size_t count) {
+LIRVANE_TARGET_AVX512VBMI inline void MapPartial(__m512i low_table, __m512i high_table,
+                                                 const uint8_t* in, uint8_t* out, size_t count) {
   const __mmask64 mask = (uint64_t{1} << count) - 1;
   const __m512i x = _mm512_maskz_loadu_epi8(mask, in);
   _mm512_mask_storeu_epi8(out, mask, Map64(low_table, high_table, x));
@@ -33,7 +28,7 @@ LIRVANE_TARGET_AVX512VBMI inline void MapPartial(__m512i low_table,
 }  // namespace
 
 LIRVANE_TARGET_AVX512VBMI void RecodeKernelAvx512Vbmi(const HighHalfTable& table, const uint8_t* in,
-                       uint8_t* out, size_t size) {
+                                                      uint8_t* out, size_t size) {
   const __m512i low_table = _mm512_loadu_si512(table.high.data());
   const __m512i high_table = _mm512_loadu_si512(table.high.data() + 64);
 
@@ -59,8 +54,7 @@ LIRVANE_TARGET_AVX512VBMI void RecodeKernelAvx512Vbmi(const HighHalfTable& table
     _mm512_store_si512(out + 192, Map64(low_table, high_table, d));
   }
   for (; size >= 64; size -= 64, in += 64, out += 64)
-    _mm512_store_si512(out, Map64(low_table, high_table,
-                                  _mm512_loadu_si512(in)));
+    _mm512_store_si512(out, Map64(low_table, high_table, _mm512_loadu_si512(in)));
   if (size != 0) MapPartial(low_table, high_table, in, out, size);
 }
 

@@ -27,13 +27,11 @@ void AdviseHugePages([[maybe_unused]] char* data, [[maybe_unused]] size_t size) 
   const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + mask) & ~mask;
   const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~mask;
   // Only a hint: on failure the pages are simply small.
-  if (end > begin)
-    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 #endif
 }
 
-std::string RecodeIntoNewString(const HighHalfTable& table,
-                                std::string_view text) {
+std::string RecodeIntoNewString(const HighHalfTable& table, std::string_view text) {
   const RecodeKernel kernel = BestRecodeKernel();
   const auto* in = reinterpret_cast<const uint8_t*>(text.data());
   std::string out;

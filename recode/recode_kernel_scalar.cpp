@@ -4,8 +4,7 @@
 
 namespace lirvane {
 
-void RecodeKernelScalar(const HighHalfTable& table, const uint8_t* in,
-                        uint8_t* out, size_t size) {
+void RecodeKernelScalar(const HighHalfTable& table, const uint8_t* in, uint8_t* out, size_t size) {
   // On mixed text the test for b < 0x80 mispredicts often; past a few dozen
   // bytes a full 256-entry table, built here, is worth its setup.
   if (size < 64) {

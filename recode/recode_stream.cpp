@@ -11,8 +11,7 @@ void RecodeStream::Feed(std::string_view piece, std::string& out) {
   if (code_ == -kCodeUtf8) {
     const auto* in = reinterpret_cast<const uint8_t*>(piece.data());
     out.resize(at + Utf8SizeOfWin(in, piece.size()) + kUtf8Slack);
-    out.resize(at + WinToUtf8Piece(in, piece.size(),
-                                   reinterpret_cast<uint8_t*>(out.data() + at)));
+    out.resize(at + WinToUtf8Piece(in, piece.size(), reinterpret_cast<uint8_t*>(out.data() + at)));
     return;
   }
   out.resize(at + piece.size());
@@ -27,9 +26,9 @@ size_t DecodeOnto(std::string_view bytes, bool at_end, std::string& out) {
   const size_t at = out.size();
   out.resize(at + bytes.size());
   size_t consumed = 0;
-  const size_t written = Utf8ToWinPiece(
-      reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
-      reinterpret_cast<uint8_t*>(out.data() + at), at_end, consumed);
+  const size_t written =
+      Utf8ToWinPiece(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                     reinterpret_cast<uint8_t*>(out.data() + at), at_end, consumed);
   out.resize(at + written);
   return consumed;
 }

@@ -19,9 +19,8 @@ constexpr void Set(HighHalfTable& t, int from, int to) {
 // KOI8-R places the small letters at 0xC0-0xDF (capitals 0x20 higher) in
 // this order, given as indices into the Russian alphabet а..я, which is also
 // the Windows-1251 order at 0xE0-0xFF.
-constexpr int kKoiOrder[32] = {30, 0,  1,  22, 4,  5,  20, 3,  21, 8,  9,
-                               10, 11, 12, 13, 14, 15, 31, 16, 17, 18, 19,
-                               6,  2,  28, 27, 7,  24, 29, 25, 23, 26};
+constexpr int kKoiOrder[32] = {30, 0,  1,  22, 4,  5,  20, 3, 21, 8,  9, 10, 11, 12, 13, 14,
+                               15, 31, 16, 17, 18, 19, 6,  2, 28, 27, 7, 24, 29, 25, 23, 26};
 
 constexpr HighHalfTable MakeKoiToWin() {
   HighHalfTable t = Identity();
@@ -116,15 +115,24 @@ constexpr HighHalfTable kWinToMac = MakeWinToMac();
 
 const HighHalfTable* TableForCode(int32_t code) {
   switch (code) {
-    case kCodeKoi8: return &kKoiToWin;
-    case -kCodeKoi8: return &kWinToKoi;
-    case kCodeAlt866: return &kAltToWin;
-    case -kCodeAlt866: return &kWinToAlt;
-    case kCodeIso8859_5: return &kIsoToWin;
-    case -kCodeIso8859_5: return &kWinToIso;
-    case kCodeMac: return &kMacToWin;
-    case -kCodeMac: return &kWinToMac;
-    default: return nullptr;
+    case kCodeKoi8:
+      return &kKoiToWin;
+    case -kCodeKoi8:
+      return &kWinToKoi;
+    case kCodeAlt866:
+      return &kAltToWin;
+    case -kCodeAlt866:
+      return &kWinToAlt;
+    case kCodeIso8859_5:
+      return &kIsoToWin;
+    case -kCodeIso8859_5:
+      return &kWinToIso;
+    case kCodeMac:
+      return &kMacToWin;
+    case -kCodeMac:
+      return &kWinToMac;
+    default:
+      return nullptr;
   }
 }
 

@@ -24,19 +24,19 @@ constexpr int kMaxSteps = 3;
 
 // The pages a text may have been read as, and written in. A Western page
 // is only ever the reader: what a Russian text turns into there.
-constexpr P kReadPages[] = {P::kWin1251,     P::kKoi8R,    P::kDos866, P::kIso8859_5,
-                            P::kMacCyrillic, P::kWin1252,  P::kLatin1};
-constexpr P kWrittenPages[] = {P::kUtf8,      P::kWin1251,    P::kKoi8R,
-                               P::kDos866,    P::kIso8859_5,  P::kMacCyrillic};
+constexpr P kReadPages[] = {P::kWin1251,     P::kKoi8R,   P::kDos866, P::kIso8859_5,
+                            P::kMacCyrillic, P::kWin1252, P::kLatin1};
+constexpr P kWrittenPages[] = {P::kUtf8,   P::kWin1251,   P::kKoi8R,
+                               P::kDos866, P::kIso8859_5, P::kMacCyrillic};
 
 // 8-bit steps after a chain's first: those the recoding commands undo
 // (between Windows-1251 and another Russian page) and the Western readings
 // of the two commonest Russian pages.
 constexpr GarblingStep kLaterSteps[] = {
-    {P::kKoi8R, P::kWin1251},     {P::kDos866, P::kWin1251},  {P::kIso8859_5, P::kWin1251},
-    {P::kMacCyrillic, P::kWin1251}, {P::kWin1251, P::kKoi8R},  {P::kWin1251, P::kDos866},
-    {P::kWin1251, P::kIso8859_5}, {P::kWin1251, P::kMacCyrillic}, {P::kWin1251, P::kWin1252},
-    {P::kWin1251, P::kLatin1},    {P::kKoi8R, P::kWin1252},    {P::kKoi8R, P::kLatin1},
+    {P::kKoi8R, P::kWin1251},       {P::kDos866, P::kWin1251},      {P::kIso8859_5, P::kWin1251},
+    {P::kMacCyrillic, P::kWin1251}, {P::kWin1251, P::kKoi8R},       {P::kWin1251, P::kDos866},
+    {P::kWin1251, P::kIso8859_5},   {P::kWin1251, P::kMacCyrillic}, {P::kWin1251, P::kWin1252},
+    {P::kWin1251, P::kLatin1},      {P::kKoi8R, P::kWin1252},       {P::kKoi8R, P::kLatin1},
 };
 
 bool HasUtf8Step(const GarblingChain& steps) {
@@ -49,12 +49,18 @@ bool HasUtf8Step(const GarblingChain& steps) {
 int StepPriorBits(GarblingStep s) {
   if (s.written == P::kUtf8) {
     switch (s.read) {
-      case P::kWin1251: return 3;
-      case P::kWin1252: return 5;
-      case P::kLatin1: return 6;
-      case P::kKoi8R: return 7;
-      case P::kDos866: return 8;
-      default: return 10;
+      case P::kWin1251:
+        return 3;
+      case P::kWin1252:
+        return 5;
+      case P::kLatin1:
+        return 6;
+      case P::kKoi8R:
+        return 7;
+      case P::kDos866:
+        return 8;
+      default:
+        return 10;
     }
   }
   // Mac Cyrillic shares Windows-1251's small letters: read as each other,
@@ -76,8 +82,7 @@ int ChainPriorBits(const GarblingChain& chain) {
   if (chain.size() >= 2) bits += 14;
   if (chain.size() >= 3) bits += 10;
   for (size_t i = 1; i < chain.size(); ++i)
-    if (chain[i].written == chain[i - 1].read && chain[i].read == chain[i - 1].written)
-      bits += 24;
+    if (chain[i].written == chain[i - 1].read && chain[i].read == chain[i - 1].written) bits += 24;
   return bits;
 }
 
@@ -89,8 +94,7 @@ constexpr int64_t kLettersPerExtraStepBit = 20;
 int64_t PerLetterCost(const GarblingChain& chain, size_t letters) {
   int eight_bit = 0;
   for (const GarblingStep& s : chain) eight_bit += s.written != P::kUtf8;
-  return eight_bit > 1 ? int64_t(letters) * (eight_bit - 1) * kBit / kLettersPerExtraStepBit
-                       : 0;
+  return eight_bit > 1 ? int64_t(letters) * (eight_bit - 1) * kBit / kLettersPerExtraStepBit : 0;
 }
 
 // A Latin letter with a diacritic costs this many bits more than a plain
@@ -208,9 +212,10 @@ class Search {
   void Add(const GarblingChain& steps, const Basis& basis, const MeaningTable& meaning,
            int64_t extra) {
     const ReadingScorer::Result r = basis.scorer->Cost(meaning);
-    candidates.push_back({steps, &basis, meaning,
-                          extra + r.cost + ChainPriorBits(steps) * kBit + PerLetterCost(steps, r.letters),
-                          r.letters});
+    candidates.push_back(
+        {steps, &basis, meaning,
+         extra + r.cost + ChainPriorBits(steps) * kBit + PerLetterCost(steps, r.letters),
+         r.letters});
   }
 
   // The bytes turned by a state and then encoded in `read`, if every
@@ -410,8 +415,20 @@ bool HasStrangers(std::u32string_view s) {
   for (char32_t c : s) {
     if (c < 0x80 || (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451) continue;
     switch (c) {
-      case U'«': case U'»': case U'—': case U'–': case U'…': case U'№': case U'“':
-      case U'”': case U'„': case U'’': case U'\u00A0': case U'°': case U'•': case U'©':
+      case U'«':
+      case U'»':
+      case U'—':
+      case U'–':
+      case U'…':
+      case U'№':
+      case U'“':
+      case U'”':
+      case U'„':
+      case U'’':
+      case U'\u00A0':
+      case U'°':
+      case U'•':
+      case U'©':
         continue;
     }
     return true;
@@ -575,14 +592,18 @@ Outcome RepairLines(std::u32string_view text) {
     const GarblingChain* before = nullptr;
     bool seen = false;
     for (size_t i = 0; i < n; ++i) {
-      if (evidence[i]) before = chain[i], seen = true;
-      else if (seen) near[i] = before;
+      if (evidence[i])
+        before = chain[i], seen = true;
+      else if (seen)
+        near[i] = before;
     }
     const GarblingChain* after = nullptr;
     seen = false;
     for (size_t i = n; i-- > 0;) {
-      if (evidence[i]) after = chain[i], seen = true;
-      else if (!near[i] && seen && !before) near[i] = after;
+      if (evidence[i])
+        after = chain[i], seen = true;
+      else if (!near[i] && seen && !before)
+        near[i] = after;
     }
     // Lines before the first with evidence take the first one's chain.
     for (size_t i = 0; i < n && !evidence[i]; ++i) near[i] = after;
@@ -615,8 +636,7 @@ std::string Describe(const Outcome& o, bool changed) {
     for (size_t i = 0; i < o.chains.size(); ++i) {
       if (i) d += "; ";
       d += DescribeGarbling(o.chains[i].steps);
-      if (o.chains.size() > 1)
-        d += " (строк: " + std::to_string(o.chains[i].lines) + ")";
+      if (o.chains.size() > 1) d += " (строк: " + std::to_string(o.chains[i].lines) + ")";
     }
     return d;
   }
@@ -654,10 +674,14 @@ bool IsBinary(std::string_view bytes) {
 // The page a plain reading (a positive code) reads its bytes in.
 P PageOfCode(int32_t code) {
   switch (code) {
-    case 8: return P::kKoi8R;
-    case 866: return P::kDos866;
-    case 595: return P::kIso8859_5;
-    case 111: return P::kMacCyrillic;
+    case 8:
+      return P::kKoi8R;
+    case 866:
+      return P::kDos866;
+    case 595:
+      return P::kIso8859_5;
+    case 111:
+      return P::kMacCyrillic;
   }
   return P::kWin1251;
 }
@@ -776,14 +800,14 @@ Repair RepairBytes(std::string_view bytes) {
     r.changed = by_lines || base != plain;
     if (!read && !by_lines) {
       r.description = IsBinary(bytes) ? "Авто: это не текст; не изменён"
-                                       : "Авто: текст уже в Windows-1251 или признаков иной "
-                                         "кодировки мало; не изменён";
+                                      : "Авто: текст уже в Windows-1251 или признаков иной "
+                                        "кодировки мало; не изменён";
       return r;
     }
     r.description = "Авто: текст в " + std::string(CodePageName(page));
     if (read && page == P::kWin1251)
-      r.description = Recode("Авто: " + DescribeRecodingChain(DetectRecoding(bytes).chain),
-                             -kCodeUtf8);
+      r.description =
+          Recode("Авто: " + DescribeRecodingChain(DetectRecoding(bytes).chain), -kCodeUtf8);
     if (by_lines) {
       r.chains = lines_outcome.chains;
       r.description += "; " + Describe(lines_outcome, true).substr(std::string("Авто: ").size());

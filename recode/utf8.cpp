@@ -26,13 +26,11 @@ size_t DecodeUtf8(std::string_view text, size_t i, char32_t& c) {
     if (left < 3 || !IsContinuation(at(1)) || !IsContinuation(at(2))) return 0;
     if (b0 == 0xE0 && at(1) < 0xA0) return 0;  // overlong
     if (b0 == 0xED && at(1) > 0x9F) return 0;  // surrogate
-    c = (char32_t(b0 & 0x0F) << 12) | (char32_t(at(1) & 0x3F) << 6) |
-        (at(2) & 0x3F);
+    c = (char32_t(b0 & 0x0F) << 12) | (char32_t(at(1) & 0x3F) << 6) | (at(2) & 0x3F);
     return 3;
   }
   if (b0 >= 0xF0 && b0 <= 0xF4) {
-    if (left < 4 || !IsContinuation(at(1)) || !IsContinuation(at(2)) ||
-        !IsContinuation(at(3)))
+    if (left < 4 || !IsContinuation(at(1)) || !IsContinuation(at(2)) || !IsContinuation(at(3)))
       return 0;
     if (b0 == 0xF0 && at(1) < 0x90) return 0;  // overlong
     if (b0 == 0xF4 && at(1) > 0x8F) return 0;  // beyond U+10FFFF

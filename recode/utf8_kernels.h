@@ -18,8 +18,7 @@ namespace lirvane {
 // from out[o] onwards, advances both; returns when the next block is not
 // for it or too few input bytes are left: 16 for the encoder, 17 for the
 // decoder, which also looks at the byte after its block.
-using Utf8Kernel = void (*)(const uint8_t* in, size_t size, size_t& i, uint8_t* out,
-                            size_t& o);
+using Utf8Kernel = void (*)(const uint8_t* in, size_t size, size_t& i, uint8_t* out, size_t& o);
 
 #if defined(LIRVANE_RECODE_X86_KERNELS)
 // Need SSSE3. The encoder writes up to 16 bytes past the end of what it

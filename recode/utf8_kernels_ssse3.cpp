@@ -89,8 +89,7 @@ constexpr HalfCompress kHalfCompress;
 }  // namespace
 
 LIRVANE_TARGET_SSSE3
-void WinToUtf8Ssse3(const uint8_t* in, size_t size, size_t& i_ref, uint8_t* out,
-                    size_t& o_ref) {
+void WinToUtf8Ssse3(const uint8_t* in, size_t size, size_t& i_ref, uint8_t* out, size_t& o_ref) {
   // Local copies: stores to `out` could otherwise alias them.
   size_t i = i_ref, o = o_ref;
   const __m128i minus64 = _mm_set1_epi8(-64);
@@ -161,8 +160,7 @@ void WinToUtf8Ssse3(const uint8_t* in, size_t size, size_t& i_ref, uint8_t* out,
 }
 
 LIRVANE_TARGET_SSSE3
-void Utf8ToWinSsse3(const uint8_t* in, size_t size, size_t& i_ref, uint8_t* out,
-                    size_t& o_ref) {
+void Utf8ToWinSsse3(const uint8_t* in, size_t size, size_t& i_ref, uint8_t* out, size_t& o_ref) {
   size_t i = i_ref, o = o_ref;
   const Cyrillic2Tables& tables = Cyrillic2();
   const __m128i other_d0 = _mm_load_si128(reinterpret_cast<const __m128i*>(tables.d0_80.data()));
@@ -230,9 +228,11 @@ void Utf8ToWinSsse3(const uint8_t* in, size_t size, size_t& i_ref, uint8_t* out,
     const unsigned taken = n == 16 ? 0xFFFF : (1u << n) - 1;
     const unsigned keep = ~lead & taken;
     const __m128i low = _mm_shuffle_epi8(
-        value, _mm_load_si128(reinterpret_cast<const __m128i*>(kHalfCompress.low[keep & 0xFF].data())));
+        value,
+        _mm_load_si128(reinterpret_cast<const __m128i*>(kHalfCompress.low[keep & 0xFF].data())));
     const __m128i high = _mm_shuffle_epi8(
-        value, _mm_load_si128(reinterpret_cast<const __m128i*>(kHalfCompress.high[keep >> 8].data())));
+        value,
+        _mm_load_si128(reinterpret_cast<const __m128i*>(kHalfCompress.high[keep >> 8].data())));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + o), low);
     const size_t low_count = static_cast<size_t>(__builtin_popcount(keep & 0xFF));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + o + low_count), high);

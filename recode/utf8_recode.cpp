@@ -80,10 +80,14 @@ bool IsCutSequence(const uint8_t* in, size_t size) {
   if (size == 0 || size > 3) return false;
   const uint8_t lead = in[0];
   size_t need;
-  if (lead >= 0xC2 && lead <= 0xDF) need = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) need = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4) need = 4;
-  else return false;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    need = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    need = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4)
+    need = 4;
+  else
+    return false;
   if (size >= need) return false;
   for (size_t k = 1; k < size; ++k)
     if (!IsContinuation(in[k])) return false;
@@ -104,13 +108,12 @@ bool StartsWithUtf8Bom(std::string_view text, bool complete) {
   return !complete && kBom.substr(0, text.size()) == text;
 }
 
-size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out,
-                      bool at_end, size_t& consumed) {
+size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out, bool at_end, size_t& consumed) {
   return Utf8ToWinPiece(in, size, out, at_end, consumed, BestUtf8ToWinKernel());
 }
 
-size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out,
-                      bool at_end, size_t& consumed, Utf8Kernel kernel) {
+size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out, bool at_end, size_t& consumed,
+                      Utf8Kernel kernel) {
   const auto& two = TwoBytes().byte_of;
   const std::string_view view(reinterpret_cast<const char*>(in), size);
   size_t i = 0, o = 0;
@@ -215,8 +218,8 @@ std::string Utf8ToWin(std::string_view text) {
   out.reserve(text.size());
   AdviseHugePages(out.data(), text.size());
   out.resize(text.size());
-  out.resize(Utf8ToWinPiece(in, text.size(), reinterpret_cast<uint8_t*>(out.data()),
-                            true, consumed));
+  out.resize(
+      Utf8ToWinPiece(in, text.size(), reinterpret_cast<uint8_t*>(out.data()), true, consumed));
   return out;
 }
 

@@ -28,11 +28,10 @@ std::string WinToUtf8(std::string_view text);  // code -65001
 // bytes) and returns the bytes written. Unless `at_end`, a well-formed
 // sequence cut off by the end of the piece is left unread: `consumed` says
 // how far the input was read. Does not look for a byte-order mark.
-size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out,
-                      bool at_end, size_t& consumed);
+size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out, bool at_end, size_t& consumed);
 // The same with a given vector kernel (nullptr: the scalar code alone).
-size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out,
-                      bool at_end, size_t& consumed, Utf8Kernel kernel);
+size_t Utf8ToWinPiece(const uint8_t* in, size_t size, uint8_t* out, bool at_end, size_t& consumed,
+                      Utf8Kernel kernel);
 
 // Bytes the UTF-8 form of a Windows-1251 text takes.
 size_t Utf8SizeOfWin(const uint8_t* in, size_t size);

@@ -13,8 +13,7 @@ inline constexpr int kMaxRules = 5;
 
 // "Новая схема" in Windows-1251: the name of the work record in slot 0.
 // Names are Windows-1251 bytes in memory and in the scheme file.
-inline constexpr std::string_view kNewSchemeName =
-    "\xCD\xEE\xE2\xE0\xFF \xF1\xF5\xE5\xEC\xE0";
+inline constexpr std::string_view kNewSchemeName = "\xCD\xEE\xE2\xE0\xFF \xF1\xF5\xE5\xEC\xE0";
 
 // Field order is the record's declared order; the scheme file uses another
 // one (see scheme_file.h). Codes are positive code page codes as chosen in

@@ -79,8 +79,7 @@ SchemeLoadResult LoadSchemes(SchemeTable& table, const std::filesystem::path& pa
   if (const std::error_code error = ReadWholeFile(path, content)) {
     sink.Show(MessageKind::kPlain, kNotFoundMessage);
     std::error_code ignored;
-    if (error == std::errc::no_such_file_or_directory ||
-        !std::filesystem::exists(path, ignored))
+    if (error == std::errc::no_such_file_or_directory || !std::filesystem::exists(path, ignored))
       return SchemeLoadResult::kNotFound;
     // Something is there that we could not read; never overwrite it blindly.
     table.SetLoadIncomplete(true);
@@ -104,8 +103,7 @@ SchemeLoadResult LoadSchemesFromText(SchemeTable& table, std::string_view conten
   return SchemeLoadResult::kLoaded;
 }
 
-bool SaveSchemes(SchemeTable& table, const std::filesystem::path& path,
-                 MessageSink& sink) {
+bool SaveSchemes(SchemeTable& table, const std::filesystem::path& path, MessageSink& sink) {
   if (path.empty()) {
     sink.Show(MessageKind::kPlain, kWriteFailedMessage);
     return false;

@@ -45,13 +45,11 @@ SchemeLoadResult LoadSchemesFromText(SchemeTable& table, std::string_view conten
 // Writes slots 1..Count() through a temporary file of the run's own beside
 // `path` that replaces the old file in one rename, only once every line is
 // written and flushed, as safely as a conversion's target
-// (base/file_replace.h: a link to the file stays a link); on any failure "Ошибка записи в файл схем!" is shown and the old
-// file stays as it was. If the table's load was incomplete, the old file is
-// first kept as path + ".bak" (replacing an older backup), and the mark is
-// cleared once the save has succeeded. Returns true when the file was
-// written.
-bool SaveSchemes(SchemeTable& table, const std::filesystem::path& path,
-                 MessageSink& sink);
+// (base/file_replace.h: a link to the file stays a link); on any failure "Ошибка записи в файл
+// схем!" is shown and the old file stays as it was. If the table's load was incomplete, the old
+// file is first kept as path + ".bak" (replacing an older backup), and the mark is cleared once the
+// save has succeeded. Returns true when the file was written.
+bool SaveSchemes(SchemeTable& table, const std::filesystem::path& path, MessageSink& sink);
 
 // The 22 lines of one scheme, each with its CR LF.
 std::string FormatSchemeLines(const TCustomCode& record);

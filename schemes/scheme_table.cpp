@@ -15,9 +15,7 @@ const TCustomCode& SchemeTable::Slot(int i) const {
   return slots_.at(static_cast<size_t>(i < 0 ? slots_.size() : i));
 }
 
-void SchemeTable::ResetWorkRecord() {
-  slots_.front() = NewSchemeRecord(kNewSchemeName);
-}
+void SchemeTable::ResetWorkRecord() { slots_.front() = NewSchemeRecord(kNewSchemeName); }
 
 int SchemeTable::AddScheme(std::string_view name) {
   TCustomCode record = slots_.front();

@@ -2,8 +2,7 @@
 
 namespace lirvane {
 
-TextLineReader::TextLineReader(std::string_view text)
-    : text_(text.substr(0, text.find('\x1A'))) {}
+TextLineReader::TextLineReader(std::string_view text) : text_(text.substr(0, text.find('\x1A'))) {}
 
 std::string_view TextLineReader::NextLine() {
   if (AtEnd()) return {};

@@ -62,7 +62,8 @@ TAboutBox::TAboutBox(QWidget* parent)
   QFont bold = ProductName->font();
   bold.setBold(true);
   ProductName->setFont(bold);
-  Version = CentredLabel(Panel1, "Version", QStringLiteral("Version ") + QLatin1String(kProgramVersion), 94);
+  Version = CentredLabel(Panel1, "Version",
+                         QStringLiteral("Version ") + QLatin1String(kProgramVersion), 94);
   Copyright = CentredLabel(Panel1, "Copyright",
                            QString::fromUtf8("Copyright © 1998-2026 Velkor Software"), 112);
   Label1 = CentredLabel(Panel1, "Label1", QString::fromLatin1(kMakerSiteCaption), 134);

@@ -27,8 +27,8 @@ QString RuleLine(const QString& from, const QString& to) {
 }  // namespace
 
 TCustomFrm::TCustomFrm(TMainFrm* main_frm, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       main_frm_(main_frm) {
   setObjectName("CustomFrm");
   setWindowTitle(QString::fromUtf8("Схемы перекодировок пользователя"));
@@ -53,7 +53,8 @@ void TCustomFrm::CreateControls() {
     return b;
   };
   FromBtn = button("FromBtn", {0, 0, 65, 25}, QString(), QString::fromUtf8("Исходные"), nullptr);
-  TargetBtn = button("TargetBtn", {68, 0, 65, 25}, QString(), QString::fromUtf8("Конечные"), nullptr);
+  TargetBtn =
+      button("TargetBtn", {68, 0, 65, 25}, QString(), QString::fromUtf8("Конечные"), nullptr);
   AddBtn = button("AddBtn", {136, 0, 65, 25}, QString::fromUtf8("Добавить"),
                   QString::fromUtf8("Добавить правило к НОВОЙ схеме"), &TCustomFrm::AddBtnClick);
 
@@ -61,7 +62,7 @@ void TCustomFrm::CreateControls() {
     const char* name;
     void (TCustomFrm::*handler)();
   };
-  auto menu = [this](QToolButton* owner, const char* name, const Item (&items)[6]) {
+  auto menu = [this](QToolButton* owner, const char* name, const Item(&items)[6]) {
     auto* m = new QMenu(this);
     m->setObjectName(name);
     const char* captions[] = {"Win-1251", "KOI-8-R", "Alt-866", "Macintosh", "ISO-88595", "UTF-8"};
@@ -104,8 +105,9 @@ void TCustomFrm::CreateControls() {
 
   ListBtn = button("ListBtn", {0, 101, 65, 25}, QString::fromUtf8("Закрыть"),
                    QString::fromUtf8("Закрыть это окно"), &TCustomFrm::ListBtnClick);
-  ClearBtn = button("ClearBtn", {68, 101, 65, 25}, QString::fromUtf8("Очистить"),
-                    QString::fromUtf8("Сбросить установки для новой схемы"), &TCustomFrm::ClearBtnClick);
+  ClearBtn =
+      button("ClearBtn", {68, 101, 65, 25}, QString::fromUtf8("Очистить"),
+             QString::fromUtf8("Сбросить установки для новой схемы"), &TCustomFrm::ClearBtnClick);
   ExecBtn = button("ExecBtn", {137, 101, 65, 25}, QString::fromUtf8("Выполнить"),
                    QString::fromUtf8("Произвести перекодировку по выбранной схеме"),
                    &TCustomFrm::ExecBtnClick);

@@ -64,8 +64,8 @@ class TCustomFrm : public QDialog {
   QToolButton *FromBtn = nullptr, *TargetBtn = nullptr, *AddBtn = nullptr;
   QMenu *FromPopUp = nullptr, *ToPopUp = nullptr;
   QListWidget *CBox = nullptr, *ListBox1 = nullptr;
-  QToolButton *ListBtn = nullptr, *ClearBtn = nullptr, *ExecBtn = nullptr,
-              *AddToListBtn = nullptr, *DelFromListBtn = nullptr;
+  QToolButton *ListBtn = nullptr, *ClearBtn = nullptr, *ExecBtn = nullptr, *AddToListBtn = nullptr,
+              *DelFromListBtn = nullptr;
 
  private:
   void CreateControls();

@@ -151,7 +151,8 @@ std::string TGoToWeb::FindBrowserCommand() const {
     if (!type_value) continue;
     const std::string type_name = RegistryText(type_value);
     std::string command;
-    if (!type_name.empty()) command = RegistryText(class_root_->DefaultValue(type_name + command_key));
+    if (!type_name.empty())
+      command = RegistryText(class_root_->DefaultValue(type_name + command_key));
     if (command.empty()) command = RegistryText(class_root_->DefaultValue(ending + command_key));
     if (!command.empty()) return RemovePlaceholders(std::move(command));
   }

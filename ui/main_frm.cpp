@@ -93,9 +93,8 @@ void TMainFrm::CreatePanes() {
   }
 }
 
-QAction* TMainFrm::AddCommand(QMenu* menu, QAction*& item, const char* name,
-                              const QString& caption, const QKeySequence& shortcut,
-                              void (TMainFrm::*handler)()) {
+QAction* TMainFrm::AddCommand(QMenu* menu, QAction*& item, const char* name, const QString& caption,
+                              const QKeySequence& shortcut, void (TMainFrm::*handler)()) {
   item = menu->addAction(caption);
   item->setObjectName(name);
   if (!shortcut.isEmpty()) item->setShortcut(shortcut);
@@ -138,32 +137,47 @@ void TMainFrm::CreateMenus() {
   const QKeySequence none;
 
   FileM = AddMenu(bar, "FileM", QString::fromUtf8("&Файл"));
-  AddCommand(FileM, NewSM, "NewSM", QString::fromUtf8("&Новый"), QKeySequence("Ctrl+N"), &TMainFrm::NewSMClick);
-  AddCommand(FileM, OpenSM, "OpenSM", QString::fromUtf8("&Открыть..."), QKeySequence("Ctrl+O"), &TMainFrm::OpenSMClick);
-  AddCommand(FileM, SaveSM, "SaveSM", QString::fromUtf8("&Сохранить..."), QKeySequence("Ctrl+S"), &TMainFrm::SaveSMClick);
-  AddCommand(FileM, FixFolderSM, "FixFolderSM", QString::fromUtf8("Исправить п&апку..."), none, &TMainFrm::FixFolderSMClick);
+  AddCommand(FileM, NewSM, "NewSM", QString::fromUtf8("&Новый"), QKeySequence("Ctrl+N"),
+             &TMainFrm::NewSMClick);
+  AddCommand(FileM, OpenSM, "OpenSM", QString::fromUtf8("&Открыть..."), QKeySequence("Ctrl+O"),
+             &TMainFrm::OpenSMClick);
+  AddCommand(FileM, SaveSM, "SaveSM", QString::fromUtf8("&Сохранить..."), QKeySequence("Ctrl+S"),
+             &TMainFrm::SaveSMClick);
+  AddCommand(FileM, FixFolderSM, "FixFolderSM", QString::fromUtf8("Исправить п&апку..."), none,
+             &TMainFrm::FixFolderSMClick);
   AddSeparator(FileM, "N3");
   AddCommand(FileM, N4, "N4", QString::fromUtf8("Принтер..."), none, &TMainFrm::N4Click);
-  AddCommand(FileM, ShowPrintM, "ShowPrintM", QString::fromUtf8("Показ окна"), none, &TMainFrm::ShowPrintMClick);
+  AddCommand(FileM, ShowPrintM, "ShowPrintM", QString::fromUtf8("Показ окна"), none,
+             &TMainFrm::ShowPrintMClick);
   ShowPrintM->setCheckable(true);
   ShowPrintM->setChecked(true);
-  AddCommand(FileM, PrintSM, "PrintSM", QString::fromUtf8("&Печать"), QKeySequence("Ctrl+P"), &TMainFrm::PrintSMClick);
+  AddCommand(FileM, PrintSM, "PrintSM", QString::fromUtf8("&Печать"), QKeySequence("Ctrl+P"),
+             &TMainFrm::PrintSMClick);
   AddSeparator(FileM, "N1");
   AddCommand(FileM, ExitSM, "ExitSM", QString::fromUtf8("&Выход"), QKeySequence("Alt+F4"), nullptr);
   connect(ExitSM, &QAction::triggered, this, &QWidget::close);
 
   EditM = AddMenu(bar, "EditM", QString::fromUtf8("&Правка"));
-  AddCommand(EditM, ReloadSM, "ReloadSM", QString::fromUtf8("Пере&грузить"), QKeySequence("Ctrl+R"), &TMainFrm::ReloadSMClick);
-  AddCommand(EditM, ToMem, "ToMem", QString::fromUtf8("&Запомнить"), QKeySequence("Ctrl+W"), &TMainFrm::ToMemClick);
-  AddCommand(EditM, ChangeSM, "ChangeSM", QString::fromUtf8("Поменять &местами"), QKeySequence("Ctrl+M"), &TMainFrm::ChangeSMClick);
+  AddCommand(EditM, ReloadSM, "ReloadSM", QString::fromUtf8("Пере&грузить"), QKeySequence("Ctrl+R"),
+             &TMainFrm::ReloadSMClick);
+  AddCommand(EditM, ToMem, "ToMem", QString::fromUtf8("&Запомнить"), QKeySequence("Ctrl+W"),
+             &TMainFrm::ToMemClick);
+  AddCommand(EditM, ChangeSM, "ChangeSM", QString::fromUtf8("Поменять &местами"),
+             QKeySequence("Ctrl+M"), &TMainFrm::ChangeSMClick);
   AddSeparator(EditM, "N6");
-  AddCommand(EditM, CopySM, "CopySM", QString::fromUtf8("&Копировать"), QKeySequence("Ctrl+C"), &TMainFrm::CopySMClick);
-  AddCommand(EditM, CutSM, "CutSM", QString::fromUtf8("&Вырезать"), QKeySequence("Ctrl+X"), &TMainFrm::CutSMClick);
-  AddCommand(EditM, InsSM, "InsSM", QString::fromUtf8("Вст&авить"), QKeySequence("Ctrl+V"), &TMainFrm::InsSMClick);
-  AddCommand(EditM, DelSM, "DelSM", QString::fromUtf8("&Очистить окно"), QKeySequence("Ctrl+F4"), &TMainFrm::DelSMClick);
-  AddCommand(EditM, SelAllSM, "SelAllSM", QString::fromUtf8("Выделить в&се"), QKeySequence("Ctrl+A"), &TMainFrm::SelAllSMClick);
+  AddCommand(EditM, CopySM, "CopySM", QString::fromUtf8("&Копировать"), QKeySequence("Ctrl+C"),
+             &TMainFrm::CopySMClick);
+  AddCommand(EditM, CutSM, "CutSM", QString::fromUtf8("&Вырезать"), QKeySequence("Ctrl+X"),
+             &TMainFrm::CutSMClick);
+  AddCommand(EditM, InsSM, "InsSM", QString::fromUtf8("Вст&авить"), QKeySequence("Ctrl+V"),
+             &TMainFrm::InsSMClick);
+  AddCommand(EditM, DelSM, "DelSM", QString::fromUtf8("&Очистить окно"), QKeySequence("Ctrl+F4"),
+             &TMainFrm::DelSMClick);
+  AddCommand(EditM, SelAllSM, "SelAllSM", QString::fromUtf8("Выделить в&се"),
+             QKeySequence("Ctrl+A"), &TMainFrm::SelAllSMClick);
   AddSeparator(EditM, "N10");
-  AddCommand(EditM, WrapSM, "WrapSM", QString::fromUtf8("&Перенос по словам"), QKeySequence("Ctrl+T"), &TMainFrm::WrapSMClick);
+  AddCommand(EditM, WrapSM, "WrapSM", QString::fromUtf8("&Перенос по словам"),
+             QKeySequence("Ctrl+T"), &TMainFrm::WrapSMClick);
   WrapSM->setCheckable(true);
 
   CodeM = AddMenu(bar, "CodeM", QString::fromUtf8("&Кодировка"));
@@ -171,63 +185,89 @@ void TMainFrm::CreateMenus() {
   AddCommand(CodeM, WinKoi1, "WinKoi1", "Win->Koi", QKeySequence("Alt+2"), &TMainFrm::WinKoi1Click);
   AddCommand(CodeM, AltWin1, "AltWin1", "Alt->Win", QKeySequence("Alt+3"), &TMainFrm::AltWin1Click);
   AddCommand(CodeM, WinAlt1, "WinAlt1", "Win->Alt", QKeySequence("Alt+4"), &TMainFrm::WinAlt1Click);
-  AddCommand(CodeM, KoiKoiWin1, "KoiKoiWin1", "Koi->Koi->Win", QKeySequence("Alt+5"), &TMainFrm::KoiKoiWin1Click);
+  AddCommand(CodeM, KoiKoiWin1, "KoiKoiWin1", "Koi->Koi->Win", QKeySequence("Alt+5"),
+             &TMainFrm::KoiKoiWin1Click);
   AddCommand(CodeM, IsoWin1, "IsoWin1", "Iso->Win", QKeySequence("Alt+6"), &TMainFrm::IsoWin1Click);
   AddCommand(CodeM, MacWin1, "MacWin1", "Mac->Win", QKeySequence("Alt+7"), &TMainFrm::MacWin1Click);
-  AddCommand(CodeM, UniWin1, "UniWin1", "Form-Urlencoded", QKeySequence("Alt+8"), &TMainFrm::UniWin1Click);
-  AddCommand(CodeM, UtfWin1, "UtfWin1", "UTF-8->Win", QKeySequence("Alt+U"), &TMainFrm::UtfWin1Click);
-  AddCommand(CodeM, WinUtf1, "WinUtf1", "Win->UTF-8", QKeySequence("Alt+Shift+U"), &TMainFrm::WinUtf1Click);
+  AddCommand(CodeM, UniWin1, "UniWin1", "Form-Urlencoded", QKeySequence("Alt+8"),
+             &TMainFrm::UniWin1Click);
+  AddCommand(CodeM, UtfWin1, "UtfWin1", "UTF-8->Win", QKeySequence("Alt+U"),
+             &TMainFrm::UtfWin1Click);
+  AddCommand(CodeM, WinUtf1, "WinUtf1", "Win->UTF-8", QKeySequence("Alt+Shift+U"),
+             &TMainFrm::WinUtf1Click);
   AddSeparator(CodeM, "N2");
-  AddCommand(CodeM, OverCod, "OverCod", QString::fromUtf8("&По схеме..."), QKeySequence("Alt+9"), &TMainFrm::OverCodClick);
+  AddCommand(CodeM, OverCod, "OverCod", QString::fromUtf8("&По схеме..."), QKeySequence("Alt+9"),
+             &TMainFrm::OverCodClick);
   // Alt+0 after "По схеме"'s Alt+9: the one command that picks the recoding.
-  AddCommand(CodeM, AutoWin1, "AutoWin1", QString::fromUtf8("Авто"), QKeySequence("Alt+0"), &TMainFrm::AutoWin1Click);
+  AddCommand(CodeM, AutoWin1, "AutoWin1", QString::fromUtf8("Авто"), QKeySequence("Alt+0"),
+             &TMainFrm::AutoWin1Click);
 
   N7 = AddMenu(bar, "N7", QString::fromUtf8("&Вид"));
   N11 = AddSubmenu(N7, "N11", QString::fromUtf8("&Шрифт"));
-  AddCommand(N11, LageFont, "LageFont", QString::fromUtf8("Сделать крупнее"), none, &TMainFrm::LageFontClick);
-  AddCommand(N11, NormalFont, "NormalFont", QString::fromUtf8("Нормальный"), none, &TMainFrm::NormalFontClick);
-  AddCommand(N11, SmallFont, "SmallFont", QString::fromUtf8("Сделать мельче"), none, &TMainFrm::SmallFontClick);
+  AddCommand(N11, LageFont, "LageFont", QString::fromUtf8("Сделать крупнее"), none,
+             &TMainFrm::LageFontClick);
+  AddCommand(N11, NormalFont, "NormalFont", QString::fromUtf8("Нормальный"), none,
+             &TMainFrm::NormalFontClick);
+  AddCommand(N11, SmallFont, "SmallFont", QString::fromUtf8("Сделать мельче"), none,
+             &TMainFrm::SmallFontClick);
   RadioGroup(this, {LageFont, NormalFont, SmallFont});
   NormalFont->setChecked(true);
   AddSeparator(N11, "N22");
-  AddCommand(N11, SelFont, "SelFont", QString::fromUtf8("Выбрать нормальный..."), none, &TMainFrm::SelFontClick);
+  AddCommand(N11, SelFont, "SelFont", QString::fromUtf8("Выбрать нормальный..."), none,
+             &TMainFrm::SelFontClick);
   N15 = AddSubmenu(N7, "N15", QString::fromUtf8("&Кнопки"));
-  AddCommand(N15, MSpic, "MSpic", QString::fromUtf8("Только картинки"), none, &TMainFrm::MSpicClick);
-  AddCommand(N15, MSboth, "MSboth", QString::fromUtf8("Картинки и текст"), none, &TMainFrm::MSbothClick);
-  AddCommand(N15, MStext, "MStext", QString::fromUtf8("Только текст"), none, &TMainFrm::MStextClick);
+  AddCommand(N15, MSpic, "MSpic", QString::fromUtf8("Только картинки"), none,
+             &TMainFrm::MSpicClick);
+  AddCommand(N15, MSboth, "MSboth", QString::fromUtf8("Картинки и текст"), none,
+             &TMainFrm::MSbothClick);
+  AddCommand(N15, MStext, "MStext", QString::fromUtf8("Только текст"), none,
+             &TMainFrm::MStextClick);
   RadioGroup(this, {MSpic, MSboth, MStext});
   MSboth->setChecked(true);
   N19 = AddSubmenu(N7, "N19", QString::fromUtf8("&Панели"));
-  AddCommand(N19, MShowCode, "MShowCode", QString::fromUtf8("Перекодировки"), none, &TMainFrm::MShowCodeClick);
-  AddCommand(N19, MShowFile, "MShowFile", QString::fromUtf8("Главная"), none, &TMainFrm::MShowFileClick);
-  AddCommand(N19, MShowList, "MShowList", QString::fromUtf8("&Список файлов"), none, &TMainFrm::MShowListClick);
+  AddCommand(N19, MShowCode, "MShowCode", QString::fromUtf8("Перекодировки"), none,
+             &TMainFrm::MShowCodeClick);
+  AddCommand(N19, MShowFile, "MShowFile", QString::fromUtf8("Главная"), none,
+             &TMainFrm::MShowFileClick);
+  AddCommand(N19, MShowList, "MShowList", QString::fromUtf8("&Список файлов"), none,
+             &TMainFrm::MShowListClick);
   for (QAction* item : {MShowCode, MShowFile, MShowList}) {
     item->setCheckable(true);
     item->setChecked(true);
   }
   AddCommand(N7, Tray1, "Tray1", QString::fromUtf8("&Иконка в Tray"), none, &TMainFrm::Tray1Click);
-  AddCommand(N7, MAutoRun, "MAutoRun", QString::fromUtf8("&Автозапуск"), none, &TMainFrm::MAutoRunClick);
+  AddCommand(N7, MAutoRun, "MAutoRun", QString::fromUtf8("&Автозапуск"), none,
+             &TMainFrm::MAutoRunClick);
   AddCommand(N7, MUtf8Files, "MUtf8Files", QString::fromUtf8("Файлы в UTF-8"), none,
              &TMainFrm::MUtf8FilesClick);
   AddSeparator(N7, "N24");
-  AddCommand(N7, MSaveOpt, "MSaveOpt", QString::fromUtf8("&Сохранять настройки"), none, &TMainFrm::MSaveOptClick);
+  AddCommand(N7, MSaveOpt, "MSaveOpt", QString::fromUtf8("&Сохранять настройки"), none,
+             &TMainFrm::MSaveOptClick);
   for (QAction* item : {Tray1, MAutoRun, MUtf8Files, MSaveOpt}) item->setCheckable(true);
   MSaveOpt->setChecked(true);
   MUtf8Files->setChecked(options_.utf8_files);
 
   N5 = AddMenu(bar, "N5", QString::fromUtf8("&Сервис"));
-  AddCommand(N5, ToUp, "ToUp", QString::fromUtf8("&Верхний регистр"), QKeySequence("F11"), &TMainFrm::ToUpClick);
-  AddCommand(N5, ToLo, "ToLo", QString::fromUtf8("&Нижний регистр"), QKeySequence("F12"), &TMainFrm::ToLoClick);
-  AddCommand(N5, LatRus1, "LatRus1", QString::fromUtf8("&Lat -> Cyr"), QKeySequence("Alt+F11"), &TMainFrm::LatRus1Click);
-  AddCommand(N5, RusLat1, "RusLat1", QString::fromUtf8("C&yr - >Lat"), QKeySequence("Alt+F12"), &TMainFrm::RusLat1Click);
-  AddCommand(N5, DelSpase, "DelSpase", QString::fromUtf8("Удалить &пробелы"), QKeySequence("Ctrl+F11"), &TMainFrm::DelSpaseClick);
-  AddCommand(N5, DelTags, "DelTags", QString::fromUtf8("Удалить &теги"), QKeySequence("Ctrl+F12"), &TMainFrm::DelTagsClick);
+  AddCommand(N5, ToUp, "ToUp", QString::fromUtf8("&Верхний регистр"), QKeySequence("F11"),
+             &TMainFrm::ToUpClick);
+  AddCommand(N5, ToLo, "ToLo", QString::fromUtf8("&Нижний регистр"), QKeySequence("F12"),
+             &TMainFrm::ToLoClick);
+  AddCommand(N5, LatRus1, "LatRus1", QString::fromUtf8("&Lat -> Cyr"), QKeySequence("Alt+F11"),
+             &TMainFrm::LatRus1Click);
+  AddCommand(N5, RusLat1, "RusLat1", QString::fromUtf8("C&yr - >Lat"), QKeySequence("Alt+F12"),
+             &TMainFrm::RusLat1Click);
+  AddCommand(N5, DelSpase, "DelSpase", QString::fromUtf8("Удалить &пробелы"),
+             QKeySequence("Ctrl+F11"), &TMainFrm::DelSpaseClick);
+  AddCommand(N5, DelTags, "DelTags", QString::fromUtf8("Удалить &теги"), QKeySequence("Ctrl+F12"),
+             &TMainFrm::DelTagsClick);
 
   HelpM = AddMenu(bar, "HelpM", QString::fromUtf8("&?"));
-  AddCommand(HelpM, AboutSM, "AboutSM", QString::fromUtf8("&О программе..."), none, &TMainFrm::AboutSMClick);
+  AddCommand(HelpM, AboutSM, "AboutSM", QString::fromUtf8("&О программе..."), none,
+             &TMainFrm::AboutSMClick);
   AddCommand(HelpM, HelpSM, "HelpSM", QString::fromUtf8("&Справка"), none, &TMainFrm::HelpSMClick);
   WWW1 = AddSubmenu(HelpM, "WWW1", QStringLiteral("&WWW"));
-  AddCommand(WWW1, VelkorHomepage1, "VelkorHomepage1", QStringLiteral("Velkor software online"), none, &TMainFrm::VelkorHomepage1Click);
+  AddCommand(WWW1, VelkorHomepage1, "VelkorHomepage1", QStringLiteral("Velkor software online"),
+             none, &TMainFrm::VelkorHomepage1Click);
 }
 
 void TMainFrm::CreateHiddenKeys() {
@@ -236,7 +276,8 @@ void TMainFrm::CreateHiddenKeys() {
   // to "Очистить окно").
   Hidden1 = new QMenu(QStringLiteral("Hidden"), this);
   Hidden1->setObjectName("Hidden1");
-  AddCommand(Hidden1, Paste2, "Paste2", QStringLiteral("Paste"), QKeySequence("Shift+Ins"), &TMainFrm::InsSMClick);
+  AddCommand(Hidden1, Paste2, "Paste2", QStringLiteral("Paste"), QKeySequence("Shift+Ins"),
+             &TMainFrm::InsSMClick);
   addAction(Paste2);
   for (int f = 1; f <= 9; ++f) {
     if (f == 4) continue;
@@ -251,11 +292,15 @@ void TMainFrm::CreatePopup() {
   const QKeySequence none;
   Popup1 = new QMenu(this);
   Popup1->setObjectName("Popup1");
-  AddCommand(Popup1, CopyPM, "CopyPM", QString::fromUtf8("Копировать"), none, &TMainFrm::CopySMClick);
+  AddCommand(Popup1, CopyPM, "CopyPM", QString::fromUtf8("Копировать"), none,
+             &TMainFrm::CopySMClick);
   AddCommand(Popup1, CutPM, "CutPM", QString::fromUtf8("Вырезать"), none, &TMainFrm::CutSMClick);
-  AddCommand(Popup1, PastePM, "PastePM", QString::fromUtf8("Вставить"), none, &TMainFrm::InsSMClick);
-  AddCommand(Popup1, SelAllPM, "SelAllPM", QString::fromUtf8("Выделить все"), none, &TMainFrm::SelAllSMClick);
-  AddCommand(Popup1, CleanPM, "CleanPM", QString::fromUtf8("Очистить окно"), none, &TMainFrm::DelSMClick);
+  AddCommand(Popup1, PastePM, "PastePM", QString::fromUtf8("Вставить"), none,
+             &TMainFrm::InsSMClick);
+  AddCommand(Popup1, SelAllPM, "SelAllPM", QString::fromUtf8("Выделить все"), none,
+             &TMainFrm::SelAllSMClick);
+  AddCommand(Popup1, CleanPM, "CleanPM", QString::fromUtf8("Очистить окно"), none,
+             &TMainFrm::DelSMClick);
 }
 
 QToolButton* TMainFrm::AddButton(QToolBar* bar, const char* name, const QString& hint,
@@ -288,7 +333,8 @@ void TMainFrm::CreateToolbars() {
       {Btn4, "Btn4", "Koi>>Win", "Перекодировать из Koi в Koi и в Win", &TMainFrm::KoiKoiWin1Click},
       {Btn5, "Btn5", "Iso->Win", "Перекодировать из Iso в Win", &TMainFrm::IsoWin1Click},
       {Btn6, "Btn6", "Mac->Win", "Перекодировать из Mac в Win", &TMainFrm::MacWin1Click},
-      {Btn7, "Btn7", "Uni->Win", "Перекодировать из form-urlencoded в Win", &TMainFrm::UniWin1Click},
+      {Btn7, "Btn7", "Uni->Win", "Перекодировать из form-urlencoded в Win",
+       &TMainFrm::UniWin1Click},
       {Btn8, "Btn8", "По схеме", "Схемы перекодирования", &TMainFrm::OverCodClick},
       {Btn9, "Btn9", "Utf->Win", "Перекодировать из UTF-8 в Win", &TMainFrm::UtfWin1Click},
       {Btn10, "Btn10", "Win->Utf", "Перекодировать из Win в UTF-8", &TMainFrm::WinUtf1Click},
@@ -310,7 +356,8 @@ void TMainFrm::CreateToolbars() {
     r.button->setFont(caption_font);
   }
   // "Авто" stands last, after every fixed recoding.
-  BtnAuto = AddButton(CodeBar, "BtnAuto", QString::fromUtf8("Определить кодировку и перекодировать в Win"),
+  BtnAuto = AddButton(CodeBar, "BtnAuto",
+                      QString::fromUtf8("Определить кодировку и перекодировать в Win"),
                       &TMainFrm::AutoWin1Click);
   BtnAuto->setText(QString::fromUtf8(kAutoCaption));
   BtnAuto->setIcon(QIcon(AutoRecodingPicture()));
@@ -333,15 +380,23 @@ void TMainFrm::CreateToolbars() {
     void (TMainFrm::*handler)();
   };
   const FileButton file_buttons[] = {
-      {ToolbarButton9719, "ToolbarButton9719", "Очистить всё", FileGlyph::kNew, &TMainFrm::NewSMClick},
+      {ToolbarButton9719, "ToolbarButton9719", "Очистить всё", FileGlyph::kNew,
+       &TMainFrm::NewSMClick},
       {ToolbarButton9718, "ToolbarButton9718", "Открыть", FileGlyph::kOpen, &TMainFrm::OpenSMClick},
-      {ToolbarButton973, "ToolbarButton973", "Вставить из буфера", FileGlyph::kPaste, &TMainFrm::InsSMClick},
-      {ToolbarButton972, "ToolbarButton972", "Копировать в буфер", FileGlyph::kCopy, &TMainFrm::CopySMClick},
-      {ToolbarButton9717, "ToolbarButton9717", "Сохранить", FileGlyph::kSave, &TMainFrm::SaveSMClick},
-      {ToolbarButton9716, "ToolbarButton9716", "Распечатать", FileGlyph::kPrint, &TMainFrm::PrintSMClick},
-      {ToolbarButton9711, "ToolbarButton9711", "Перегрузить в начальном виде (запомненный)", FileGlyph::kReload, &TMainFrm::ReloadSMClick},
-      {ToolbarButton975, "ToolbarButton975", "\"Запомнить\" содержимое окна", FileGlyph::kRemember, &TMainFrm::ToMemClick},
-      {ToolbarButton9720, "ToolbarButton9720", "Поменять местами", FileGlyph::kSwap, &TMainFrm::ChangeSMClick},
+      {ToolbarButton973, "ToolbarButton973", "Вставить из буфера", FileGlyph::kPaste,
+       &TMainFrm::InsSMClick},
+      {ToolbarButton972, "ToolbarButton972", "Копировать в буфер", FileGlyph::kCopy,
+       &TMainFrm::CopySMClick},
+      {ToolbarButton9717, "ToolbarButton9717", "Сохранить", FileGlyph::kSave,
+       &TMainFrm::SaveSMClick},
+      {ToolbarButton9716, "ToolbarButton9716", "Распечатать", FileGlyph::kPrint,
+       &TMainFrm::PrintSMClick},
+      {ToolbarButton9711, "ToolbarButton9711", "Перегрузить в начальном виде (запомненный)",
+       FileGlyph::kReload, &TMainFrm::ReloadSMClick},
+      {ToolbarButton975, "ToolbarButton975", "\"Запомнить\" содержимое окна", FileGlyph::kRemember,
+       &TMainFrm::ToMemClick},
+      {ToolbarButton9720, "ToolbarButton9720", "Поменять местами", FileGlyph::kSwap,
+       &TMainFrm::ChangeSMClick},
   };
   for (const FileButton& b : file_buttons) {
     b.button = AddButton(FileBar, b.name, QString::fromUtf8(b.hint), b.handler);
@@ -366,8 +421,9 @@ void TMainFrm::CreateToolbars() {
   PathBar->addWidget(FileBox);
   // Enter in the box opens the named file (FileBoxKeyPress).
   connect(FileBox->lineEdit(), &QLineEdit::returnPressed, this, &TMainFrm::FileBoxKeyPress);
-  ToolbarButton9721 = AddButton(PathBar, "ToolbarButton9721", QString::fromUtf8("Открыть из списка"),
-                                &TMainFrm::ToolbarButton9721Click);
+  ToolbarButton9721 =
+      AddButton(PathBar, "ToolbarButton9721", QString::fromUtf8("Открыть из списка"),
+                &TMainFrm::ToolbarButton9721Click);
   ToolbarButton9721->setIcon(FileBarIcon(FileGlyph::kOpenFromList));
   ToolbarButton9721->setIconSize(QSize(20, 19));
   addToolBar(Qt::TopToolBarArea, PathBar);

@@ -51,7 +51,9 @@ class TMainFrm : public QMainWindow {
   TextPane* FocusedPane() const;
 
   // Shows the scheme editor; set by the application once it exists.
-  void SetSchemeEditorOpener(std::function<void()> opener) { open_scheme_editor_ = std::move(opener); }
+  void SetSchemeEditorOpener(std::function<void()> opener) {
+    open_scheme_editor_ = std::move(opener);
+  }
   // The application's work when the window closes.
   void SetFormClose(std::function<void()> handler) { form_close_ = std::move(handler); }
   // Runs that work, once however often it is asked for: closing the window
@@ -193,7 +195,7 @@ class TMainFrm : public QMainWindow {
   QAction *MShowCode = nullptr, *MShowFile = nullptr, *MShowList = nullptr;
   QAction *Tray1 = nullptr, *MAutoRun = nullptr, *MSaveOpt = nullptr;
   QAction* MUtf8Files = nullptr;  // "Файлы в UTF-8"
-  QMenu* N5 = nullptr;  // "&Сервис"
+  QMenu* N5 = nullptr;            // "&Сервис"
   QAction *ToUp = nullptr, *ToLo = nullptr, *LatRus1 = nullptr, *RusLat1 = nullptr,
           *DelSpase = nullptr, *DelTags = nullptr;
   QMenu* HelpM = nullptr;
@@ -209,9 +211,9 @@ class TMainFrm : public QMainWindow {
   // pictures in button order.
   DockToolBar *CodeBar = nullptr, *FileBar = nullptr, *PathBar = nullptr;
   std::vector<QPixmap> ImageList;
-  QToolButton *Btn0 = nullptr, *Btn1 = nullptr, *Btn2 = nullptr, *Btn3 = nullptr,
-              *Btn4 = nullptr, *Btn5 = nullptr, *Btn6 = nullptr, *Btn7 = nullptr,
-              *Btn8 = nullptr, *Btn9 = nullptr, *Btn10 = nullptr;
+  QToolButton *Btn0 = nullptr, *Btn1 = nullptr, *Btn2 = nullptr, *Btn3 = nullptr, *Btn4 = nullptr,
+              *Btn5 = nullptr, *Btn6 = nullptr, *Btn7 = nullptr, *Btn8 = nullptr, *Btn9 = nullptr,
+              *Btn10 = nullptr;
   QToolButton *ToolbarButton9719 = nullptr, *ToolbarButton9718 = nullptr,
               *ToolbarButton973 = nullptr, *ToolbarButton972 = nullptr,
               *ToolbarButton9717 = nullptr, *ToolbarButton9716 = nullptr,
@@ -250,7 +252,7 @@ class TMainFrm : public QMainWindow {
   QString last_open_name_;  // the name last chosen in the open dialog
   TextFileForm opened_form_;
   std::unique_ptr<QPrinter> printer_;
-  QString loaded_name_;     // the file last loaded into the panes
+  QString loaded_name_;  // the file last loaded into the panes
   // A PDF name in the documents folder that no file has yet.
   QString NewPdfName() const;
 

@@ -156,10 +156,9 @@ void TMainFrm::PrintSMClick() {
   // A printer's job carries the name chosen in the open dialog; a PDF is
   // titled with the printed text's file name, or the program's name.
   const bool to_file = !printer.outputFileName().isEmpty();
-  const QString title =
-      to_file ? (loaded_name_.isEmpty() ? QStringLiteral("Velkor Lirvane")
-                                        : QFileInfo(loaded_name_).fileName())
-              : QStringLiteral("Velkor Lirvane (") + last_open_name_ + ')';
+  const QString title = to_file ? (loaded_name_.isEmpty() ? QStringLiteral("Velkor Lirvane")
+                                                          : QFileInfo(loaded_name_).fileName())
+                                : QStringLiteral("Velkor Lirvane (") + last_open_name_ + ')';
   BusyCursor busy;
   const bool printed = MemoF2->Print(printer, title);
   busy.Restore();
@@ -167,9 +166,10 @@ void TMainFrm::PrintSMClick() {
   if (!printed) {
     ShowPlainMessage(this, QString::fromUtf8("Ошибка при печати!"));
   } else if (to_new_pdf) {
-    ShowPlainMessage(this, QString::fromUtf8(no_printer ? "Принтер не найден. Документ сохранён в файле\n"
-                                                        : "Документ сохранён в файле\n") +
-                               QDir::toNativeSeparators(pdf));
+    ShowPlainMessage(this,
+                     QString::fromUtf8(no_printer ? "Принтер не найден. Документ сохранён в файле\n"
+                                                  : "Документ сохранён в файле\n") +
+                         QDir::toNativeSeparators(pdf));
   }
 }
 

@@ -11,8 +11,8 @@
 namespace lirvane {
 
 TNameFrm::TNameFrm(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowStaysOnTopHint) {
+    : QDialog(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
   setObjectName("NameFrm");
   setWindowTitle(QString::fromUtf8("Ведите имя схемы"));
   setFixedSize(186, 69);

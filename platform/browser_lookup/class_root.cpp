@@ -17,7 +17,8 @@ char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 #ifdef _WIN32
 std::wstring Widen(const std::string& utf8) {
   if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
   return wide;
@@ -49,8 +50,8 @@ class RegistryClassRoot : public ClassRootReader {
         (type == REG_SZ || type == REG_EXPAND_SZ)) {
       std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
       DWORD read = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-      if (RegQueryValueExW(handle, nullptr, nullptr, &type,
-                           reinterpret_cast<BYTE*>(buffer.data()), &read) == ERROR_SUCCESS) {
+      if (RegQueryValueExW(handle, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                           &read) == ERROR_SUCCESS) {
         buffer.back() = L'\0';
         result = Narrow(std::wstring(buffer.data()));  // up to the first NUL
       }

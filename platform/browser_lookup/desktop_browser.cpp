@@ -124,7 +124,8 @@ QStringList MimeAppsFiles(const XdgFolders& folders) {
   add(folders.data_home + QStringLiteral("/applications"));
   for (const QString& dir : folders.data_dirs) add(dir + QStringLiteral("/applications"));
   // The older name, still the only one on some systems.
-  for (const QString& dir : folders.data_dirs) files << dir + QStringLiteral("/applications/defaults.list");
+  for (const QString& dir : folders.data_dirs)
+    files << dir + QStringLiteral("/applications/defaults.list");
   return files;
 }
 

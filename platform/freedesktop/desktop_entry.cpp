@@ -47,8 +47,8 @@ QString QuoteExecArgument(const QString& argument) {
       out += QStringLiteral("%%");
       continue;
     }
-    if (needs_quotes && (c == QLatin1Char('"') || c == QLatin1Char('`') ||
-                         c == QLatin1Char('$') || c == QLatin1Char('\\')))
+    if (needs_quotes && (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') ||
+                         c == QLatin1Char('\\')))
       out += QLatin1Char('\\');
     out += c;
   }
@@ -60,11 +60,20 @@ QString EscapeDesktopValue(const QString& value) {
   QString out;
   for (QChar c : value) {
     switch (c.unicode()) {
-      case '\\': out += QStringLiteral("\\\\"); break;
-      case '\n': out += QStringLiteral("\\n"); break;
-      case '\t': out += QStringLiteral("\\t"); break;
-      case '\r': out += QStringLiteral("\\r"); break;
-      default: out += c;
+      case '\\':
+        out += QStringLiteral("\\\\");
+        break;
+      case '\n':
+        out += QStringLiteral("\\n");
+        break;
+      case '\t':
+        out += QStringLiteral("\\t");
+        break;
+      case '\r':
+        out += QStringLiteral("\\r");
+        break;
+      default:
+        out += c;
     }
   }
   return out;

@@ -26,8 +26,10 @@ XdgFolders XdgFolders::FromEnvironment() {
   f.config_home = ToQString(ConfigHomeFolder());
   f.config_dirs = PathList("XDG_CONFIG_DIRS", {QStringLiteral("/etc/xdg")});
   f.data_home = ToQString(DataHomeFolder());
-  f.data_dirs = PathList("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
-  for (const QString& d : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(':', Qt::SkipEmptyParts))
+  f.data_dirs =
+      PathList("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
+  for (const QString& d :
+       qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(':', Qt::SkipEmptyParts))
     f.desktops << d.toLower();
   return f;
 }

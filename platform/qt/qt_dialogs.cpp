@@ -37,7 +37,8 @@ void MakeRoomForTitle(QMessageBox& box) {
   QFont title_font = box.font();
   title_font.setBold(true);
   constexpr int kIconAndButtons = 140;
-  const int needed = QFontMetrics(title_font).horizontalAdvance(box.windowTitle()) + kIconAndButtons;
+  const int needed =
+      QFontMetrics(title_font).horizontalAdvance(box.windowTitle()) + kIconAndButtons;
   grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                 grid->rowCount(), 0, 1, grid->columnCount());
 }
@@ -55,8 +56,7 @@ class QtDialogs : public Dialogs {
     box.exec();
   }
 
-  ConfirmAnswer Confirm(QWidget* parent, const QString& caption,
-                        const QString& text) override {
+  ConfirmAnswer Confirm(QWidget* parent, const QString& caption, const QString& text) override {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, Owner(parent));
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
@@ -69,22 +69,20 @@ class QtDialogs : public Dialogs {
     return ConfirmAnswer::kClosed;
   }
 
-  std::optional<QString> OpenFileName(QWidget* parent,
-                                      const FileDialogRequest& request) override {
+  std::optional<QString> OpenFileName(QWidget* parent, const FileDialogRequest& request) override {
     QString selected = request.filters.value(0);
-    const QString name = QFileDialog::getOpenFileName(
-        parent, request.title, request.directory, request.filters.join(";;"), &selected);
+    const QString name = QFileDialog::getOpenFileName(parent, request.title, request.directory,
+                                                      request.filters.join(";;"), &selected);
     if (name.isEmpty()) return std::nullopt;
     return name;
   }
 
-  std::optional<QString> SaveFileName(QWidget* parent,
-                                      const FileDialogRequest& request) override {
+  std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) override {
     QString selected = request.filters.value(0);
     // No overwrite question: a save replaces the file of that name.
-    const QString name = QFileDialog::getSaveFileName(
-        parent, request.title, request.directory, request.filters.join(";;"), &selected,
-        QFileDialog::DontConfirmOverwrite);
+    const QString name = QFileDialog::getSaveFileName(parent, request.title, request.directory,
+                                                      request.filters.join(";;"), &selected,
+                                                      QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty()) return std::nullopt;
     return name;
   }

@@ -38,35 +38,58 @@ constexpr char16_t k1250High[128] = {
 
 int CodePageOfCharset(int charset) {
   switch (charset) {
-    case 0: return 1252;    // ANSI
-    case 2: return kSymbolCodePage;
-    case 77: return 10000;  // Macintosh Roman
-    case 128: return 932;   // Shift-JIS
-    case 129: return 949;   // Hangul
-    case 130: return 1361;  // Johab
-    case 134: return 936;   // GB2312
-    case 136: return 950;   // Big5
-    case 161: return 1253;  // Greek
-    case 162: return 1254;  // Turkish
-    case 163: return 1258;  // Vietnamese
-    case 177: return 1255;  // Hebrew
-    case 178: return 1256;  // Arabic
-    case 186: return 1257;  // Baltic
-    case 204: return 1251;  // Cyrillic
-    case 222: return 874;   // Thai
-    case 238: return 1250;  // Eastern European
-    case 255: return 437;   // OEM
-    default: return kDocumentCodePage;
+    case 0:
+      return 1252;  // ANSI
+    case 2:
+      return kSymbolCodePage;
+    case 77:
+      return 10000;  // Macintosh Roman
+    case 128:
+      return 932;  // Shift-JIS
+    case 129:
+      return 949;  // Hangul
+    case 130:
+      return 1361;  // Johab
+    case 134:
+      return 936;  // GB2312
+    case 136:
+      return 950;  // Big5
+    case 161:
+      return 1253;  // Greek
+    case 162:
+      return 1254;  // Turkish
+    case 163:
+      return 1258;  // Vietnamese
+    case 177:
+      return 1255;  // Hebrew
+    case 178:
+      return 1256;  // Arabic
+    case 186:
+      return 1257;  // Baltic
+    case 204:
+      return 1251;  // Cyrillic
+    case 222:
+      return 874;  // Thai
+    case 238:
+      return 1250;  // Eastern European
+    case 255:
+      return 437;  // OEM
+    default:
+      return kDocumentCodePage;
   }
 }
 
 char32_t DecodeCodePageByte(int code_page, uint8_t byte) {
   if (byte < 0x80) return byte;
   switch (code_page) {
-    case 1251: return Cp1251ToUnicode(byte);
-    case 1252: return byte < 0xA0 ? k1252High[byte - 0x80] : byte;
-    case 1250: return k1250High[byte - 0x80];
-    default: return 0xFFFD;
+    case 1251:
+      return Cp1251ToUnicode(byte);
+    case 1252:
+      return byte < 0xA0 ? k1252High[byte - 0x80] : byte;
+    case 1250:
+      return k1250High[byte - 0x80];
+    default:
+      return 0xFFFD;
   }
 }
 

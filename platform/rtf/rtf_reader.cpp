@@ -25,8 +25,8 @@ int HexValue(char c) {
 // Where the document's first group opens, if it is rich text at all.
 std::optional<size_t> RtfStart(std::string_view document) {
   size_t i = document.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-  while (i < document.size() && (document[i] == ' ' || document[i] == '\t' ||
-                                 document[i] == '\r' || document[i] == '\n'))
+  while (i < document.size() &&
+         (document[i] == ' ' || document[i] == '\t' || document[i] == '\r' || document[i] == '\n'))
     ++i;
   if (document.substr(i, 5) != "{\\rtf") return std::nullopt;
   if (i + 5 < document.size() && IsAsciiLetter(document[i + 5])) return std::nullopt;
@@ -61,21 +61,90 @@ struct Keyword {
 const std::unordered_map<std::string_view, Keyword>& Keywords() {
   static const std::unordered_map<std::string_view, Keyword> keywords = [] {
     std::unordered_map<std::string_view, Keyword> k;
-    for (std::string_view word :
-         {"colortbl", "stylesheet", "info", "pict", "object", "fldinst",
-          "header", "headerl", "headerr", "headerf", "footer", "footerl",
-          "footerr", "footerf", "footnote", "annotation", "atnid", "atnauthor",
-          "atndate", "atnref", "listtable", "listoverridetable", "rsidtbl",
-          "generator", "xmlnstbl", "themedata", "datastore", "latentstyles",
-          "colorschememapping", "filetbl", "revtbl", "pgdsctbl", "userprops",
-          "docvar", "template", "pn", "pntxta", "pntxtb", "shp", "shpinst",
-          "sp", "sn", "sv", "nonshppict", "shppict", "do", "comment", "title",
-          "subject", "author", "operator", "keywords", "doccomm", "company",
-          "manager", "category", "hlinkbase", "xe", "tc", "tcn", "txe", "rxe",
-          "bkmkstart", "bkmkend", "objdata", "objclass", "objname",
-          "formfield", "datafield", "fname", "falt", "panose", "ftnsep",
-          "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "passwordhash",
-          "protusertbl", "mhtmltag", "htmltag", "wgrffmtfilter", "blipuid"})
+    for (std::string_view word : {"colortbl",
+                                  "stylesheet",
+                                  "info",
+                                  "pict",
+                                  "object",
+                                  "fldinst",
+                                  "header",
+                                  "headerl",
+                                  "headerr",
+                                  "headerf",
+                                  "footer",
+                                  "footerl",
+                                  "footerr",
+                                  "footerf",
+                                  "footnote",
+                                  "annotation",
+                                  "atnid",
+                                  "atnauthor",
+                                  "atndate",
+                                  "atnref",
+                                  "listtable",
+                                  "listoverridetable",
+                                  "rsidtbl",
+                                  "generator",
+                                  "xmlnstbl",
+                                  "themedata",
+                                  "datastore",
+                                  "latentstyles",
+                                  "colorschememapping",
+                                  "filetbl",
+                                  "revtbl",
+                                  "pgdsctbl",
+                                  "userprops",
+                                  "docvar",
+                                  "template",
+                                  "pn",
+                                  "pntxta",
+                                  "pntxtb",
+                                  "shp",
+                                  "shpinst",
+                                  "sp",
+                                  "sn",
+                                  "sv",
+                                  "nonshppict",
+                                  "shppict",
+                                  "do",
+                                  "comment",
+                                  "title",
+                                  "subject",
+                                  "author",
+                                  "operator",
+                                  "keywords",
+                                  "doccomm",
+                                  "company",
+                                  "manager",
+                                  "category",
+                                  "hlinkbase",
+                                  "xe",
+                                  "tc",
+                                  "tcn",
+                                  "txe",
+                                  "rxe",
+                                  "bkmkstart",
+                                  "bkmkend",
+                                  "objdata",
+                                  "objclass",
+                                  "objname",
+                                  "formfield",
+                                  "datafield",
+                                  "fname",
+                                  "falt",
+                                  "panose",
+                                  "ftnsep",
+                                  "ftnsepc",
+                                  "ftncn",
+                                  "aftnsep",
+                                  "aftnsepc",
+                                  "aftncn",
+                                  "passwordhash",
+                                  "protusertbl",
+                                  "mhtmltag",
+                                  "htmltag",
+                                  "wgrffmtfilter",
+                                  "blipuid"})
       k.emplace(word, Keyword{Action::kSkipDestination});
     k.emplace("fonttbl", Keyword{Action::kFontTable});
     for (std::string_view word : {"par", "sect", "page"})
@@ -85,10 +154,9 @@ const std::unordered_map<std::string_view, Keyword>& Keywords() {
     for (std::string_view word : {"tab", "cell", "nestcell"})
       k.emplace(word, Keyword{Action::kTab});
     const std::pair<std::string_view, char32_t> characters[] = {
-        {"emdash", 0x2014},    {"endash", 0x2013},    {"bullet", 0x2022},
-        {"lquote", 0x2018},    {"rquote", 0x2019},    {"ldblquote", 0x201C},
-        {"rdblquote", 0x201D}, {"emspace", ' '},      {"enspace", ' '},
-        {"qmspace", ' '}};
+        {"emdash", 0x2014}, {"endash", 0x2013},    {"bullet", 0x2022},    {"lquote", 0x2018},
+        {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", ' '},
+        {"enspace", ' '},   {"qmspace", ' '}};
     for (const auto& [word, c] : characters) k.emplace(word, Keyword{Action::kCharacter, c});
     k.emplace("ansicpg", Keyword{Action::kAnsiCodePage});
     k.emplace("deff", Keyword{Action::kDefaultFont});
@@ -106,8 +174,8 @@ const std::unordered_map<std::string_view, Keyword>& Keywords() {
 
 struct GroupState {
   Destination destination = Destination::kBody;
-  int32_t font = -1;            // -1: the document's default font
-  int32_t fallback_chars = 1;   // \ucN: characters that follow each \uN
+  int32_t font = -1;           // -1: the document's default font
+  int32_t fallback_chars = 1;  // \ucN: characters that follow each \uN
 };
 
 struct FontCodePage {
@@ -265,7 +333,8 @@ class Reader {
         defined_font_ = has_param ? param : 0;
         break;
       case Action::kFontCharset:
-        if (defined_font_ && has_param) fonts_[*defined_font_].from_charset = CodePageOfCharset(param);
+        if (defined_font_ && has_param)
+          fonts_[*defined_font_].from_charset = CodePageOfCharset(param);
         break;
       case Action::kFontCodePage:
         if (defined_font_ && has_param) fonts_[*defined_font_].from_cpg = param;

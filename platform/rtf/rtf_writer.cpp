@@ -120,8 +120,9 @@ std::string WriteDocument(std::string_view text, bool utf8, std::string_view fon
                           int font_size_points) {
   std::string out;
   out.reserve(text.size() * 2 + 256);
-  out.append("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049"
-             "{\\fonttbl{\\f0\\fnil\\fcharset204 ");
+  out.append(
+      "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049"
+      "{\\fonttbl{\\f0\\fnil\\fcharset204 ");
   AppendFontName(out, font_name_cp1251);
   out.append(";}}\r\n\\viewkind4\\uc1\\pard\\lang1049\\f0");
   if (font_size_points > 0) {

@@ -80,7 +80,9 @@ FreedesktopShellIntegration::FreedesktopShellIntegration(std::filesystem::path e
     : executable_(std::move(executable)), tools_(tools) {}
 
 QString FreedesktopShellIntegration::DataHome() { return XdgFolders::FromEnvironment().data_home; }
-QString FreedesktopShellIntegration::ConfigHome() { return XdgFolders::FromEnvironment().config_home; }
+QString FreedesktopShellIntegration::ConfigHome() {
+  return XdgFolders::FromEnvironment().config_home;
+}
 
 // Without a home folder the files would land below the root folder.
 bool FreedesktopShellIntegration::HasHomeFolders() {
@@ -100,8 +102,8 @@ QString FreedesktopShellIntegration::AutostartFile() {
   return ConfigHome() + QStringLiteral("/autostart/") + QLatin1String(kDesktopFileName);
 }
 QString FreedesktopShellIntegration::IconFile() {
-  return DataHome() + QStringLiteral("/icons/hicolor/64x64/apps/") +
-         QLatin1String(kApplicationId) + QStringLiteral(".png");
+  return DataHome() + QStringLiteral("/icons/hicolor/64x64/apps/") + QLatin1String(kApplicationId) +
+         QStringLiteral(".png");
 }
 QString FreedesktopShellIntegration::LegacyDesktopEntryFile() {
   return DataHome() + QStringLiteral("/applications/") + QLatin1String(kLegacyDesktopFileName);
@@ -119,27 +121,46 @@ QByteArray FreedesktopShellIntegration::DesktopEntry(bool with_att_type) const {
   // this copy's own path.
   return "[Desktop Entry]\n"
          "Type=Application\n"
-         "Name=" + QByteArray(kDesktopName) + "\n"
+         "Name=" +
+         QByteArray(kDesktopName) +
+         "\n"
          "GenericName=Cyrillic text recoder\n"
          "GenericName[ru]=Перекодировщик кириллицы\n"
          "Comment=Recode Russian text between Cyrillic code pages\n"
          "Comment[ru]=Перекодировка русского текста между кодовыми страницами\n"
-         "TryExec=" + EscapeDesktopValue(Program()).toUtf8() + "\n"
-         "Exec=" + ExecValue(Program(), QStringLiteral("%f")).toUtf8() + "\n"
-         "Icon=" + QByteArray(kApplicationId) + "\n"
+         "TryExec=" +
+         EscapeDesktopValue(Program()).toUtf8() +
+         "\n"
+         "Exec=" +
+         ExecValue(Program(), QStringLiteral("%f")).toUtf8() +
+         "\n"
+         "Icon=" +
+         QByteArray(kApplicationId) +
+         "\n"
          "Terminal=false\n"
-         "StartupWMClass=" + QByteArray(kWindowClass) + "\n"
+         "StartupWMClass=" +
+         QByteArray(kWindowClass) +
+         "\n"
          "Categories=Utility;TextTools;\n"
-         "MimeType=" + mime_types + "\n";
+         "MimeType=" +
+         mime_types + "\n";
 }
 
 QByteArray FreedesktopShellIntegration::AutostartEntry() const {
   return "[Desktop Entry]\n"
          "Type=Application\n"
-         "Name=" + QByteArray(kDesktopName) + "\n"
-         "TryExec=" + EscapeDesktopValue(Program()).toUtf8() + "\n"
-         "Exec=" + ExecValue(Program(), QStringLiteral("-fromautorun")).toUtf8() + "\n"
-         "Icon=" + QByteArray(kApplicationId) + "\n"
+         "Name=" +
+         QByteArray(kDesktopName) +
+         "\n"
+         "TryExec=" +
+         EscapeDesktopValue(Program()).toUtf8() +
+         "\n"
+         "Exec=" +
+         ExecValue(Program(), QStringLiteral("-fromautorun")).toUtf8() +
+         "\n"
+         "Icon=" +
+         QByteArray(kApplicationId) +
+         "\n"
          "Terminal=false\n";
 }
 
@@ -148,7 +169,9 @@ QByteArray FreedesktopShellIntegration::MimePackage() {
   // keeps "*.ATT" and "*.att" one type on every version of the database.
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-         "  <mime-type type=\"" + QByteArray(kAttMimeType) + "\">\n"
+         "  <mime-type type=\"" +
+         QByteArray(kAttMimeType) +
+         "\">\n"
          "    <comment>ATT file</comment>\n"
          "    <glob pattern=\"*.att\" case-sensitive=\"false\"/>\n"
          "  </mime-type>\n"
@@ -187,8 +210,8 @@ void FreedesktopShellIntegration::MoveLegacyEntries() {
   const QString apps_file = MimeAppsFile();
   const QByteArray apps = ReadWhole(apps_file);
   if (ReadKeyFileValue(apps, "Default Applications", kAttMimeType) == kLegacyDesktopFileName)
-    WriteAtomically(apps_file, SetKeyFileValue(apps, "Default Applications", kAttMimeType,
-                                               kDesktopFileName));
+    WriteAtomically(apps_file,
+                    SetKeyFileValue(apps, "Default Applications", kAttMimeType, kDesktopFileName));
 }
 
 bool FreedesktopShellIntegration::InstalledEntryStartsThisCopy() const {
@@ -199,8 +222,7 @@ bool FreedesktopShellIntegration::InstalledEntryStartsThisCopy() const {
     if (entry.isEmpty()) continue;
     const QString program = ExecProgram(ReadKeyFileValue(entry, kEntryGroup, "Exec").value_or(""));
     if (program.isEmpty()) return false;
-    const QString path =
-        program.contains('/') ? program : QStandardPaths::findExecutable(program);
+    const QString path = program.contains('/') ? program : QStandardPaths::findExecutable(program);
     const QString own = QFileInfo(Program()).canonicalFilePath();
     return !path.isEmpty() && !own.isEmpty() && QFileInfo(path).canonicalFilePath() == own;
   }
@@ -217,7 +239,8 @@ void FreedesktopShellIntegration::WriteShellVerbs() {
     // only stay behind as a dead menu entry once the package is removed.
     // One that an earlier start wrote for this copy goes.
     const QByteArray own = ReadWhole(entry_file);
-    if (!own.isEmpty() && ExecProgram(ReadKeyFileValue(own, kEntryGroup, "Exec").value_or("")) == Program() &&
+    if (!own.isEmpty() &&
+        ExecProgram(ReadKeyFileValue(own, kEntryGroup, "Exec").value_or("")) == Program() &&
         QFile::remove(entry_file))
       RunTool(QStringLiteral("update-desktop-database"), QFileInfo(entry_file).absolutePath());
     return;
@@ -237,7 +260,8 @@ void FreedesktopShellIntegration::WriteShellVerbs() {
     }
     if (!png.isEmpty()) WriteAtomically(IconFile(), png);
   }
-  if (changed) RunTool(QStringLiteral("update-desktop-database"), QFileInfo(entry_file).absolutePath());
+  if (changed)
+    RunTool(QStringLiteral("update-desktop-database"), QFileInfo(entry_file).absolutePath());
 }
 
 void FreedesktopShellIntegration::WriteAttAssociation() {
@@ -251,9 +275,10 @@ void FreedesktopShellIntegration::WriteAttAssociation() {
   RunTool(QStringLiteral("update-desktop-database"), QFileInfo(entry_file).absolutePath());
 
   const QString apps_file = MimeAppsFile();
-  if (QFileInfo(apps_file).exists() && !QFileInfo(apps_file).isFile()) throw StoreError(kVerbsError);
-  const QByteArray apps = SetKeyFileValue(ReadWhole(apps_file), "Default Applications",
-                                          kAttMimeType, kDesktopFileName);
+  if (QFileInfo(apps_file).exists() && !QFileInfo(apps_file).isFile())
+    throw StoreError(kVerbsError);
+  const QByteArray apps =
+      SetKeyFileValue(ReadWhole(apps_file), "Default Applications", kAttMimeType, kDesktopFileName);
   if (!WriteAtomically(apps_file, apps)) throw StoreError(kVerbsError);
 }
 

@@ -13,8 +13,7 @@ std::unique_ptr<StoreBackend> MakeDefaultStoreBackend() {
 #ifdef _WIN32
   return std::make_unique<RegistryStoreBackend>();
 #else
-  return std::make_unique<SqliteStoreBackend>(
-      SqliteStoreBackend::DefaultDatabaseFile());
+  return std::make_unique<SqliteStoreBackend>(SqliteStoreBackend::DefaultDatabaseFile());
 #endif
 }
 

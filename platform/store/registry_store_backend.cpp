@@ -25,8 +25,7 @@ namespace {
 constexpr size_t kLongestText = 1u << 24;
 
 HKEY RootHandle(StoreRoot root) {
-  return root == StoreRoot::kClassesRoot ? HKEY_CLASSES_ROOT
-                                        : HKEY_LOCAL_MACHINE;
+  return root == StoreRoot::kClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
 }
 
 // Through the program's own byte <-> character mapping rather than the
@@ -68,22 +67,21 @@ class OpenedKey {
 };
 
 // `path` as KeyPath gives it.
-LONG OpenKey(StoreRoot root, std::string_view path, REGSAM access,
-             OpenedKey& key) {
+LONG OpenKey(StoreRoot root, std::string_view path, REGSAM access, OpenedKey& key) {
   const std::optional<std::wstring> wide = Widen(path);
   if (!wide) return ERROR_INVALID_PARAMETER;
   return RegOpenKeyExW(RootHandle(root), wide->c_str(), 0, access, key.Out());
 }
 
-bool SetValue(StoreRoot root, std::string_view path, std::string_view name,
-              DWORD type, const BYTE* data, size_t size) {
+bool SetValue(StoreRoot root, std::string_view path, std::string_view name, DWORD type,
+              const BYTE* data, size_t size) {
   if (size > kLongestText * sizeof(wchar_t)) return false;
   const std::optional<std::wstring> wide_name = Widen(name);
   if (!wide_name) return false;
   OpenedKey key;
   if (OpenKey(root, path, KEY_SET_VALUE, key) != ERROR_SUCCESS) return false;
-  return RegSetValueExW(key.Get(), wide_name->c_str(), 0, type, data,
-                        static_cast<DWORD>(size)) == ERROR_SUCCESS;
+  return RegSetValueExW(key.Get(), wide_name->c_str(), 0, type, data, static_cast<DWORD>(size)) ==
+         ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -93,8 +91,7 @@ RegistryStoreBackend::RegistryStoreBackend(std::string local_machine_base,
     : local_machine_base_(NormalizeStorePath(local_machine_base)),
       classes_root_base_(NormalizeStorePath(classes_root_base)) {}
 
-std::string RegistryStoreBackend::KeyPath(StoreRoot root,
-                                          std::string_view path) const {
+std::string RegistryStoreBackend::KeyPath(StoreRoot root, std::string_view path) const {
   const std::string& base =
       root == StoreRoot::kClassesRoot ? classes_root_base_ : local_machine_base_;
   std::string normal = NormalizeStorePath(path);
@@ -112,24 +109,20 @@ bool RegistryStoreBackend::CreateKey(StoreRoot root, std::string_view path) {
   const std::optional<std::wstring> wide = Widen(KeyPath(root, path));
   if (!wide) return false;
   OpenedKey key;
-  return RegCreateKeyExW(RootHandle(root), wide->c_str(), 0, nullptr,
-                         REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
-                         nullptr, key.Out(), nullptr) == ERROR_SUCCESS;
+  return RegCreateKeyExW(RootHandle(root), wide->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                         KEY_READ | KEY_WRITE, nullptr, key.Out(), nullptr) == ERROR_SUCCESS;
 }
 
 bool RegistryStoreBackend::KeyWritable(StoreRoot root, std::string_view path) {
   OpenedKey key;
-  return OpenKey(root, KeyPath(root, path), KEY_READ | KEY_WRITE, key) ==
-         ERROR_SUCCESS;
+  return OpenKey(root, KeyPath(root, path), KEY_READ | KEY_WRITE, key) == ERROR_SUCCESS;
 }
 
-StoreReadResult RegistryStoreBackend::ReadValue(StoreRoot root,
-                                                std::string_view path,
+StoreReadResult RegistryStoreBackend::ReadValue(StoreRoot root, std::string_view path,
                                                 std::string_view name) {
   StoreReadResult result;
   const auto status_of = [](LONG rc) {
-    return rc == ERROR_FILE_NOT_FOUND ? StoreReadStatus::kMissing
-                                      : StoreReadStatus::kFailed;
+    return rc == ERROR_FILE_NOT_FOUND ? StoreReadStatus::kMissing : StoreReadStatus::kFailed;
   };
   const std::optional<std::wstring> wide_name = Widen(name);
   if (!wide_name) {
@@ -145,8 +138,7 @@ StoreReadResult RegistryStoreBackend::ReadValue(StoreRoot root,
 
   DWORD type = 0;
   DWORD size = 0;
-  rc = RegQueryValueExW(key.Get(), wide_name->c_str(), nullptr, &type, nullptr,
-                        &size);
+  rc = RegQueryValueExW(key.Get(), wide_name->c_str(), nullptr, &type, nullptr, &size);
   if (rc != ERROR_SUCCESS) {
     result.status = status_of(rc);
     return result;
@@ -194,8 +186,7 @@ StoreReadResult RegistryStoreBackend::ReadValue(StoreRoot root,
   return result;
 }
 
-bool RegistryStoreBackend::WriteString(StoreRoot root, std::string_view path,
-                                       std::string_view name,
+bool RegistryStoreBackend::WriteString(StoreRoot root, std::string_view path, std::string_view name,
                                        std::string_view value) {
   const std::optional<std::wstring> wide = Widen(value);
   if (!wide) return false;
@@ -212,9 +203,8 @@ bool RegistryStoreBackend::WriteInteger(StoreRoot root, std::string_view path,
                   reinterpret_cast<const BYTE*>(&number), sizeof number);
 }
 
-bool RegistryStoreBackend::WriteRaw(StoreRoot root, std::string_view path,
-                                    std::string_view name, uint32_t type_code,
-                                    std::string_view data) {
+bool RegistryStoreBackend::WriteRaw(StoreRoot root, std::string_view path, std::string_view name,
+                                    uint32_t type_code, std::string_view data) {
   return SetValue(root, KeyPath(root, path), name, type_code,
                   reinterpret_cast<const BYTE*>(data.data()), data.size());
 }

@@ -18,22 +18,19 @@ class RegistryStoreBackend final : public StoreBackend {
   RegistryStoreBackend() = default;
   // Each root stands for the existing key `base` below the real root (a
   // path as the store takes it), so that tests keep to keys of their own.
-  RegistryStoreBackend(std::string local_machine_base,
-                       std::string classes_root_base);
+  RegistryStoreBackend(std::string local_machine_base, std::string classes_root_base);
 
   bool KeyExists(StoreRoot root, std::string_view path) override;
   bool CreateKey(StoreRoot root, std::string_view path) override;
   bool KeyWritable(StoreRoot root, std::string_view path) override;
-  StoreReadResult ReadValue(StoreRoot root, std::string_view path,
-                            std::string_view name) override;
-  bool WriteString(StoreRoot root, std::string_view path,
-                   std::string_view name, std::string_view value) override;
-  bool WriteInteger(StoreRoot root, std::string_view path,
-                    std::string_view name, int32_t value) override;
-  bool WriteRaw(StoreRoot root, std::string_view path, std::string_view name,
-                uint32_t type_code, std::string_view data) override;
-  bool DeleteValue(StoreRoot root, std::string_view path,
-                   std::string_view name) override;
+  StoreReadResult ReadValue(StoreRoot root, std::string_view path, std::string_view name) override;
+  bool WriteString(StoreRoot root, std::string_view path, std::string_view name,
+                   std::string_view value) override;
+  bool WriteInteger(StoreRoot root, std::string_view path, std::string_view name,
+                    int32_t value) override;
+  bool WriteRaw(StoreRoot root, std::string_view path, std::string_view name, uint32_t type_code,
+                std::string_view data) override;
+  bool DeleteValue(StoreRoot root, std::string_view path, std::string_view name) override;
 
  private:
   // The registry path of a store path under `root`.

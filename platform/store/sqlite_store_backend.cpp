@@ -49,8 +49,10 @@ constexpr const char* kSchema =
 // Fixed numbers on disk, whatever the order of the enum.
 int RootNumber(StoreRoot root) {
   switch (root) {
-    case StoreRoot::kLocalMachine: return 0;
-    case StoreRoot::kClassesRoot: return 1;
+    case StoreRoot::kLocalMachine:
+      return 0;
+    case StoreRoot::kClassesRoot:
+      return 1;
   }
   return -1;
 }
@@ -69,23 +71,19 @@ class Statement {
 
   bool Ok() const { return stmt_ != nullptr; }
 
-  void BindInt(int index, int64_t value) {
-    sqlite3_bind_int64(stmt_, index, value);
-  }
+  void BindInt(int index, int64_t value) { sqlite3_bind_int64(stmt_, index, value); }
   void BindNull(int index) { sqlite3_bind_null(stmt_, index); }
   // Never NULL: an empty text is a zero-length blob.
   void BindBlob(int index, std::string_view bytes) {
-    sqlite3_bind_blob64(stmt_, index, bytes.empty() ? "" : bytes.data(),
-                        bytes.size(), SQLITE_TRANSIENT);
+    sqlite3_bind_blob64(stmt_, index, bytes.empty() ? "" : bytes.data(), bytes.size(),
+                        SQLITE_TRANSIENT);
   }
 
   // SQLITE_ROW, SQLITE_DONE or an error code.
   int Step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_ERROR; }
 
   int64_t Int(int column) { return sqlite3_column_int64(stmt_, column); }
-  bool IsNull(int column) {
-    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
-  }
+  bool IsNull(int column) { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
   std::string Blob(int column) {
     const void* data = sqlite3_column_blob(stmt_, column);
     const int size = sqlite3_column_bytes(stmt_, column);
@@ -97,15 +95,14 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-StoreValue DecodeValue(uint32_t type, bool has_integer, int64_t integer,
-                       std::string bytes) {
+StoreValue DecodeValue(uint32_t type, bool has_integer, int64_t integer, std::string bytes) {
   StoreValue value;
   value.type_code = type;
   if (type == kStoreTypeString) {
     value.kind = StoreValueKind::kString;
     value.bytes = std::move(bytes);
-  } else if (type == kStoreTypeInteger && has_integer &&
-             integer >= INT32_MIN && integer <= INT32_MAX) {
+  } else if (type == kStoreTypeInteger && has_integer && integer >= INT32_MIN &&
+             integer <= INT32_MAX) {
     value.kind = StoreValueKind::kInteger;
     value.integer = static_cast<int32_t>(integer);
   } else if (type == kStoreTypeInteger && !has_integer && bytes.size() == 4) {
@@ -210,8 +207,7 @@ bool SqliteStoreBackend::PrepareConnection() {
   // made and not yet filled. A read-only connection finds nothing in it.
   if (!writable_) return false;
   if (!Exec("PRAGMA synchronous=FULL") || !Exec("BEGIN IMMEDIATE")) return false;
-  if (sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK ||
-      !Exec("COMMIT")) {
+  if (sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK || !Exec("COMMIT")) {
     if (!sqlite3_get_autocommit(db_)) Exec("ROLLBACK");
     return false;
   }
@@ -308,8 +304,7 @@ bool SqliteStoreBackend::InTransaction(const std::function<bool()>& body) {
   return ok;
 }
 
-bool SqliteStoreBackend::FindKey(StoreRoot root, const std::string& folded_path,
-                                 int64_t& id) {
+bool SqliteStoreBackend::FindKey(StoreRoot root, const std::string& folded_path, int64_t& id) {
   Statement find(db_, "SELECT id FROM store_keys WHERE root = ?1 AND folded = ?2");
   find.BindInt(1, RootNumber(root));
   find.BindBlob(2, folded_path);
@@ -351,14 +346,12 @@ bool SqliteStoreBackend::KeyWritable(StoreRoot, std::string_view) {
   return !FileExists(file_);
 }
 
-StoreReadResult SqliteStoreBackend::ReadValue(StoreRoot root,
-                                              std::string_view path,
+StoreReadResult SqliteStoreBackend::ReadValue(StoreRoot root, std::string_view path,
                                               std::string_view name) {
   StoreReadResult result;
   if (!OpenForRead()) {
     // No file is an empty store; a file that cannot be read is a failure.
-    result.status = FileExists(file_) ? StoreReadStatus::kFailed
-                                      : StoreReadStatus::kMissing;
+    result.status = FileExists(file_) ? StoreReadStatus::kFailed : StoreReadStatus::kMissing;
     return result;
   }
   Statement read(db_,
@@ -372,8 +365,8 @@ StoreReadResult SqliteStoreBackend::ReadValue(StoreRoot root,
     case SQLITE_ROW:
       Succeeded();
       result.status = StoreReadStatus::kFound;
-      result.value = DecodeValue(static_cast<uint32_t>(read.Int(0)),
-                                 !read.IsNull(1), read.Int(1), read.Blob(2));
+      result.value = DecodeValue(static_cast<uint32_t>(read.Int(0)), !read.IsNull(1), read.Int(1),
+                                 read.Blob(2));
       break;
     case SQLITE_DONE:
       Succeeded();
@@ -386,9 +379,8 @@ StoreReadResult SqliteStoreBackend::ReadValue(StoreRoot root,
   return result;
 }
 
-bool SqliteStoreBackend::WriteValue(StoreRoot root, std::string_view path,
-                                    std::string_view name, uint32_t type_code,
-                                    std::optional<int32_t> integer,
+bool SqliteStoreBackend::WriteValue(StoreRoot root, std::string_view path, std::string_view name,
+                                    uint32_t type_code, std::optional<int32_t> integer,
                                     std::string_view bytes) {
   return WriteStep([&] {
     const std::string normal = NormalizeStorePath(path);
@@ -425,25 +417,22 @@ bool SqliteStoreBackend::WriteValue(StoreRoot root, std::string_view path,
   });
 }
 
-bool SqliteStoreBackend::WriteString(StoreRoot root, std::string_view path,
-                                     std::string_view name,
+bool SqliteStoreBackend::WriteString(StoreRoot root, std::string_view path, std::string_view name,
                                      std::string_view value) {
   return WriteValue(root, path, name, kStoreTypeString, std::nullopt, value);
 }
 
-bool SqliteStoreBackend::WriteInteger(StoreRoot root, std::string_view path,
-                                      std::string_view name, int32_t value) {
+bool SqliteStoreBackend::WriteInteger(StoreRoot root, std::string_view path, std::string_view name,
+                                      int32_t value) {
   return WriteValue(root, path, name, kStoreTypeInteger, value, {});
 }
 
-bool SqliteStoreBackend::WriteRaw(StoreRoot root, std::string_view path,
-                                  std::string_view name, uint32_t type_code,
-                                  std::string_view data) {
+bool SqliteStoreBackend::WriteRaw(StoreRoot root, std::string_view path, std::string_view name,
+                                  uint32_t type_code, std::string_view data) {
   return WriteValue(root, path, name, type_code, std::nullopt, data);
 }
 
-bool SqliteStoreBackend::DeleteValue(StoreRoot root, std::string_view path,
-                                     std::string_view name) {
+bool SqliteStoreBackend::DeleteValue(StoreRoot root, std::string_view path, std::string_view name) {
   // Nothing to delete when there is no store, and no reason to make one.
   if (!OpenForRead()) return !FileExists(file_);
   return WriteStep([&] {

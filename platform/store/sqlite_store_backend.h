@@ -49,16 +49,14 @@ class SqliteStoreBackend final : public StoreBackend {
   bool KeyExists(StoreRoot root, std::string_view path) override;
   bool CreateKey(StoreRoot root, std::string_view path) override;
   bool KeyWritable(StoreRoot root, std::string_view path) override;
-  StoreReadResult ReadValue(StoreRoot root, std::string_view path,
-                            std::string_view name) override;
-  bool WriteString(StoreRoot root, std::string_view path,
-                   std::string_view name, std::string_view value) override;
-  bool WriteInteger(StoreRoot root, std::string_view path,
-                    std::string_view name, int32_t value) override;
-  bool WriteRaw(StoreRoot root, std::string_view path, std::string_view name,
-                uint32_t type_code, std::string_view data) override;
-  bool DeleteValue(StoreRoot root, std::string_view path,
-                   std::string_view name) override;
+  StoreReadResult ReadValue(StoreRoot root, std::string_view path, std::string_view name) override;
+  bool WriteString(StoreRoot root, std::string_view path, std::string_view name,
+                   std::string_view value) override;
+  bool WriteInteger(StoreRoot root, std::string_view path, std::string_view name,
+                    int32_t value) override;
+  bool WriteRaw(StoreRoot root, std::string_view path, std::string_view name, uint32_t type_code,
+                std::string_view data) override;
+  bool DeleteValue(StoreRoot root, std::string_view path, std::string_view name) override;
 
   // Runs `body` as one write transaction, so that reads and writes made in
   // it through this back end see and change the store with no other copy of
@@ -78,9 +76,8 @@ class SqliteStoreBackend final : public StoreBackend {
   // InTransaction has open.
   bool WriteStep(const std::function<bool()>& step);
   // A proper integer goes in `integer`; anything else as raw `bytes`.
-  bool WriteValue(StoreRoot root, std::string_view path, std::string_view name,
-                  uint32_t type_code, std::optional<int32_t> integer,
-                  std::string_view bytes);
+  bool WriteValue(StoreRoot root, std::string_view path, std::string_view name, uint32_t type_code,
+                  std::optional<int32_t> integer, std::string_view bytes);
   bool FindKey(StoreRoot root, const std::string& folded_path, int64_t& id);
   static int WaitForOtherCopy(void* self, int attempts);
   // A statement got through: the next wait has its full time again.

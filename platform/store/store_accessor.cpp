@@ -85,9 +85,7 @@ std::string StoreAccessor::CurrentKey() const {
   return '\\' + *state_->key;
 }
 
-bool StoreAccessor::CurrentKeyReadOnly() const {
-  return state_->key && state_->read_only;
-}
+bool StoreAccessor::CurrentKeyReadOnly() const { return state_->key && state_->read_only; }
 
 int32_t StoreAccessor::ReadInteger(std::string_view name) {
   if (!state_->key) FailGet(name);
@@ -97,9 +95,7 @@ int32_t StoreAccessor::ReadInteger(std::string_view name) {
   return r.value.integer;
 }
 
-bool StoreAccessor::ReadBool(std::string_view name) {
-  return ReadInteger(name) != 0;
-}
+bool StoreAccessor::ReadBool(std::string_view name) { return ReadInteger(name) != 0; }
 
 std::string StoreAccessor::ReadString(std::string_view name) {
   if (!state_->key) return {};

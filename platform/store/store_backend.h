@@ -75,18 +75,16 @@ class StoreBackend {
                                     std::string_view name) = 0;
 
   // Create or replace a value of an existing key; false when refused.
-  virtual bool WriteString(StoreRoot root, std::string_view path,
-                           std::string_view name, std::string_view value) = 0;
-  virtual bool WriteInteger(StoreRoot root, std::string_view path,
-                            std::string_view name, int32_t value) = 0;
+  virtual bool WriteString(StoreRoot root, std::string_view path, std::string_view name,
+                           std::string_view value) = 0;
+  virtual bool WriteInteger(StoreRoot root, std::string_view path, std::string_view name,
+                            int32_t value) = 0;
   // A value of any type code with raw data, as another program might leave.
-  virtual bool WriteRaw(StoreRoot root, std::string_view path,
-                        std::string_view name, uint32_t type_code,
-                        std::string_view data) = 0;
+  virtual bool WriteRaw(StoreRoot root, std::string_view path, std::string_view name,
+                        uint32_t type_code, std::string_view data) = 0;
 
   // True when the value is gone afterwards, also when it never existed.
-  virtual bool DeleteValue(StoreRoot root, std::string_view path,
-                           std::string_view name) = 0;
+  virtual bool DeleteValue(StoreRoot root, std::string_view path, std::string_view name) = 0;
 };
 
 }  // namespace lirvane

@@ -19,11 +19,16 @@ using lirvane::TCustomCode;
 // The captions the scheme editor stores with each code.
 std::string Caption(int code) {
   switch (code) {
-    case 1251: return "Win-1251";
-    case 8: return "KOI-8-R";
-    case 866: return "Alt-866";
-    case 111: return "Macintosh";
-    case 595: return "ISO8859-5";
+    case 1251:
+      return "Win-1251";
+    case 8:
+      return "KOI-8-R";
+    case 866:
+      return "Alt-866";
+    case 111:
+      return "Macintosh";
+    case 595:
+      return "ISO8859-5";
   }
   return {};
 }

@@ -57,11 +57,10 @@ class QtDialogsTest : public ::testing::Test {
 };
 
 TEST_F(QtDialogsTest, QtOwnTextsAreRussian) {
-  for (const auto& [context, text] : {std::pair{"QFileDialog", "Look in:"},
-                                      std::pair{"QFileDialog", "File &name:"},
-                                      std::pair{"QPrintDialog", "Print"},
-                                      std::pair{"QFontDialog", "Select Font"},
-                                      std::pair{"QPlatformTheme", "Cancel"}}) {
+  for (const auto& [context, text] :
+       {std::pair{"QFileDialog", "Look in:"}, std::pair{"QFileDialog", "File &name:"},
+        std::pair{"QPrintDialog", "Print"}, std::pair{"QFontDialog", "Select Font"},
+        std::pair{"QPlatformTheme", "Cancel"}}) {
     const QString shown = QCoreApplication::translate(context, text);
     EXPECT_NE(shown, QString::fromLatin1(text)) << context << " " << text;
   }
@@ -77,7 +76,8 @@ TEST_F(QtDialogsTest, ConfirmationKeepsItsOwnWords) {
     for (QAbstractButton* button : box.buttons()) buttons << button->text();
     box.buttons().back()->click();  // "&No"
   });
-  EXPECT_EQ(qt->Confirm(nullptr, QStringLiteral("Confirm"), QStringLiteral("?")), ConfirmAnswer::kNo);
+  EXPECT_EQ(qt->Confirm(nullptr, QStringLiteral("Confirm"), QStringLiteral("?")),
+            ConfirmAnswer::kNo);
   EXPECT_EQ(caption, "Confirm");
   EXPECT_EQ(buttons, QStringList({"&Yes", "&No"}));
 }
@@ -96,7 +96,8 @@ TEST_F(QtDialogsTest, MessageBoxesAreWideEnoughForTheirTitle) {
     if (confirm)
       qt->Confirm(nullptr, QStringLiteral("Confirm"), QStringLiteral("?"));
     else
-      qt->ShowMessage(nullptr, AppTitle(), QString::fromUtf8("Файл не найден!"), MessageIcon::kNone);
+      qt->ShowMessage(nullptr, AppTitle(), QString::fromUtf8("Файл не найден!"),
+                      MessageIcon::kNone);
     EXPECT_EQ(caption, confirm ? QStringLiteral("Confirm") : AppTitle());
     EXPECT_GE(width, needed) << caption.toStdString();
   }

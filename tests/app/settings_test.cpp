@@ -41,8 +41,7 @@ class SettingsTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
   // One run of the program: start, show, `work`, close.
-  void Run(const std::function<void(Application&)>& work = {},
-           std::vector<std::string> args = {}) {
+  void Run(const std::function<void(Application&)>& work = {}, std::vector<std::string> args = {}) {
     Application app(std::move(args), SchemeFile());
     app.Start();
     app.ShowMainWindow();
@@ -55,7 +54,8 @@ class SettingsTest : public ::testing::Test {
 
   // Direct access to the store the runs use.
   StoreAccessor Store() {
-    return StoreAccessor(std::make_unique<SqliteStoreBackend>(SqliteStoreBackend::DefaultDatabaseFile()));
+    return StoreAccessor(
+        std::make_unique<SqliteStoreBackend>(SqliteStoreBackend::DefaultDatabaseFile()));
   }
 
   bool HasProgramKey() {
@@ -79,10 +79,12 @@ TEST_F(SettingsTest, FirstRunWithoutSavingStoresNothing) {
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write("text");
   f.close();
-  Run([](Application& app) {
-    EXPECT_EQ(app.MainFrm().MemoF->Text(), "");
-    EXPECT_EQ(app.MainFrm().FileBox->count(), 0);
-  }, {file.toStdString()});
+  Run(
+      [](Application& app) {
+        EXPECT_EQ(app.MainFrm().MemoF->Text(), "");
+        EXPECT_EQ(app.MainFrm().FileBox->count(), 0);
+      },
+      {file.toStdString()});
 }
 
 TEST_F(SettingsTest, LayoutOptionsRecentFilesAndFontsSurviveARestart) {
@@ -142,10 +144,12 @@ TEST_F(SettingsTest, UntickedSaveOptionKeepsTheLastLayoutButRecordsFiles) {
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write("x");
   f.close();
-  Run([&](Application& app) {
-    app.MainFrm().move(300, 200);
-    app.MainFrm().MSaveOpt->trigger();
-  }, {file.toStdString()});
+  Run(
+      [&](Application& app) {
+        app.MainFrm().move(300, 200);
+        app.MainFrm().MSaveOpt->trigger();
+      },
+      {file.toStdString()});
   Run([&](Application& app) {
     EXPECT_FALSE(app.MainFrm().MSaveOpt->isChecked());
     EXPECT_EQ(app.MainFrm().pos(), QPoint(10, 20));
@@ -176,9 +180,9 @@ TEST_F(SettingsTest, StoredValuesOfTheEdgeKinds) {
   {
     StoreAccessor store = Store();
     ASSERT_TRUE(store.OpenKey(kProgram, false));
-    store.WriteInteger("WS", 2);            // only 1 maximizes
-    store.WriteInteger("CodeBarD", 0);      // no such dock: stays where it is
-    store.WriteInteger("showglyph", 2);     // any non-zero Boolean is true
+    store.WriteInteger("WS", 2);         // only 1 maximizes
+    store.WriteInteger("CodeBarD", 0);   // no such dock: stays where it is
+    store.WriteInteger("showglyph", 2);  // any non-zero Boolean is true
     store.WriteInteger("showcaption", 0);
     store.DeleteValue("Last0");
     store.WriteString("Last1", "/tmp/second.txt");
@@ -272,8 +276,7 @@ TEST_F(SettingsTest, MissingFontSizeStopsTheLoadBeforeTheCommandLine) {
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write("text");
   f.close();
-  Run([](Application& app) { EXPECT_EQ(app.MainFrm().MemoF->Text(), ""); },
-      {file.toStdString()});
+  Run([](Application& app) { EXPECT_EQ(app.MainFrm().MemoF->Text(), ""); }, {file.toStdString()});
   ASSERT_FALSE(dialogs.messages.empty());
   // The quote sorts before the full stop, so none is added.
   EXPECT_EQ(dialogs.messages.back().text, "Failed to get data for 'FSZ'");
@@ -293,20 +296,24 @@ TEST_F(SettingsTest, CommandLineFileOpensAfterTheRecentFiles) {
     ASSERT_TRUE(store.OpenKey(kProgram, false));
     store.WriteString("Last0", "/tmp/older.txt");
   }
-  Run([&](Application& app) {
-    EXPECT_EQ(app.MainFrm().MemoF->Text(), "from the command line");
-    ASSERT_EQ(app.MainFrm().FileBox->count(), 2);
-    EXPECT_EQ(app.MainFrm().FileBox->itemText(1), file);
-  }, {file.toStdString()});
+  Run(
+      [&](Application& app) {
+        EXPECT_EQ(app.MainFrm().MemoF->Text(), "from the command line");
+        ASSERT_EQ(app.MainFrm().FileBox->count(), 2);
+        EXPECT_EQ(app.MainFrm().FileBox->itemText(1), file);
+      },
+      {file.toStdString()});
 }
 
 TEST_F(SettingsTest, FromAutorunStartsMinimizedOnLaterRunsOnly) {
   Run([](Application& app) { EXPECT_FALSE(app.MainFrm().isMinimized()); }, {"-fromautorun"});
   Run([](Application& app) { EXPECT_TRUE(app.MainFrm().isMinimized()); }, {"-fromautorun"});
-  Run([](Application& app) {
-    EXPECT_FALSE(app.MainFrm().isMinimized());
-    EXPECT_FALSE(app.MainFrm().MemoF->Text().size());
-  }, {"-FROMAUTORUN"});
+  Run(
+      [](Application& app) {
+        EXPECT_FALSE(app.MainFrm().isMinimized());
+        EXPECT_FALSE(app.MainFrm().MemoF->Text().size());
+      },
+      {"-FROMAUTORUN"});
   EXPECT_EQ(dialogs.Texts().back(), QString::fromUtf8("Файл не найден!"));
 }
 
@@ -391,8 +398,8 @@ TEST_F(SettingsTest, HeldStoreIsNeitherAFirstRunNorOverwritten) {
   }
   EXPECT_EQ(dialogs.confirmations.size(), questions);  // no first-run question
   ASSERT_EQ(dialogs.messages.size(), before + 1);
-  EXPECT_TRUE(dialogs.messages.back().text.startsWith(
-      QString::fromUtf8("Не удалось прочитать настройки")));
+  EXPECT_TRUE(
+      dialogs.messages.back().text.startsWith(QString::fromUtf8("Не удалось прочитать настройки")));
   // What the user had saved is still there and comes back.
   Run([](Application& app) { EXPECT_EQ(app.MainFrm().pos(), QPoint(11, 22)); });
   EXPECT_EQ(dialogs.messages.size(), before + 1);
@@ -407,7 +414,8 @@ TEST_F(SettingsTest, DamagedStoreIsSetAsideAndStartedAfresh) {
   Run([](Application& app) { app.MainFrm().move(33, 44); });
   ASSERT_EQ(dialogs.messages.size(), before + 1);  // no English write error at exit
   EXPECT_TRUE(dialogs.messages.back().text.contains(QString::fromUtf8("повреждён")));
-  EXPECT_TRUE(dialogs.messages.back().text.contains(QString::fromStdString(file.string() + ".bad")));
+  EXPECT_TRUE(
+      dialogs.messages.back().text.contains(QString::fromStdString(file.string() + ".bad")));
   EXPECT_EQ(testing::TempXdgHomes::Read(file.string() + ".bad"), "not a database at all " + junk);
   // The fresh store works from now on.
   Run([](Application& app) { EXPECT_EQ(app.MainFrm().pos(), QPoint(33, 44)); });

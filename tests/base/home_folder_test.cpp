@@ -24,11 +24,17 @@ class Environment : public ::testing::Test {
       const char* old = std::getenv(name);
       saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
     }
-    if (value) setenv(name, value, 1); else unsetenv(name);
+    if (value)
+      setenv(name, value, 1);
+    else
+      unsetenv(name);
   }
   void TearDown() override {
     for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1); else unsetenv(name.c_str());
+      if (value)
+        setenv(name.c_str(), value->c_str(), 1);
+      else
+        unsetenv(name.c_str());
     }
   }
   static fs::path AccountHome() { return fs::path(getpwuid(getuid())->pw_dir).lexically_normal(); }

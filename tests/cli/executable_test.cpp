@@ -77,10 +77,11 @@ class ExecutableTest : public ::testing::Test {
 
   std::string Command(const std::vector<std::string>& args, const std::string& environment = "",
                       const std::string& redirect = "", const std::string& errors = "stderr.txt") {
-    std::string command = "cd " + Quote(work_.string()) +
-                          " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=" +
-                          Quote((work_ / "config").string()) + " " + environment + " " +
-                          Quote((folder_ / "lirvane").string());
+    std::string command =
+        "cd " + Quote(work_.string()) +
+        " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=" +
+        Quote((work_ / "config").string()) + " " + environment + " " +
+        Quote((folder_ / "lirvane").string());
     for (const std::string& a : args) command += " " + Quote(a);
     return command + " 2>" + Quote((work_ / errors).string()) + " " + redirect;
   }
@@ -118,7 +119,9 @@ TEST_F(ExecutableTest, EveryCodeOnEveryByteWithoutADisplay) {
 }
 
 TEST_F(ExecutableTest, LineEndsAndEndOfFileByCode) {
-  WriteFile(work_ / "in.txt", "a\rb\r\nc\nd\x1A" "after");
+  WriteFile(work_ / "in.txt",
+            "a\rb\r\nc\nd\x1A"
+            "after");
   EXPECT_EQ(Run({"-CONV:in.txt[0]out.txt"}).status, 0);
   EXPECT_EQ(ReadFile(work_ / "out.txt"), "a\r\nb\r\nc\nd\r\n");
   WriteFile(work_ / "empty.txt", "");
@@ -184,7 +187,8 @@ std::string LargeText(size_t size) {
     if (pick < 9) {
       text += pieces[pick];
     } else {
-      for (uint32_t n = 0; n < 3 + pick; ++n) text.push_back(static_cast<char>(0xC0 + (state >> (n % 8)) % 64));
+      for (uint32_t n = 0; n < 3 + pick; ++n)
+        text.push_back(static_cast<char>(0xC0 + (state >> (n % 8)) % 64));
     }
   }
   text.resize(size);
@@ -197,10 +201,12 @@ std::string TextWithStraddledBoundaries() {
   const size_t piece = size_t{256} << 10;
   std::string text(4 * piece + 100, 'x');
   auto put = [&](size_t at, std::string_view what) { text.replace(at, what.size(), what); };
-  put(piece - 2, "<tag>");        // a tag across the first boundary
-  put(2 * piece - 3, "      ");   // a run of spaces across the second
-  put(3 * piece - 1, "\r\n");     // CR at the end of one piece, LF at the start of the next
-  put(4 * piece - 1, "\x1A" "after");
+  put(piece - 2, "<tag>");       // a tag across the first boundary
+  put(2 * piece - 3, "      ");  // a run of spaces across the second
+  put(3 * piece - 1, "\r\n");    // CR at the end of one piece, LF at the start of the next
+  put(4 * piece - 1,
+      "\x1A"
+      "after");
   return text;
 }
 
@@ -224,8 +230,12 @@ TEST_F(ExecutableTest, LargeFilesByCodeSchemeAndKeyword) {
   EXPECT_TRUE(ReadFile(work_ / "out.txt") == testing::PlainLineByLine(utf8, 65001));
   for (const auto& [keyword, transform] :
        std::vector<std::pair<std::string, std::string (*)(std::string_view)>>{
-           {"notags", DeleteTags}, {"nospases", CollapseSpaces}, {"uppercase", UpperCaseText},
-           {"lowercase", LowerCaseText}, {"lattocyr", LatToCyr}, {"cyrtolat", CyrToLat}}) {
+           {"notags", DeleteTags},
+           {"nospases", CollapseSpaces},
+           {"uppercase", UpperCaseText},
+           {"lowercase", LowerCaseText},
+           {"lattocyr", LatToCyr},
+           {"cyrtolat", CyrToLat}}) {
     r = Run({"-conv:in.txt[" + keyword + "]out.txt"});
     EXPECT_EQ(r.status, 0) << keyword << r.errors;
     EXPECT_TRUE(ReadFile(work_ / "out.txt") == transform(NormalizeLineBreaks(text))) << keyword;
@@ -276,7 +286,8 @@ TEST_F(ExecutableTest, ReplacedFileKeepsItsPermissions) {
     fs::permissions(work_ / "private.txt", fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(Run({std::string("-conv:in.txt[") + what + "]private.txt"}).status, 0);
     EXPECT_EQ(fs::status(work_ / "private.txt").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write) << what;
+              fs::perms::owner_read | fs::perms::owner_write)
+        << what;
     EXPECT_NE(ReadFile(work_ / "private.txt"), "old");
   }
   // Owner and group carry over where the process may set them.
@@ -307,8 +318,7 @@ TEST_F(ExecutableTest, SymlinkTargetStaysALinkAndItsFileIsReplaced) {
     EXPECT_EQ(Run({std::string("-conv:in.txt[") + what + "]link2.txt"}).status, 0) << what;
     EXPECT_TRUE(fs::is_symlink(work_ / "link.txt"));
     EXPECT_TRUE(fs::is_symlink(work_ / "link2.txt"));
-    EXPECT_EQ(ReadFile(work_ / "real" / "file.txt"), what[0] == '8' ? "\xE0\r\n" : "\xC1")
-        << what;
+    EXPECT_EQ(ReadFile(work_ / "real" / "file.txt"), what[0] == '8' ? "\xE0\r\n" : "\xC1") << what;
     EXPECT_TRUE(TemporaryFilesOf(work_ / "real" / "file.txt").empty());
   }
   // A link to nothing yet: the file it names is made.
@@ -329,7 +339,8 @@ TEST_F(ExecutableTest, FifoTargetIsWrittenInto) {
                                 "; status=$?; wait; exit $status";
     EXPECT_EQ(std::system(("bash -c " + Quote(command)).c_str()), 0) << what;
     EXPECT_EQ(ReadFile(work_ / "read.txt"),
-              what[0] == '8' ? "\xE0\r\n<b>\xE1</b>\r\n" : "\xC1\r\n\xC2") << what;
+              what[0] == '8' ? "\xE0\r\n<b>\xE1</b>\r\n" : "\xC1\r\n\xC2")
+        << what;
     EXPECT_TRUE(fs::is_fifo(work_ / "pipe"));
   }
   EXPECT_TRUE(TemporaryFilesOf(work_ / "pipe").empty());

@@ -372,8 +372,8 @@ TEST_F(TargetSafetyTest, FifoAndPipeAsSource) {
 // Keywords need no scheme file, and its absence is no news.
 TEST_F(TargetSafetyTest, KeywordRunWithoutASchemeFileSaysNothing) {
   ASSERT_FALSE(fs::exists(folder_ / "circuits.dat"));
-  for (const char* what : {"notags", "nospases", "uppercase", "lowercase", "lattocyr",
-                           "cyrtolat"}) {
+  for (const char* what :
+       {"notags", "nospases", "uppercase", "lowercase", "lattocyr", "cyrtolat"}) {
     const RunResult r = Run({std::string("-conv:in.txt[") + what + "]out.txt"});
     EXPECT_EQ(r.status, 0) << what;
     EXPECT_EQ(r.errors, "") << what;

@@ -33,8 +33,7 @@ class ConvertByCodeTest : public ::testing::Test {
   std::string Convert(std::string_view text, int32_t code,
                       ConversionStatus expected_status = ConversionStatus::kOk) {
     WriteBytes(source, text);
-    EXPECT_EQ(ConvertFileByCode(source.string(), target.string(), code, sink),
-              expected_status);
+    EXPECT_EQ(ConvertFileByCode(source.string(), target.string(), code, sink), expected_status);
     return ReadBytes(target);
   }
 
@@ -58,15 +57,20 @@ TEST_F(ConvertByCodeTest, EveryCodeOnEveryByteValue) {
 
 TEST_F(ConvertByCodeTest, CopyingCodesRewriteLineEnds) {
   const std::string text = "a\r\nb\rc\nd\r\n\r\n\r\ne";
-  for (int32_t code : {0, 1251})
-    EXPECT_EQ(Convert(text, code), "a\r\nb\r\nc\nd\r\n\r\n\r\ne\r\n");
+  for (int32_t code : {0, 1251}) EXPECT_EQ(Convert(text, code), "a\r\nb\r\nc\nd\r\n\r\n\r\ne\r\n");
   EXPECT_EQ(Convert("last\r\n", 0), "last\r\n");
   EXPECT_EQ(Convert("\n", 0), "\n\r\n");  // a lone LF is a line's content
 }
 
 TEST_F(ConvertByCodeTest, Byte0x1AEndsTheInput) {
-  EXPECT_EQ(Convert("ab\r\ncd\x1A" "ef\r\ngh", 8), "ab\r\ncd\r\n");
-  EXPECT_EQ(Convert("\x1A" "all gone", 8), "");
+  EXPECT_EQ(Convert("ab\r\ncd\x1A"
+                    "ef\r\ngh",
+                    8),
+            "ab\r\ncd\r\n");
+  EXPECT_EQ(Convert("\x1A"
+                    "all gone",
+                    8),
+            "");
   EXPECT_EQ(Convert("line\r\x1A", 8), "line\r\n");
 }
 
@@ -95,8 +99,7 @@ TEST_F(ConvertByCodeTest, LargeFileAcrossBlocksMatchesLineRules) {
 
 TEST_F(ConvertByCodeTest, ConvertsAFileIntoItself) {
   WriteBytes(source, "\xC1\xC2\xD7\r\n\xE1");
-  EXPECT_EQ(ConvertFileByCode(source.string(), source.string(), 8, sink),
-            ConversionStatus::kOk);
+  EXPECT_EQ(ConvertFileByCode(source.string(), source.string(), 8, sink), ConversionStatus::kOk);
   EXPECT_EQ(ReadBytes(source), "\xE0\xE1\xE2\r\n\xC0\r\n");
   EXPECT_TRUE(TemporaryFilesOf(source).empty());
 }
@@ -104,18 +107,15 @@ TEST_F(ConvertByCodeTest, ConvertsAFileIntoItself) {
 TEST_F(ConvertByCodeTest, TemporaryFileThatCannotBeCreatedNamesTheTarget) {
   WriteBytes(source, "text");
   const std::string missing = (folder / "no-folder" / "out.txt").string();
-  EXPECT_EQ(ConvertFileByCode(source.string(), missing, 8, sink),
-            ConversionStatus::kCannotCreate);
-  EXPECT_EQ(sink.messages,
-            (std::vector{Error("Невозможно создать файл \"" + missing + "\"!")}));
+  EXPECT_EQ(ConvertFileByCode(source.string(), missing, 8, sink), ConversionStatus::kCannotCreate);
+  EXPECT_EQ(sink.messages, (std::vector{Error("Невозможно создать файл \"" + missing + "\"!")}));
 }
 
 TEST_F(ConvertByCodeTest, FolderAsTargetIsRefusedAndLeavesNothing) {
   std::filesystem::create_directories(target / "inside");
   const std::string name = target.string();
   WriteBytes(source, "\xC1\r\n");
-  EXPECT_EQ(ConvertFileByCode(source.string(), name, 8, sink),
-            ConversionStatus::kCannotCreate);
+  EXPECT_EQ(ConvertFileByCode(source.string(), name, 8, sink), ConversionStatus::kCannotCreate);
   EXPECT_EQ(sink.messages,
             (std::vector{Error("Невозможно создать файл \"" + name + "\": это папка!")}));
   EXPECT_TRUE(TemporaryFilesOf(target).empty());
@@ -155,11 +155,9 @@ TEST_F(ConvertByCodeTest, ReadFailureIsReportedAndNothingIsLeftBehind) {
   EXPECT_EQ(ConvertFileByCode(dir, target.string(), 8, sink), ConversionStatus::kIoError);
 #ifdef _WIN32
   // Windows refuses to open a folder as a file at all.
-  EXPECT_EQ(sink.messages,
-            (std::vector{Error("Cannot open \"" + dir + "\": Permission denied")}));
+  EXPECT_EQ(sink.messages, (std::vector{Error("Cannot open \"" + dir + "\": Permission denied")}));
 #else
-  EXPECT_EQ(sink.messages,
-            (std::vector{Error("Cannot read \"" + dir + "\": Is a directory")}));
+  EXPECT_EQ(sink.messages, (std::vector{Error("Cannot read \"" + dir + "\": Is a directory")}));
 #endif
   EXPECT_FALSE(std::filesystem::exists(target));
   EXPECT_TRUE(TemporaryFilesOf(target).empty());
@@ -191,9 +189,10 @@ TEST(LineRecoderTest, SameOutputWhateverTheBlockSizes) {
 // Written from the input block where its lines already end in CR LF,
 // copied where they do not: the same bytes either way.
 TEST(LineRecoderTest, ViewOfTheBlockSameAsTheCopy) {
-  for (const std::string& text :
-       {std::string("\xC1\r\n\r\r\n\n\r\xC2\r\n\xC3\n\r"), std::string("a\r\nb\r\nc\r\n\x1A" "d"),
-        std::string("a\r\nb\nc\r\nd"), std::string("\r\n\r\n")}) {
+  for (const std::string& text : {std::string("\xC1\r\n\r\r\n\n\r\xC2\r\n\xC3\n\r"),
+                                  std::string("a\r\nb\r\nc\r\n\x1A"
+                                              "d"),
+                                  std::string("a\r\nb\nc\r\nd"), std::string("\r\n\r\n")}) {
     const std::string expected = testing::PlainLineByLine(text, 8);
     for (size_t block = 1; block <= text.size(); ++block) {
       const std::string out = RecodedInBlocks(8, text, block);

@@ -175,8 +175,7 @@ TEST_F(CommandLineTest, SchemeWithoutRulesIsReported) {
   WriteBytes("a.txt", "x");
   EXPECT_EQ(Run("-conv:a.txt[EMPTY]b.txt"), 2);
   EXPECT_EQ(Run("-conv:a.txt[minus]b.txt"), 2);
-  EXPECT_EQ(sink.messages,
-            (std::vector{kNoRules, kCommandLineError, kNoRules, kCommandLineError}));
+  EXPECT_EQ(sink.messages, (std::vector{kNoRules, kCommandLineError, kNoRules, kCommandLineError}));
 }
 
 TEST_F(CommandLineTest, RussianSchemeNameFromAUtf8Argument) {
@@ -224,9 +223,13 @@ TEST_F(CommandLineTest, KeywordsAfterLoweringAsciiLetters) {
 
 TEST_F(CommandLineTest, ByNameLineBreaksBecomeCrLfAsInAPane) {
   table.AppendScheme(SchemeWithRule("copy", 1251, 1251));
-  WriteBytes("a.txt", "a\nb\rc\r\nd\x1A" "e\r\n");
+  WriteBytes("a.txt",
+             "a\nb\rc\r\nd\x1A"
+             "e\r\n");
   EXPECT_EQ(Run("-conv:a.txt[copy]b.txt"), 0);
-  EXPECT_EQ(ReadBytes("b.txt"), "a\r\nb\r\nc\r\nd\x1A" "e\r\n");
+  EXPECT_EQ(ReadBytes("b.txt"),
+            "a\r\nb\r\nc\r\nd\x1A"
+            "e\r\n");
   WriteBytes("a.txt", "");
   EXPECT_EQ(Run("-conv:a.txt[copy]b.txt"), 0);
   EXPECT_EQ(ReadBytes("b.txt"), "");
@@ -249,8 +252,7 @@ TEST_F(CommandLineTest, SameFileInPlaceByCodeSchemeAndKeyword) {
 TEST_F(CommandLineTest, ByNameTargetFailuresHaveTheirOwnStatus) {
   WriteBytes("a.txt", "x");
   EXPECT_EQ(Run("-conv:a.txt[notags]no-folder/b.txt"), 3);
-  EXPECT_EQ(sink.messages,
-            (std::vector{Error("Невозможно создать файл \"no-folder/b.txt\"!")}));
+  EXPECT_EQ(sink.messages, (std::vector{Error("Невозможно создать файл \"no-folder/b.txt\"!")}));
   sink.messages.clear();
   std::filesystem::create_directories("busy/inside");
   EXPECT_EQ(Run("-conv:a.txt[notags]busy"), 3);
@@ -276,8 +278,7 @@ TEST_F(CommandLineTest, ByNameWriteFailureIsAnIoError) {
   WriteBytes("a.txt", "x");
   std::filesystem::create_symlink("/dev/full", "b.txt");
   EXPECT_EQ(Run("-conv:a.txt[notags]b.txt"), 5);
-  EXPECT_EQ(sink.messages,
-            (std::vector{Error("Cannot write \"b.txt\": No space left on device")}));
+  EXPECT_EQ(sink.messages, (std::vector{Error("Cannot write \"b.txt\": No space left on device")}));
   EXPECT_TRUE(std::filesystem::is_symlink("b.txt"));
 }
 

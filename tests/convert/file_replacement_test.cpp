@@ -18,8 +18,8 @@ namespace lirvane {
 namespace {
 
 using testing::ReadBytes;
-using testing::TemporaryFilesOf;
 using testing::TempFolder;
+using testing::TemporaryFilesOf;
 using testing::WriteBytes;
 
 TEST(FileReplacementTest, NewFileAndReplacedFile) {

@@ -41,8 +41,7 @@ void ExpectSameForEverySplit(const MakePipeline& make, const Whole& whole,
   const std::string_view all = text;
   for (size_t a = 0; a <= text.size(); ++a)
     for (size_t b = a; b <= text.size(); ++b)
-      ASSERT_EQ(Streamed(make, {all.substr(0, a), all.substr(a, b - a), all.substr(b)}),
-                expected)
+      ASSERT_EQ(Streamed(make, {all.substr(0, a), all.substr(a, b - a), all.substr(b)}), expected)
           << "cuts at " << a << " and " << b << " of \"" << text << "\"";
   for (size_t size = 1; size <= text.size(); ++size) {
     std::vector<std::string_view> pieces;
@@ -71,7 +70,8 @@ const std::vector<std::string> kTexts = {
     "<<b>c>",
     "<a\r\n b>x< y\n>z<",
     "\r\n\r\r\n\n\r",
-    "a\rb\r\nc\nd\x1A" "e\r\n",
+    "a\rb\r\nc\nd\x1A"
+    "e\r\n",
     "\r",
     "x\r",
     "\n\n",
@@ -167,7 +167,8 @@ TEST(TransformStreamsTest, ChainOfStepsAsTheFunctionsInTurn) {
 
 TEST(TransformStreamsTest, EmptyPipelinePassesTheTextOn) {
   const MakePipeline make = [] { return TextPipeline(); };
-  ExpectSameForEverySplit(make, [](std::string_view t) { return std::string(t); }, "a\rb");
+  ExpectSameForEverySplit(
+      make, [](std::string_view t) { return std::string(t); }, "a\rb");
 }
 
 }  // namespace

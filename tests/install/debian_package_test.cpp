@@ -30,8 +30,9 @@ class DebianPackageTest : public ::testing::Test {
     folder_ = MakeTempFolder("lirvane-deb");
     const CommandResult arch = RunCommand("dpkg --print-architecture", folder_);
     ASSERT_EQ(arch.status, 0);
-    package_ = fs::path(LIRVANE_PACKAGE_DIR) / ("lirvane_" LIRVANE_VERSION "_" +
-                          arch.output.substr(0, arch.output.find('\n')) + ".deb");
+    package_ =
+        fs::path(LIRVANE_PACKAGE_DIR) /
+        ("lirvane_" LIRVANE_VERSION "_" + arch.output.substr(0, arch.output.find('\n')) + ".deb");
     ASSERT_TRUE(fs::is_regular_file(package_)) << package_ << " (made by cpack first)";
     root_ = folder_ / "root";
     const CommandResult extracted = RunCommand(
@@ -73,9 +74,8 @@ class DebianPackageTest : public ::testing::Test {
     run.result = RunCommand(
         "env -u DISPLAY -u WAYLAND_DISPLAY " + environment + sanitizer +
             " QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=" + Quote((work_ / "config").string()) +
-            " LD_PRELOAD=" + Quote(LIRVANE_WINDOW_PROBE) +
-            " LIRVANE_PROBE_REPORT=" + Quote(report.string()) + " timeout 60 " +
-            Quote(Program().string()),
+            " LD_PRELOAD=" + Quote(LIRVANE_WINDOW_PROBE) + " LIRVANE_PROBE_REPORT=" +
+            Quote(report.string()) + " timeout 60 " + Quote(Program().string()),
         work_);
     run.report = QString::fromStdString(ReadFile(report)).split('\n', Qt::SkipEmptyParts);
     return run;
@@ -121,8 +121,8 @@ TEST_F(DebianPackageTest, FieldsComeFromTheBuildTheLinksAndTheAppStreamText) {
   // Without it Qt's dialogs speak English.
   EXPECT_EQ(Field("Recommends"), "qt6-translations-l10n\n");
 
-  const QStringList texts =
-      AppStreamTexts(root_ / "usr/share/metainfo" / (std::string(kApplicationId) + ".metainfo.xml"));
+  const QStringList texts = AppStreamTexts(root_ / "usr/share/metainfo" /
+                                           (std::string(kApplicationId) + ".metainfo.xml"));
   ASSERT_GE(texts.size(), 2);
   // Synopsis, then each paragraph, paragraphs parted by " ." lines.
   std::string expected = texts[0].toStdString() + "\n";
@@ -133,11 +133,12 @@ TEST_F(DebianPackageTest, FieldsComeFromTheBuildTheLinksAndTheAppStreamText) {
 
 TEST_F(DebianPackageTest, HoldsTheInstallTreeUnderUsr) {
   for (const std::string& file : std::vector<std::string>{
-           "usr/bin/lirvane", "usr/share/lirvane/lirvane.html", "usr/share/lirvane/starter/circuits.dat",
-        "usr/share/applications/" + std::string(kDesktopFileName),
-        "usr/share/metainfo/" + std::string(kApplicationId) + ".metainfo.xml",
-        "usr/share/icons/hicolor/scalable/apps/" + std::string(kApplicationId) + ".svg",
-        "usr/share/man/man1/lirvane.1.gz"})
+           "usr/bin/lirvane", "usr/share/lirvane/lirvane.html",
+           "usr/share/lirvane/starter/circuits.dat",
+           "usr/share/applications/" + std::string(kDesktopFileName),
+           "usr/share/metainfo/" + std::string(kApplicationId) + ".metainfo.xml",
+           "usr/share/icons/hicolor/scalable/apps/" + std::string(kApplicationId) + ".svg",
+           "usr/share/man/man1/lirvane.1.gz"})
     EXPECT_TRUE(fs::is_regular_file(root_ / file)) << file;
   // Stripped: no debugging sections travel in the package.
   const CommandResult r = RunCommand("objdump -h " + Quote(Program().string()), work_);
@@ -148,11 +149,11 @@ TEST_F(DebianPackageTest, ExtractedProgramConvertsAFile) {
   std::string koi;
   for (int b = 0xC0; b <= 0xFF; ++b) koi.push_back(static_cast<char>(b));
   WriteFile(work_ / "in.txt", koi);
-  const CommandResult r = RunCommand(
-      "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME=" +
-          Quote((work_ / "data").string()) + " " + Quote(Program().string()) +
-          " '-conv:in.txt[8]out.txt'",
-      work_);
+  const CommandResult r =
+      RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME=" +
+                     Quote((work_ / "data").string()) + " " + Quote(Program().string()) +
+                     " '-conv:in.txt[8]out.txt'",
+                 work_);
   EXPECT_EQ(r.status, 0) << r.errors;
   EXPECT_EQ(r.errors, "");
   EXPECT_EQ(ReadFile(work_ / "out.txt"), Recode(koi, 8) + "\r\n");

@@ -40,8 +40,8 @@ TEST(Documentation, HelpTellsOfAutoAndUtf8) {
 
 TEST(Documentation, ManualPageTellsOfAutoAndUtf8) {
   const std::string page = Read("resources/man/lirvane.1");
-  const std::string description =
-      page.substr(page.find(".SH DESCRIPTION"), page.find(".SH CONVERSION") - page.find(".SH DESCRIPTION"));
+  const std::string description = page.substr(
+      page.find(".SH DESCRIPTION"), page.find(".SH CONVERSION") - page.find(".SH DESCRIPTION"));
   EXPECT_TRUE(Contains(description, "UTF\\-8")) << description;
   EXPECT_TRUE(Contains(description, "Авто")) << description;
   EXPECT_TRUE(Contains(description, "Alt+0")) << description;
@@ -62,8 +62,8 @@ TEST(Documentation, PackageDescriptionTellsOfAutoAndUtf8) {
   const std::string english = metainfo.substr(start, metainfo.find("<p xml:lang") - start);
   EXPECT_TRUE(Contains(english, "UTF-8")) << english;
   EXPECT_TRUE(Contains(english, "Авто")) << english;
-  const std::string russian =
-      metainfo.substr(metainfo.find("<p xml:lang"), metainfo.find("</description>") - metainfo.find("<p xml:lang"));
+  const std::string russian = metainfo.substr(
+      metainfo.find("<p xml:lang"), metainfo.find("</description>") - metainfo.find("<p xml:lang"));
   EXPECT_TRUE(Contains(russian, "UTF-8")) << russian;
   EXPECT_TRUE(Contains(russian, "Авто")) << russian;
 }

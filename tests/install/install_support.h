@@ -33,8 +33,8 @@ inline std::string ReadFile(const fs::path& path) {
 
 inline void WriteFile(const fs::path& path, std::string_view content) {
   fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary).write(content.data(),
-                                               static_cast<std::streamsize>(content.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
 inline std::string Quote(std::string_view arg) {

@@ -32,10 +32,10 @@ class InstallTreeTest : public ::testing::Test {
   static void SetUpTestSuite() {
     folder_ = MakeTempFolder("lirvane-install");
     prefix_ = folder_ / "prefix";
-    const CommandResult r = RunCommand(Quote(LIRVANE_CMAKE_COMMAND) + " --install " +
-                                           Quote(LIRVANE_BUILD_DIR) + " --prefix " +
-                                           Quote(prefix_.string()),
-                                       folder_);
+    const CommandResult r =
+        RunCommand(Quote(LIRVANE_CMAKE_COMMAND) + " --install " + Quote(LIRVANE_BUILD_DIR) +
+                       " --prefix " + Quote(prefix_.string()),
+                   folder_);
     ASSERT_EQ(r.status, 0) << r.output << r.errors;
   }
   static void TearDownTestSuite() { fs::remove_all(folder_); }
@@ -102,7 +102,8 @@ TEST_F(InstallTreeTest, ProgramHelpAndStarterSchemesWhereTheProgramLooks) {
 
 TEST_F(InstallTreeTest, DesktopEntryValidatesAndIsTheOneTheProgramWrites) {
   const fs::path entry_file = Share() / "applications" / kDesktopFileName;
-  const CommandResult r = RunCommand("desktop-file-validate " + Quote(entry_file.string()), folder_);
+  const CommandResult r =
+      RunCommand("desktop-file-validate " + Quote(entry_file.string()), folder_);
   EXPECT_EQ(r.status, 0) << r.output << r.errors;
   EXPECT_EQ(r.output + r.errors, "");
 
@@ -117,9 +118,9 @@ TEST_F(InstallTreeTest, DesktopEntryValidatesAndIsTheOneTheProgramWrites) {
   FreedesktopShellIntegration shell("/opt/lirvane/bin/lirvane",
                                     FreedesktopShellIntegration::DatabaseTools::kSkip);
   const QByteArray own = shell.DesktopEntry(false);
-  for (const char* key : {"Type", "Name", "GenericName", "GenericName[ru]", "Comment",
-                          "Comment[ru]", "Icon", "Terminal", "StartupWMClass", "Categories",
-                          "MimeType"})
+  for (const char* key :
+       {"Type", "Name", "GenericName", "GenericName[ru]", "Comment", "Comment[ru]", "Icon",
+        "Terminal", "StartupWMClass", "Categories", "MimeType"})
     EXPECT_EQ(value(installed, key), value(own, key)) << key;
 
   // The entries the program writes validate as well.
@@ -128,7 +129,8 @@ TEST_F(InstallTreeTest, DesktopEntryValidatesAndIsTheOneTheProgramWrites) {
   WriteFile(own_entry, shell.DesktopEntry(true).toStdString());
   WriteFile(autostart, shell.AutostartEntry().toStdString());
   for (const fs::path& file : {own_entry, autostart}) {
-    const CommandResult own_result = RunCommand("desktop-file-validate " + Quote(file.string()), folder_);
+    const CommandResult own_result =
+        RunCommand("desktop-file-validate " + Quote(file.string()), folder_);
     EXPECT_EQ(own_result.status, 0) << file << own_result.output << own_result.errors;
     EXPECT_EQ(own_result.output + own_result.errors, "") << file;
   }
@@ -144,12 +146,13 @@ TEST_F(InstallTreeTest, DesktopEntryValidatesAndIsTheOneTheProgramWrites) {
 
 TEST_F(InstallTreeTest, AppStreamMetadataValidatesInBothLanguages) {
   const fs::path file = Share() / "metainfo" / (std::string(kApplicationId) + ".metainfo.xml");
-  const CommandResult r = RunCommand("appstreamcli validate --no-net " + Quote(file.string()), folder_);
+  const CommandResult r =
+      RunCommand("appstreamcli validate --no-net " + Quote(file.string()), folder_);
   EXPECT_EQ(r.status, 0) << r.output << r.errors;
   const std::string xml = ReadFile(file);
   EXPECT_TRUE(Contains(xml, "<id>" + std::string(kApplicationId) + "</id>"));
-  EXPECT_TRUE(Contains(xml, "<launchable type=\"desktop-id\">" + std::string(kDesktopFileName) +
-                                "</launchable>"));
+  EXPECT_TRUE(Contains(
+      xml, "<launchable type=\"desktop-id\">" + std::string(kDesktopFileName) + "</launchable>"));
   EXPECT_TRUE(Contains(xml, "<name>Velkor Lirvane!</name>"));
   EXPECT_TRUE(Contains(xml, "<summary xml:lang=\"ru\">"));
   EXPECT_TRUE(Contains(xml, "<p xml:lang=\"ru\">"));
@@ -164,10 +167,9 @@ TEST_F(InstallTreeTest, ManualPageReadsWithManWithoutWarnings) {
       folder_);
   EXPECT_EQ(r.status, 0) << r.errors;
   EXPECT_EQ(r.errors, "");
-  for (const char* part :
-       {"lirvane - recode Russian text", "-conv:SOURCE[WHAT]TARGET", "EXIT STATUS",
-        "lirvane -conv:letter.koi[8]letter.txt", "nospases", "FILES", "ENVIRONMENT",
-        "XDG_DATA_HOME", "circuits.dat"})
+  for (const char* part : {"lirvane - recode Russian text", "-conv:SOURCE[WHAT]TARGET",
+                           "EXIT STATUS", "lirvane -conv:letter.koi[8]letter.txt", "nospases",
+                           "FILES", "ENVIRONMENT", "XDG_DATA_HOME", "circuits.dat"})
     EXPECT_TRUE(Contains(r.output, part)) << part << " in\n" << r.output;
   // Every exit status of the README's table.
   for (char status = '0'; status <= '8'; ++status)
@@ -179,9 +181,9 @@ TEST_F(InstallTreeTest, InstalledProgramRunsAStarterSchemeWithoutAFileOfItsOwn) 
   WriteFile(work / "in.txt", "\xF0\xD2\xC9\xD7\xC5\xD4");  // "Привет" in KOI8-R
   const CommandResult r = RunCommand(
       "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_DATA_HOME=" +
-          Quote((work / "data").string()) + " XDG_CONFIG_HOME=" + Quote((work / "config").string()) +
-          " " + Quote((prefix_ / "bin" / "lirvane").string()) +
-          " '-conv:in.txt[Кои в Альт]out.txt'",
+          Quote((work / "data").string()) +
+          " XDG_CONFIG_HOME=" + Quote((work / "config").string()) + " " +
+          Quote((prefix_ / "bin" / "lirvane").string()) + " '-conv:in.txt[Кои в Альт]out.txt'",
       work);
   EXPECT_EQ(r.status, 0) << r.errors;
   EXPECT_EQ(r.errors, "");  // no "Файл схем не найден!"

@@ -56,7 +56,8 @@ void Tick() {
     }
     case 1: {
       QWidget* window = TopLevel("HelpWindow");
-      auto* browser = window ? window->findChild<QTextBrowser*>(QStringLiteral("Browser")) : nullptr;
+      auto* browser =
+          window ? window->findChild<QTextBrowser*>(QStringLiteral("Browser")) : nullptr;
       Report(QStringLiteral("help"), browser ? browser->source().toLocalFile() : QString());
       if (window != nullptr) window->close();
       QWidget* editor = TopLevel("CustomFrm");

@@ -89,9 +89,11 @@ TEST_F(DetectHeldOut, EveryCodePageIsRecognised) {
   int cases = 0, missed_paragraphs = 0;
   std::string missed;
   for (const std::string& w : paragraphs) {
-    std::vector<std::pair<std::string, std::string>> encoded{{"Windows-1251", w}, {"UTF-8", Utf8(w)}};
+    std::vector<std::pair<std::string, std::string>> encoded{{"Windows-1251", w},
+                                                             {"UTF-8", Utf8(w)}};
     for (int32_t page : {-8, -866, -595, -111})
-      if (Restorable(Recode(w, page), w)) encoded.push_back({std::to_string(-page), Recode(w, page)});
+      if (Restorable(Recode(w, page), w))
+        encoded.push_back({std::to_string(-page), Recode(w, page)});
     bool miss = false;
     for (const auto& [page, text] : encoded) {
       ++cases;
@@ -200,9 +202,9 @@ TEST(Detect, VeryShortTexts) {
 }
 
 TEST(Detect, MixedLatinAndCyrillic) {
-  const std::string w = Win(
-      "Запустите git commit --amend, чтобы исправить сообщение; see man git-commit(1) "
-      "for details. Файл /etc/passwd не изменён.");
+  const std::string w =
+      Win("Запустите git commit --amend, чтобы исправить сообщение; see man git-commit(1) "
+          "for details. Файл /etc/passwd не изменён.");
   EXPECT_TRUE(DetectRecoding(w).chain.empty());
   for (int32_t page : {-8, -866, -595, -111}) EXPECT_EQ(Undo(Recode(w, page)), w) << page;
   EXPECT_EQ(Undo(Utf8(w)), w);
@@ -212,20 +214,20 @@ TEST(Detect, MixedLatinAndCyrillic) {
 // it through Win->Mac makes it Џ, a letter Russian never uses, which must
 // cost more than the odd capital does.
 TEST(Detect, LoneCapitalsInATableStayLetters) {
-  const std::string w = Win(
-      "020\t16\t10\tDLE (спец. символ)\t120\t80\t50\tП\n"
-      "021\t17\t11\tDC1 (упр. устр. 1)\t121\t81\t51\tQ\n"
-      "022\t18\t12\tDC2 (упр. устр. 2)\t122\t82\t52\tR\n");
+  const std::string w =
+      Win("020\t16\t10\tDLE (спец. символ)\t120\t80\t50\tП\n"
+          "021\t17\t11\tDC1 (упр. устр. 1)\t121\t81\t51\tQ\n"
+          "022\t18\t12\tDC2 (упр. устр. 2)\t122\t82\t52\tR\n");
   EXPECT_TRUE(DetectRecoding(w).chain.empty());
   for (int32_t page : {-8, -866, -595}) EXPECT_EQ(Undo(Recode(w, page)), w) << page;
   EXPECT_EQ(Undo(Utf8(w)), w);
 }
 
 TEST(Detect, ConfidenceIsHighOnLongTextAndBounded) {
-  const std::string w = Win(
-      "Эта программа распространяется в надежде, что она будет полезной, но БЕЗ "
-      "ВСЯКИХ ГАРАНТИЙ; даже без неявной гарантии ТОВАРНОЙ ПРИГОДНОСТИ или "
-      "ПРИГОДНОСТИ ДЛЯ ОПРЕДЕЛЁННЫХ ЦЕЛЕЙ.");
+  const std::string w =
+      Win("Эта программа распространяется в надежде, что она будет полезной, но БЕЗ "
+          "ВСЯКИХ ГАРАНТИЙ; даже без неявной гарантии ТОВАРНОЙ ПРИГОДНОСТИ или "
+          "ПРИГОДНОСТИ ДЛЯ ОПРЕДЕЛЁННЫХ ЦЕЛЕЙ.");
   const Detection d = DetectRecoding(Recode(w, -8));
   EXPECT_EQ(d.chain, Chain({8}));
   EXPECT_GT(d.confidence, 0.9);
@@ -237,13 +239,15 @@ TEST(DetectDescribe, NamesChainsInTheCommandsWords) {
   EXPECT_EQ(DescribeRecodingChain(Chain({-8, -8})), Win("дважды Win->Koi"));
   EXPECT_EQ(DescribeRecodingChain(Chain({111, 111, 111})), Win("трижды Mac->Win"));
   EXPECT_EQ(DescribeRecodingChain(Chain({-866, 8})), Win("Win->Alt, затем Koi->Win"));
-  EXPECT_EQ(DescribeRecodingChain(Chain({kDetectUtf8Step, 595})), Win("UTF-8->Win, затем Iso->Win"));
+  EXPECT_EQ(DescribeRecodingChain(Chain({kDetectUtf8Step, 595})),
+            Win("UTF-8->Win, затем Iso->Win"));
   EXPECT_EQ(DescribeRecodingChain(Chain({})), "");
 }
 
 TEST(DetectDescribe, StatusLine) {
   Detection none;
-  EXPECT_EQ(DescribeDetection(none), Win("Авто: слишком мало русских букв, чтобы определить кодировку"));
+  EXPECT_EQ(DescribeDetection(none),
+            Win("Авто: слишком мало русских букв, чтобы определить кодировку"));
   Detection win;
   win.judged = true;
   EXPECT_EQ(DescribeDetection(win), Win("Авто: текст уже в Win-1251"));

@@ -51,8 +51,7 @@ std::vector<uint8_t> RandomBytes(size_t size, uint32_t seed) {
   return bytes;
 }
 
-std::vector<uint8_t> ScalarResult(const HighHalfTable& table,
-                                  const std::vector<uint8_t>& in) {
+std::vector<uint8_t> ScalarResult(const HighHalfTable& table, const std::vector<uint8_t>& in) {
   std::vector<uint8_t> out(in.size());
   RecodeKernelScalar(table, in.data(), out.data(), in.size());
   return out;
@@ -60,8 +59,7 @@ std::vector<uint8_t> ScalarResult(const HighHalfTable& table,
 
 // Position of the first byte in [from, to) that is not the guard byte, or
 // `to`.
-size_t FirstTouched(const std::vector<uint8_t>& buffer, size_t from,
-                    size_t to) {
+size_t FirstTouched(const std::vector<uint8_t>& buffer, size_t from, size_t to) {
   for (size_t i = from; i < to; ++i)
     if (buffer[i] != kGuardByte) return i;
   return to;
@@ -87,17 +85,14 @@ TEST_P(KernelTest, MatchesScalarAtEveryLengthAndOffset) {
           std::memset(out.data(), kGuardByte, out.size());
           uint8_t* dest = out.data() + kGuard + out_offset;
           kernel()(t.table, in.data() + in_offset, dest, length);
-          const bool same = std::memcmp(dest, expected.data() + in_offset,
-                                        length) == 0;
+          const bool same = std::memcmp(dest, expected.data() + in_offset, length) == 0;
           const size_t end = kGuard + out_offset + length;
           const bool guards_kept =
-              FirstTouched(out, 0, kGuard + out_offset) ==
-                  kGuard + out_offset &&
+              FirstTouched(out, 0, kGuard + out_offset) == kGuard + out_offset &&
               FirstTouched(out, end, out.size()) == out.size();
           if (!same || !guards_kept) {
-            ADD_FAILURE() << "table " << t.name << ", length " << length
-                          << ", input offset " << in_offset
-                          << ", output offset " << out_offset
+            ADD_FAILURE() << "table " << t.name << ", length " << length << ", input offset "
+                          << in_offset << ", output offset " << out_offset
                           << (same ? "" : ": wrong bytes")
                           << (guards_kept ? "" : ": wrote outside the output");
             return;
@@ -109,8 +104,7 @@ TEST_P(KernelTest, MatchesScalarAtEveryLengthAndOffset) {
 }
 
 TEST_P(KernelTest, MatchesScalarInPlace) {
-  const std::vector<uint8_t> original =
-      RandomBytes(kMaxOffset + kMaxLength, 595);
+  const std::vector<uint8_t> original = RandomBytes(kMaxOffset + kMaxLength, 595);
   std::vector<uint8_t> buffer(kGuard + kMaxOffset + kMaxLength + kGuard);
   for (const NamedTable& t : AllTables()) {
     const std::vector<uint8_t> expected = ScalarResult(t.table, original);
@@ -121,14 +115,11 @@ TEST_P(KernelTest, MatchesScalarInPlace) {
         std::memcpy(text, original.data() + offset, length);
         kernel()(t.table, text, text, length);
         const size_t end = kGuard + offset + length;
-        const bool same =
-            std::memcmp(text, expected.data() + offset, length) == 0;
-        const bool guards_kept =
-            FirstTouched(buffer, 0, kGuard + offset) == kGuard + offset &&
-            FirstTouched(buffer, end, buffer.size()) == buffer.size();
+        const bool same = std::memcmp(text, expected.data() + offset, length) == 0;
+        const bool guards_kept = FirstTouched(buffer, 0, kGuard + offset) == kGuard + offset &&
+                                 FirstTouched(buffer, end, buffer.size()) == buffer.size();
         if (!same || !guards_kept) {
-          ADD_FAILURE() << "table " << t.name << ", length " << length
-                        << ", offset " << offset
+          ADD_FAILURE() << "table " << t.name << ", length " << length << ", offset " << offset
                         << (same ? "" : ": wrong bytes")
                         << (guards_kept ? "" : ": wrote outside the text");
           return;
@@ -151,14 +142,12 @@ TEST_P(KernelTest, MapsEveryByteValueByItsTable) {
   for (const NamedTable& t : AllTables()) {
     for (size_t offset = 0; offset < kMaxOffset; ++offset) {
       std::memcpy(in.data() + offset, values.data(), values.size());
-      kernel()(t.table, in.data() + offset, out.data() + offset,
-               values.size());
+      kernel()(t.table, in.data() + offset, out.data() + offset, values.size());
       for (size_t i = 0; i < values.size(); ++i) {
         const uint8_t b = values[i];
         const uint8_t want = b < 0x80 ? b : t.table.high[b - 0x80];
         ASSERT_EQ(out[offset + i], want)
-            << "table " << t.name << ", byte " << int{b} << ", offset "
-            << offset;
+            << "table " << t.name << ", byte " << int{b} << ", offset " << offset;
       }
     }
   }
@@ -171,9 +160,8 @@ TEST_P(KernelTest, StaysWithinExactBuffers) {
   const HighHalfTable& table = *TableForCode(-8);
   const std::vector<uint8_t> source = RandomBytes(4096 + 77, 111);
   const std::vector<uint8_t> expected = ScalarResult(table, source);
-  for (size_t length : {size_t{1}, size_t{31}, size_t{63}, size_t{65},
-                        size_t{255}, size_t{257}, size_t{1000},
-                        source.size()}) {
+  for (size_t length : {size_t{1}, size_t{31}, size_t{63}, size_t{65}, size_t{255}, size_t{257},
+                        size_t{1000}, source.size()}) {
     std::unique_ptr<uint8_t[]> in(new uint8_t[length]);
     std::unique_ptr<uint8_t[]> out(new uint8_t[length]);
     std::memcpy(in.get(), source.data(), length);
@@ -184,11 +172,10 @@ TEST_P(KernelTest, StaysWithinExactBuffers) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Available, KernelTest, ::testing::ValuesIn(AvailableRecodeKernels()),
-    [](const ::testing::TestParamInfo<NamedKernel>& info) {
-      return std::string(info.param.first);
-    });
+INSTANTIATE_TEST_SUITE_P(Available, KernelTest, ::testing::ValuesIn(AvailableRecodeKernels()),
+                         [](const ::testing::TestParamInfo<NamedKernel>& info) {
+                           return std::string(info.param.first);
+                         });
 
 // Lengths around the fill steps and past the size that asks for huge pages.
 TEST(RecodeIntoNewString, MatchesScalarAtEveryLength) {
@@ -197,14 +184,12 @@ TEST(RecodeIntoNewString, MatchesScalarAtEveryLength) {
     const std::vector<uint8_t> expected = ScalarResult(t.table, source);
     // Every short length too: a string that outgrows its inline buffer is
     // reallocated, and the result must still have exactly the text's size.
-    std::vector<size_t> lengths = {size_t{65535}, size_t{65536}, size_t{65537},
-                                   size_t{3} << 17, source.size()};
+    std::vector<size_t> lengths = {size_t{65535}, size_t{65536}, size_t{65537}, size_t{3} << 17,
+                                   source.size()};
     for (size_t n = 0; n <= 100; ++n) lengths.push_back(n);
     for (size_t length : lengths) {
       const std::string out = RecodeIntoNewString(
-          t.table,
-          std::string_view(reinterpret_cast<const char*>(source.data()),
-                           length));
+          t.table, std::string_view(reinterpret_cast<const char*>(source.data()), length));
       ASSERT_EQ(out.size(), length) << t.name;
       EXPECT_EQ(std::memcmp(out.data(), expected.data(), length), 0)
           << "table " << t.name << ", length " << length;

@@ -24,22 +24,19 @@ std::optional<char32_t> ToUnicode(const char* charset, uint8_t byte) {
   const size_t r = iconv(cd, &pin, &in_left, &pout, &out_left);
   iconv_close(cd);
   if (r == static_cast<size_t>(-1) || out_left != 0) return std::nullopt;
-  return static_cast<char32_t>(static_cast<uint8_t>(out[0]) |
-                               static_cast<uint8_t>(out[1]) << 8 |
+  return static_cast<char32_t>(static_cast<uint8_t>(out[0]) | static_cast<uint8_t>(out[1]) << 8 |
                                static_cast<uint8_t>(out[2]) << 16 |
                                static_cast<uint8_t>(out[3]) << 24);
 }
 
-bool IsRussianLetter(char32_t c) {
-  return (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451;
-}
+bool IsRussianLetter(char32_t c) { return (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451; }
 
 // The byte that holds letter `c` in `charset`.
 uint8_t FromUnicode(const char* charset, char32_t c) {
   for (int b = 0x80; b < 0x100; ++b)
     if (ToUnicode(charset, static_cast<uint8_t>(b)) == c) return static_cast<uint8_t>(b);
-  ADD_FAILURE() << "letter U+" << std::hex << static_cast<uint32_t>(c)
-                << " missing from " << charset;
+  ADD_FAILURE() << "letter U+" << std::hex << static_cast<uint32_t>(c) << " missing from "
+                << charset;
   return 0;
 }
 
@@ -100,12 +97,11 @@ TEST_P(EveryPage, TheSixtySixLettersSurviveTheRoundTrip) {
   EXPECT_EQ(Recode(Recode(letters, -page.code), page.code), letters);
 }
 
-INSTANTIATE_TEST_SUITE_P(CodePages, EveryPage, ::testing::ValuesIn(kPages),
-                         [](const auto& info) {
-                           std::string name = info.param.iconv_name;
-                           std::erase(name, '-');
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(CodePages, EveryPage, ::testing::ValuesIn(kPages), [](const auto& info) {
+  std::string name = info.param.iconv_name;
+  std::erase(name, '-');
+  return name;
+});
 
 TEST(Recode, CodesWithoutARecoderCopy) {
   std::string all;

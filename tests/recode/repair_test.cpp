@@ -57,12 +57,13 @@ TEST_P(RepairClass, HeldOutParagraphsComeBackExactly) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Garbled, RepairClass,
-    ::testing::Values("utf8_as_1251", "utf8_as_1251_twice", "utf8_as_1252", "utf8_as_1252_twice",
-                      "utf8_as_latin1", "utf8_as_koi8", "utf8_as_866", "win1251_as_latin1",
-                      "win1251_as_1252", "koi8_as_latin1", "win1251_as_866", "koi8_as_1251",
-                      "correct", "correct_extras", "mixed_lines", "bytes_utf8_with_1251_lines"));
+INSTANTIATE_TEST_SUITE_P(Garbled, RepairClass,
+                         ::testing::Values("utf8_as_1251", "utf8_as_1251_twice", "utf8_as_1252",
+                                           "utf8_as_1252_twice", "utf8_as_latin1", "utf8_as_koi8",
+                                           "utf8_as_866", "win1251_as_latin1", "win1251_as_1252",
+                                           "koi8_as_latin1", "win1251_as_866", "koi8_as_1251",
+                                           "correct", "correct_extras", "mixed_lines",
+                                           "bytes_utf8_with_1251_lines"));
 
 TEST(Repair, NamesTheStepsInWords) {
   const Repair r = RepairText(
@@ -76,7 +77,7 @@ TEST(Repair, NamesTheStepsInWords) {
 // Texts that must come back as they are, with the reason.
 TEST(Repair, LeavesCorrectAndUnjudgeableTextAlone) {
   for (const char* text : {
-           "Привет, мир 😀 café €™中文",     // characters Windows-1251 lacks
+           "Привет, мир 😀 café €™中文",         // characters Windows-1251 lacks
            "Привіт, як справи? Добре, дякую!",  // Ukrainian
            "яяяяяяяяяяяяяяяяяяяяяяяяяяяяяяяя",  // one letter repeated
            "Le café est très bon, à bientôt. Über Straße, Grüße!",
@@ -118,8 +119,7 @@ TEST(Repair, EightBitLinesFromAnotherPageAreReadAsSuch) {
   const std::string win =
       Recode("Один говорит: я похлопочу, а другой молчит и смотрит в окно.\n", kCodeUtf8);
   const std::string koi = Recode(
-      Recode("Вечером мы долго сидели у реки и говорили о том, как изменился город.\n",
-             kCodeUtf8),
+      Recode("Вечером мы долго сидели у реки и говорили о том, как изменился город.\n", kCodeUtf8),
       -kCodeKoi8);
   const Repair r = RepairBytes(win + win + win + koi + win);
   EXPECT_TRUE(r.changed);

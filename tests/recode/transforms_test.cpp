@@ -9,9 +9,9 @@ namespace {
 
 using Transform = std::function<std::string(std::string_view)>;
 
-const std::vector<Transform> kAll = {LatToCyr,       CyrToLat,   UpperCaseText,
-                                     LowerCaseText,  CollapseSpaces, DeleteTags,
-                                     UnescapeFormUrlencoded};
+const std::vector<Transform> kAll = {
+    LatToCyr,       CyrToLat,   UpperCaseText,         LowerCaseText,
+    CollapseSpaces, DeleteTags, UnescapeFormUrlencoded};
 
 TEST(Transforms, EmptyStaysEmptyAndInputIsLeftAlone) {
   const std::string input = "<a>%41 +&\r\n  ghbdtn \xE0\xC0";
@@ -33,8 +33,7 @@ TEST(KeyboardLayout, GhbdtnIsPrivet) {
 }
 
 TEST(KeyboardLayout, ExactInversesOnTheSixtyFourCharacters) {
-  const std::string keys =
-      "qwertyuiop[]asdfghjkl;'zxcvbnm,.QWERTYUIOP{}ASDFGHJKL:\"ZXCVBNM<>`";
+  const std::string keys = "qwertyuiop[]asdfghjkl;'zxcvbnm,.QWERTYUIOP{}ASDFGHJKL:\"ZXCVBNM<>`";
   std::string mapped;
   for (char c : keys)
     if (c != '\'') mapped += c;
@@ -43,8 +42,14 @@ TEST(KeyboardLayout, ExactInversesOnTheSixtyFourCharacters) {
   for (char c : cyr) EXPECT_GE(static_cast<uint8_t>(c), 0xC0) << c;
   EXPECT_EQ(CyrToLat(cyr), mapped);
   // ё, Ё and digits pass both ways.
-  EXPECT_EQ(LatToCyr("\xB8\xA8""0123"), "\xB8\xA8""0123");
-  EXPECT_EQ(CyrToLat("\xB8\xA8""0123"), "\xB8\xA8""0123");
+  EXPECT_EQ(LatToCyr("\xB8\xA8"
+                     "0123"),
+            "\xB8\xA8"
+            "0123");
+  EXPECT_EQ(CyrToLat("\xB8\xA8"
+                     "0123"),
+            "\xB8\xA8"
+            "0123");
 }
 
 TEST(Case, WindowsPairsOnly) {

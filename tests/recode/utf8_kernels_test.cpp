@@ -19,7 +19,9 @@ std::vector<uint8_t> RandomWindows1251(size_t size, unsigned seed) {
   std::vector<uint8_t> text(size);
   for (auto& b : text) {
     const unsigned kind = rng() % 10;
-    b = static_cast<uint8_t>(kind < 4 ? 0x20 + rng() % 0x5F : kind < 9 ? 0xC0 + rng() % 0x40 : 0x80 + rng() % 0x40);
+    b = static_cast<uint8_t>(kind < 4   ? 0x20 + rng() % 0x5F
+                             : kind < 9 ? 0xC0 + rng() % 0x40
+                                        : 0x80 + rng() % 0x40);
   }
   return text;
 }
@@ -28,10 +30,23 @@ std::vector<uint8_t> RandomWindows1251(size_t size, unsigned seed) {
 // every kind of malformed byte, each cut wherever the block ends.
 std::vector<uint8_t> RandomUtf8(size_t size, unsigned seed) {
   std::mt19937 rng(seed);
-  static const std::vector<std::vector<uint8_t>> pieces = {
-      {'a'}, {' '}, {0xD0, 0x9F}, {0xD1, 0x80}, {0xD0, 0x81}, {0xD1, 0x91}, {0xD0, 0xB0},
-      {0xE2, 0x80, 0x94}, {0xF0, 0x9F, 0x98, 0x80}, {0xD0}, {0xD1}, {0x80}, {0xC0, 0xAF},
-      {0xED, 0xA0, 0x80}, {0xFF}, {0xC2, 0xA0}, {0xD2, 0x90}};
+  static const std::vector<std::vector<uint8_t>> pieces = {{'a'},
+                                                           {' '},
+                                                           {0xD0, 0x9F},
+                                                           {0xD1, 0x80},
+                                                           {0xD0, 0x81},
+                                                           {0xD1, 0x91},
+                                                           {0xD0, 0xB0},
+                                                           {0xE2, 0x80, 0x94},
+                                                           {0xF0, 0x9F, 0x98, 0x80},
+                                                           {0xD0},
+                                                           {0xD1},
+                                                           {0x80},
+                                                           {0xC0, 0xAF},
+                                                           {0xED, 0xA0, 0x80},
+                                                           {0xFF},
+                                                           {0xC2, 0xA0},
+                                                           {0xD2, 0x90}};
   std::vector<uint8_t> text;
   while (text.size() < size) {
     const auto& piece = pieces[rng() % 10 < 7 ? rng() % 7 : rng() % pieces.size()];
@@ -52,7 +67,8 @@ TEST_P(Utf8KernelTest, EncodesAsTheScalarCodeDoes) {
       std::vector<uint8_t> expected(Utf8SizeOfWin(in, size) + kUtf8Slack), got(expected.size());
       const size_t n = WinToUtf8Piece(in, size, expected.data(), nullptr);
       ASSERT_EQ(WinToUtf8Piece(in, size, got.data(), GetParam().win_to_utf8), n);
-      ASSERT_TRUE(std::equal(got.begin(), got.begin() + n, expected.begin())) << seed << "/" << start;
+      ASSERT_TRUE(std::equal(got.begin(), got.begin() + n, expected.begin()))
+          << seed << "/" << start;
     }
   }
 }

@@ -43,7 +43,8 @@ TEST(Utf8Code, EveryWindows1251ByteAsIconvWritesIt) {
     const std::string got = Recode(byte, -kCodeUtf8);
     // 0x98 is the one byte Windows-1251 leaves undefined; the panes show it
     // as U+0098, and so does the library.
-    const std::string expected = b == 0x98 ? std::string("\xC2\x98") : *Iconv("UTF-8", "CP1251", byte);
+    const std::string expected =
+        b == 0x98 ? std::string("\xC2\x98") : *Iconv("UTF-8", "CP1251", byte);
     EXPECT_EQ(got, expected) << "byte 0x" << std::hex << b;
     EXPECT_EQ(Recode(expected, kCodeUtf8), byte) << "byte 0x" << std::hex << b;
   }
@@ -67,10 +68,10 @@ TEST(Utf8Code, RussianTextMatchesIconvBothWays) {
 }
 
 TEST(Utf8Code, CharactersWithoutAByteBecomeQuestionMarks) {
-  EXPECT_EQ(Recode("caf\xC3\xA9", kCodeUtf8), "caf?");         // é, two bytes
-  EXPECT_EQ(Recode("\xE4\xB8\xAD!", kCodeUtf8), "?!");         // a CJK character
-  EXPECT_EQ(Recode("\xF0\x9F\x98\x80.", kCodeUtf8), "?.");     // an emoji, four bytes
-  EXPECT_EQ(Recode("\xEF\xBF\xBD", kCodeUtf8), "?");           // U+FFFD itself
+  EXPECT_EQ(Recode("caf\xC3\xA9", kCodeUtf8), "caf?");      // é, two bytes
+  EXPECT_EQ(Recode("\xE4\xB8\xAD!", kCodeUtf8), "?!");      // a CJK character
+  EXPECT_EQ(Recode("\xF0\x9F\x98\x80.", kCodeUtf8), "?.");  // an emoji, four bytes
+  EXPECT_EQ(Recode("\xEF\xBF\xBD", kCodeUtf8), "?");        // U+FFFD itself
 }
 
 TEST(Utf8Code, EachByteOfAMalformedSequenceBecomesAQuestionMark) {
@@ -81,7 +82,10 @@ TEST(Utf8Code, EachByteOfAMalformedSequenceBecomesAQuestionMark) {
   const Case cases[] = {
       {"cut at the end", "\xD0", "?"},
       {"cut three-byte at the end", "ab\xE2\x82", "ab??"},
-      {"cut before ASCII", "\xE2\x82" "A", "??A"},
+      {"cut before ASCII",
+       "\xE2\x82"
+       "A",
+       "??A"},
       {"cut before a letter", "\xD0\xD0\xB0", "?\xE0"},
       {"lone continuation", "\x80\xBF", "??"},
       {"overlong two-byte", "\xC0\x80\xC1\xBF", "????"},
@@ -99,7 +103,7 @@ TEST(Utf8Code, ByteOrderMarkDroppedOnlyAtTheStart) {
   EXPECT_EQ(Recode("\xEF\xBB\xBF", kCodeUtf8), "");
   EXPECT_EQ(Recode("a\xEF\xBB\xBF", kCodeUtf8), "a?");  // U+FEFF inside: no byte
   EXPECT_EQ(Recode("\xEF\xBB", kCodeUtf8), "??");
-  EXPECT_EQ(Recode("\xE0", -kCodeUtf8), "\xD0\xB0");    // no mark written
+  EXPECT_EQ(Recode("\xE0", -kCodeUtf8), "\xD0\xB0");  // no mark written
 }
 
 TEST(Utf8Code, OnlyTheUtf8CodesChangeLength) {
@@ -154,10 +158,32 @@ std::string ReferenceWinToUtf8(std::string_view text) {
 // leave them at every position.
 std::string RandomUtf8(std::mt19937& rng, size_t pieces) {
   static const char* const kPieces[] = {
-      "a", " ", "Hello, world. ", "\xD0\xB0", "\xD0\x90", "\xD1\x8F", "\xD0\xBF\xD1\x80",
-      "\xD1\x91", "\xD0\x81", "\xE2\x84\x96", "\xE2\x80\x94", "\xC2\xAB", "\xC3\xA9",
-      "\xF0\x9F\x98\x80", "\xD0", "\xD1", "\x80", "\xBF", "\xE2\x82", "\xFF", "\xC0\x80",
-      "\xED\xA0\x80", "\xD0\xD0", "\xD1\x90", "\xD0\x8F", "\r\n",
+      "a",
+      " ",
+      "Hello, world. ",
+      "\xD0\xB0",
+      "\xD0\x90",
+      "\xD1\x8F",
+      "\xD0\xBF\xD1\x80",
+      "\xD1\x91",
+      "\xD0\x81",
+      "\xE2\x84\x96",
+      "\xE2\x80\x94",
+      "\xC2\xAB",
+      "\xC3\xA9",
+      "\xF0\x9F\x98\x80",
+      "\xD0",
+      "\xD1",
+      "\x80",
+      "\xBF",
+      "\xE2\x82",
+      "\xFF",
+      "\xC0\x80",
+      "\xED\xA0\x80",
+      "\xD0\xD0",
+      "\xD1\x90",
+      "\xD0\x8F",
+      "\r\n",
   };
   std::string text;
   std::uniform_int_distribution<size_t> pick(0, std::size(kPieces) - 1);
@@ -181,15 +207,17 @@ TEST(Utf8Code, RandomTextsReadAsTheReferenceReadsThem) {
 
 TEST(Utf8Code, RandomWindows1251TextsWriteAsTheReferenceWrites) {
   std::mt19937 rng(1251);
-  std::uniform_int_distribution<int> kind(0, 9), any(0, 255), letter(0xC0, 0xFF),
-      ascii(0x20, 0x7E), run(1, 40);
+  std::uniform_int_distribution<int> kind(0, 9), any(0, 255), letter(0xC0, 0xFF), ascii(0x20, 0x7E),
+      run(1, 40);
   for (int round = 0; round < 3000; ++round) {
     std::string text;
     for (int k = round % 30; k > 0; --k) {
       const int n = run(rng);
       const int which = kind(rng);
       for (int j = 0; j < n; ++j)
-        text.push_back(static_cast<char>(which < 4 ? letter(rng) : which < 8 ? ascii(rng) : any(rng)));
+        text.push_back(static_cast<char>(which < 4   ? letter(rng)
+                                         : which < 8 ? ascii(rng)
+                                                     : any(rng)));
     }
     const std::string utf8 = Recode(text, -kCodeUtf8);
     ASSERT_EQ(utf8, ReferenceWinToUtf8(text)) << "round " << round;
@@ -214,7 +242,9 @@ std::string Streamed(int32_t code, const std::string& text, std::vector<size_t> 
 TEST(RecodeStream, AnyTwoCutsGiveTheWholeTextsResult) {
   // A mark, two-, three- and four-byte characters, malformed and cut
   // sequences: every way of cutting it must read as the whole text does.
-  const std::string text = "\xEF\xBB\xBF" "Ёж \xE2\x84\x96 \xF0\x9F\x98\x80 \xE2\x82 x\xC3\xA9\xD0";
+  const std::string text =
+      "\xEF\xBB\xBF"
+      "Ёж \xE2\x84\x96 \xF0\x9F\x98\x80 \xE2\x82 x\xC3\xA9\xD0";
   const std::string whole = Recode(text, kCodeUtf8);
   for (size_t a = 0; a <= text.size(); ++a)
     for (size_t b = a; b <= text.size(); ++b)
@@ -223,11 +253,17 @@ TEST(RecodeStream, AnyTwoCutsGiveTheWholeTextsResult) {
 
 TEST(RecodeStream, ByteByByte) {
   std::vector<size_t> every;
-  const std::string text = "\xEF\xBB\xBF\xEF\xBB\xBF" "да\xE2\x80\x94нет\xF0\x9F";
+  const std::string text =
+      "\xEF\xBB\xBF\xEF\xBB\xBF"
+      "да\xE2\x80\x94нет\xF0\x9F";
   for (size_t i = 1; i < text.size(); ++i) every.push_back(i);
   EXPECT_EQ(Streamed(kCodeUtf8, text, every), Recode(text, kCodeUtf8));
   // A text that starts like a mark but is not one.
-  EXPECT_EQ(Streamed(kCodeUtf8, "\xEF\xBB" "A", {1, 2}), "??A");
+  EXPECT_EQ(Streamed(kCodeUtf8,
+                     "\xEF\xBB"
+                     "A",
+                     {1, 2}),
+            "??A");
   EXPECT_EQ(Streamed(kCodeUtf8, "\xEF", {}), "?");
   EXPECT_EQ(Streamed(kCodeUtf8, "", {}), "");
 }

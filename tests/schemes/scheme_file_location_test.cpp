@@ -44,7 +44,9 @@ class SchemeFileLocationTest : public ::testing::Test {
   }
   fs::path Bin() const { return folder / "prefix" / "bin"; }
   fs::path Beside() const { return Bin() / "circuits.dat"; }
-  fs::path Starter() const { return folder / "prefix" / "share" / "lirvane" / "starter" / "circuits.dat"; }
+  fs::path Starter() const {
+    return folder / "prefix" / "share" / "lirvane" / "starter" / "circuits.dat";
+  }
   fs::path Users() const { return folder / "data" / "lirvane" / "circuits.dat"; }
   SchemeFilePlaces Places() const { return {Bin(), Starter(), folder / "data"}; }
   void Install() {
@@ -166,10 +168,9 @@ TEST_F(DataHomeTest, XdgDataHomeWhenAbsoluteElseBelowHome) {
   unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(DataHomeFolder(), fs::path("/home/someone/.local/share"));
   // An unset XDG_DATA_HOME puts a read-only copy's schemes there.
-  const SchemeFileLocation location =
-      ChooseSchemeFileLocation({"/nonexistent/bin", "/nonexistent/share/lirvane/starter/circuits.dat",
-                                DataHomeFolder()},
-                               false);
+  const SchemeFileLocation location = ChooseSchemeFileLocation(
+      {"/nonexistent/bin", "/nonexistent/share/lirvane/starter/circuits.dat", DataHomeFolder()},
+      false);
   EXPECT_EQ(location.file, fs::path("/home/someone/.local/share/lirvane/circuits.dat"));
 }
 

@@ -83,7 +83,7 @@ TEST_F(SchemeFileTest, RoundTripKeepsEveryFieldAsItWas) {
     odd.ToName(k) = k == 3 ? "" : "\xCA\xCE\xC8";
   }
   table.AppendScheme(odd);
-  table.AppendScheme(Scheme("", 0));                     // empty name
+  table.AppendScheme(Scheme("", 0));                       // empty name
   table.AppendScheme(Scheme("\xD1\xF5\xE5\xEC\xE0", -3));  // "Схема", negative Count
   table.AppendScheme(Scheme("lone\nLF inside", 2));
   table.AppendScheme(Scheme(std::string("nul\0byte", 8), 1));
@@ -313,8 +313,7 @@ TEST(SchemeFilePathTest, SitsBesideTheExecutable) {
   ASSERT_NE(_pgmptr, nullptr);
   EXPECT_EQ(path.parent_path(), std::filesystem::path(_pgmptr).parent_path());
 #else
-  EXPECT_EQ(path.parent_path(),
-            std::filesystem::read_symlink("/proc/self/exe").parent_path());
+  EXPECT_EQ(path.parent_path(), std::filesystem::read_symlink("/proc/self/exe").parent_path());
 #endif
 }
 
@@ -359,7 +358,7 @@ TEST(Utf8SchemeTest, Utf8IntoAltAndChainsOfLengthChangingRules) {
   scheme.Count = 2;
   scheme.From1 = 65001;  // UTF-8 -> Alt-866
   scheme.To1 = 866;
-  scheme.From2 = 866;    // Alt-866 -> UTF-8
+  scheme.From2 = 866;  // Alt-866 -> UTF-8
   scheme.To2 = 65001;
   EXPECT_EQ(ApplyScheme(scheme, "\xEF\xBB\xBFЁж и ёж"), "Ёж и ёж");
   scheme.Count = 1;

@@ -21,9 +21,8 @@ TEST(IntegerTextTest, AcceptsLeadingBlanksSignAndDigitsOnly) {
   EXPECT_EQ(ParseIntegerText("2147483647"), 2147483647);
   EXPECT_EQ(ParseIntegerText("-2147483648"), INT32_MIN);
 
-  for (const char* bad : {"", " ", "+", "-", "12 ", "1 2", "- 1", "0x10", "$10",
-                          "1e3", "8a", "\t8", "2147483648", "-2147483649",
-                          "99999999999999999999"})
+  for (const char* bad : {"", " ", "+", "-", "12 ", "1 2", "- 1", "0x10", "$10", "1e3", "8a", "\t8",
+                          "2147483648", "-2147483649", "99999999999999999999"})
     EXPECT_EQ(ParseIntegerText(bad), std::nullopt) << '"' << bad << '"';
 }
 
@@ -66,10 +65,10 @@ TEST(ArgumentToWindows1251Test, ConvertsRussianAndMarksTheRest) {
 TEST(ArgumentToWindows1251Test, InvalidUtf8PassesThroughByteForByte) {
   // A Windows-1251 argument as the system may hand it over unchanged.
   EXPECT_EQ(ArgumentToWindows1251("\xCD\xEE\xE2"), "\xCD\xEE\xE2");
-  EXPECT_EQ(ArgumentToWindows1251("a\xD0"), "a\xD0");            // cut short
-  EXPECT_EQ(ArgumentToWindows1251("\xC0\xAF"), "\xC0\xAF");      // overlong
+  EXPECT_EQ(ArgumentToWindows1251("a\xD0"), "a\xD0");                // cut short
+  EXPECT_EQ(ArgumentToWindows1251("\xC0\xAF"), "\xC0\xAF");          // overlong
   EXPECT_EQ(ArgumentToWindows1251("\xED\xA0\x80"), "\xED\xA0\x80");  // surrogate
-  EXPECT_EQ(ArgumentToWindows1251("\xFF\xD0\xB0"), "\xFF\xE0");  // junk, then а
+  EXPECT_EQ(ArgumentToWindows1251("\xFF\xD0\xB0"), "\xFF\xE0");      // junk, then а
 }
 
 TEST(Windows1251ToUtf8Test, EveryByteRoundTrips) {

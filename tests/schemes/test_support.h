@@ -25,8 +25,8 @@ class TempFolder {
   TempFolder() {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-      path_ = std::filesystem::temp_directory_path() /
-              ("lirvane-schemes-" + std::to_string(random()));
+      path_ =
+          std::filesystem::temp_directory_path() / ("lirvane-schemes-" + std::to_string(random()));
       std::error_code error;
       if (std::filesystem::create_directory(path_, error)) return;
     }
@@ -37,9 +37,7 @@ class TempFolder {
     std::filesystem::remove_all(path_, ignored);
   }
   const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(std::string_view name) const {
-    return path_ / std::string(name);
-  }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / std::string(name); }
 
  private:
   std::filesystem::path path_;

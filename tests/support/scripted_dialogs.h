@@ -14,7 +14,9 @@
 #include <ostream>
 
 // Readable QStrings in test failures.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
 
 namespace lirvane::testing {
 

@@ -8,8 +8,7 @@
 
 namespace lirvane::testing {
 
-inline std::vector<std::filesystem::path> TemporaryFilesOf(
-    const std::filesystem::path& target) {
+inline std::vector<std::filesystem::path> TemporaryFilesOf(const std::filesystem::path& target) {
   const std::filesystem::path folder =
       target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
   const std::string prefix = target.filename().string() + "~tmp";

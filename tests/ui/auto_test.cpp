@@ -39,9 +39,9 @@ class AutoTest : public ::testing::Test {
 
   ScriptedDialogs& dialogs = InstallScriptedDialogs();
   TMainFrm frm;
-  const std::string original = Win(
-      "Кодировка текста определяется по частотам букв и их сочетаний, "
-      "после чего цепочка перекодировок применяется ко всему тексту.");
+  const std::string original =
+      Win("Кодировка текста определяется по частотам букв и их сочетаний, "
+          "после чего цепочка перекодировок применяется ко всему тексту.");
 };
 
 TEST_F(AutoTest, MenuItemAndButtonAreThere) {
@@ -51,7 +51,8 @@ TEST_F(AutoTest, MenuItemAndButtonAreThere) {
   EXPECT_TRUE(frm.CodeM->actions().contains(frm.AutoWin1));
   ASSERT_NE(frm.BtnAuto, nullptr);
   EXPECT_EQ(frm.BtnAuto->text(), QString::fromUtf8("Авто"));
-  EXPECT_EQ(frm.BtnAuto->toolTip(), QString::fromUtf8("Определить кодировку и перекодировать в Win"));
+  EXPECT_EQ(frm.BtnAuto->toolTip(),
+            QString::fromUtf8("Определить кодировку и перекодировать в Win"));
   // Last on the recoding toolbar.
   ASSERT_FALSE(frm.CodeBar->actions().isEmpty());
   EXPECT_EQ(frm.CodeBar->widgetForAction(frm.CodeBar->actions().last()), frm.BtnAuto);
@@ -128,7 +129,8 @@ TEST_F(AutoTest, CorrectTextWithCharactersWindows1251LacksStaysWhole) {
 TEST_F(AutoTest, ButtonFollowsButtonView) {
   for (QAction* view : {frm.MStext, frm.MSpic, frm.MSboth}) {
     view->trigger();
-    EXPECT_EQ(frm.BtnAuto->toolButtonStyle(), frm.Btn0->toolButtonStyle()) << view->text().toStdString();
+    EXPECT_EQ(frm.BtnAuto->toolButtonStyle(), frm.Btn0->toolButtonStyle())
+        << view->text().toStdString();
     EXPECT_EQ(frm.BtnAuto->text().isEmpty(), frm.Btn0->text().isEmpty());
     EXPECT_EQ(frm.BtnAuto->icon().isNull(), frm.Btn0->icon().isNull());
     EXPECT_EQ(frm.BtnAuto->height(), frm.Btn0->height());

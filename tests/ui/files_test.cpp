@@ -85,7 +85,8 @@ TEST_F(FilesTest, OpenFillsLeftPaneRememberedTextAndList) {
   ASSERT_EQ(dialogs.open_requests.size(), 1u);
   EXPECT_EQ(dialogs.open_requests[0].title, QString::fromUtf8("Выберите файл"));
   EXPECT_EQ(dialogs.open_requests[0].filters.size(), 3);
-  EXPECT_TRUE(dialogs.open_requests[0].filters[0].startsWith(QString::fromUtf8("Текстовые и HTML")));
+  EXPECT_TRUE(
+      dialogs.open_requests[0].filters[0].startsWith(QString::fromUtf8("Текстовые и HTML")));
   EXPECT_EQ(frm.MemoF->Text(), "\xF0\xD2\xC9\r\nraw\r\n\x98");  // bytes as they are
   EXPECT_EQ(frm.MemoBk->Text(), "\xF0\xD2\xC9\r\nraw\n\x98");
   EXPECT_EQ(Recent(), QStringList({path}));
@@ -228,7 +229,8 @@ TEST_F(FilesTest, FailedSaveKeepsTheOldFileAndListsTheName) {
   setrlimit(RLIMIT_FSIZE, &small);
   SaveAs(path);
   setrlimit(RLIMIT_FSIZE, &saved);
-  EXPECT_EQ(dialogs.Texts(), std::vector<QString>({QString::fromUtf8("Ошибка при записи на диск!")}));
+  EXPECT_EQ(dialogs.Texts(),
+            std::vector<QString>({QString::fromUtf8("Ошибка при записи на диск!")}));
   EXPECT_EQ(Read(path), "old content");
   EXPECT_EQ(Recent(), QStringList({path}));
   // A name that cannot be written at all.

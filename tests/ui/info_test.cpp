@@ -345,7 +345,8 @@ class DesktopBrowserTest : public ::testing::Test {
 TEST_F(DesktopBrowserTest, HandlerFromMimeAppsAndExecLine) {
   Write("config/mimeapps.list",
         "[Added Associations]\nx-scheme-handler/http=other.desktop;\n"
-        "[Default Applications]\n# the browser\nx-scheme-handler/http=missing.desktop;testweb.desktop;\n");
+        "[Default Applications]\n# the "
+        "browser\nx-scheme-handler/http=missing.desktop;testweb.desktop;\n");
   Write("data/applications/testweb.desktop",
         "[Desktop Entry]\nName=Test Web\nExec=/opt/testweb/bin/testweb --new-tab \"%u\"\n"
         "[Desktop Action private]\nExec=/opt/testweb/bin/testweb --private %u\n");

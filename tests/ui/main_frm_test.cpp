@@ -74,29 +74,51 @@ struct MenuRow {
 
 TEST_F(MainFrmTest, EveryMenuItemHasItsCaptionAndKey) {
   const MenuRow rows[] = {
-      {"NewSM", "&Новый", "Ctrl+N"},          {"OpenSM", "&Открыть...", "Ctrl+O"},
-      {"SaveSM", "&Сохранить...", "Ctrl+S"},  {"N4", "Принтер...", ""},
-      {"ShowPrintM", "Показ окна", ""},        {"PrintSM", "&Печать", "Ctrl+P"},
-      {"ExitSM", "&Выход", "Alt+F4"},          {"ReloadSM", "Пере&грузить", "Ctrl+R"},
-      {"ToMem", "&Запомнить", "Ctrl+W"},       {"ChangeSM", "Поменять &местами", "Ctrl+M"},
-      {"CopySM", "&Копировать", "Ctrl+C"},     {"CutSM", "&Вырезать", "Ctrl+X"},
-      {"InsSM", "Вст&авить", "Ctrl+V"},        {"DelSM", "&Очистить окно", "Ctrl+F4"},
-      {"SelAllSM", "Выделить в&се", "Ctrl+A"}, {"WrapSM", "&Перенос по словам", "Ctrl+T"},
-      {"KoiWin1", "Koi->Win", "Alt+1"},        {"WinKoi1", "Win->Koi", "Alt+2"},
-      {"AltWin1", "Alt->Win", "Alt+3"},        {"WinAlt1", "Win->Alt", "Alt+4"},
-      {"KoiKoiWin1", "Koi->Koi->Win", "Alt+5"}, {"IsoWin1", "Iso->Win", "Alt+6"},
-      {"MacWin1", "Mac->Win", "Alt+7"},        {"UniWin1", "Form-Urlencoded", "Alt+8"},
-      {"UtfWin1", "UTF-8->Win", "Alt+U"},      {"WinUtf1", "Win->UTF-8", "Alt+Shift+U"},
-      {"OverCod", "&По схеме...", "Alt+9"},    {"Tray1", "&Иконка в Tray", ""},
-      {"MAutoRun", "&Автозапуск", ""},         {"MSaveOpt", "&Сохранять настройки", ""},
-      {"ToUp", "&Верхний регистр", "F11"},     {"ToLo", "&Нижний регистр", "F12"},
-      {"LatRus1", "&Lat -> Cyr", "Alt+F11"},   {"RusLat1", "C&yr - >Lat", "Alt+F12"},
-      {"DelSpase", "Удалить &пробелы", "Ctrl+F11"}, {"DelTags", "Удалить &теги", "Ctrl+F12"},
-      {"AboutSM", "&О программе...", ""},      {"HelpSM", "&Справка", ""},
+      {"NewSM", "&Новый", "Ctrl+N"},
+      {"OpenSM", "&Открыть...", "Ctrl+O"},
+      {"SaveSM", "&Сохранить...", "Ctrl+S"},
+      {"N4", "Принтер...", ""},
+      {"ShowPrintM", "Показ окна", ""},
+      {"PrintSM", "&Печать", "Ctrl+P"},
+      {"ExitSM", "&Выход", "Alt+F4"},
+      {"ReloadSM", "Пере&грузить", "Ctrl+R"},
+      {"ToMem", "&Запомнить", "Ctrl+W"},
+      {"ChangeSM", "Поменять &местами", "Ctrl+M"},
+      {"CopySM", "&Копировать", "Ctrl+C"},
+      {"CutSM", "&Вырезать", "Ctrl+X"},
+      {"InsSM", "Вст&авить", "Ctrl+V"},
+      {"DelSM", "&Очистить окно", "Ctrl+F4"},
+      {"SelAllSM", "Выделить в&се", "Ctrl+A"},
+      {"WrapSM", "&Перенос по словам", "Ctrl+T"},
+      {"KoiWin1", "Koi->Win", "Alt+1"},
+      {"WinKoi1", "Win->Koi", "Alt+2"},
+      {"AltWin1", "Alt->Win", "Alt+3"},
+      {"WinAlt1", "Win->Alt", "Alt+4"},
+      {"KoiKoiWin1", "Koi->Koi->Win", "Alt+5"},
+      {"IsoWin1", "Iso->Win", "Alt+6"},
+      {"MacWin1", "Mac->Win", "Alt+7"},
+      {"UniWin1", "Form-Urlencoded", "Alt+8"},
+      {"UtfWin1", "UTF-8->Win", "Alt+U"},
+      {"WinUtf1", "Win->UTF-8", "Alt+Shift+U"},
+      {"OverCod", "&По схеме...", "Alt+9"},
+      {"Tray1", "&Иконка в Tray", ""},
+      {"MAutoRun", "&Автозапуск", ""},
+      {"MSaveOpt", "&Сохранять настройки", ""},
+      {"ToUp", "&Верхний регистр", "F11"},
+      {"ToLo", "&Нижний регистр", "F12"},
+      {"LatRus1", "&Lat -> Cyr", "Alt+F11"},
+      {"RusLat1", "C&yr - >Lat", "Alt+F12"},
+      {"DelSpase", "Удалить &пробелы", "Ctrl+F11"},
+      {"DelTags", "Удалить &теги", "Ctrl+F12"},
+      {"AboutSM", "&О программе...", ""},
+      {"HelpSM", "&Справка", ""},
       {"VelkorHomepage1", "Velkor software online", ""},
-      {"CopyPM", "Копировать", ""},            {"CutPM", "Вырезать", ""},
-      {"PastePM", "Вставить", ""},             {"SelAllPM", "Выделить все", ""},
-      {"CleanPM", "Очистить окно", ""},        {"Paste2", "Paste", "Shift+Ins"},
+      {"CopyPM", "Копировать", ""},
+      {"CutPM", "Вырезать", ""},
+      {"PastePM", "Вставить", ""},
+      {"SelAllPM", "Выделить все", ""},
+      {"CleanPM", "Очистить окно", ""},
+      {"Paste2", "Paste", "Shift+Ins"},
   };
   for (const MenuRow& row : rows) {
     auto* item = frm.findChild<QAction*>(row.name);
@@ -118,7 +140,8 @@ TEST_F(MainFrmTest, SeparatorsStandWhereTheyBelong) {
     for (QAction* a : menu->actions()) names << (a->isSeparator() ? "-" : a->objectName());
     return names.join(' ');
   };
-  EXPECT_EQ(names_of(frm.FileM), "NewSM OpenSM SaveSM FixFolderSM - N4 ShowPrintM PrintSM - ExitSM");
+  EXPECT_EQ(names_of(frm.FileM),
+            "NewSM OpenSM SaveSM FixFolderSM - N4 ShowPrintM PrintSM - ExitSM");
   EXPECT_EQ(names_of(frm.EditM),
             "ReloadSM ToMem ChangeSM - CopySM CutSM InsSM DelSM SelAllSM - WrapSM");
   EXPECT_EQ(names_of(frm.CodeM),
@@ -255,7 +278,9 @@ TEST_F(MainFrmTest, PasteWithAndWithoutClipboardText) {
   cursor.setPosition(1);
   frm.MemoF2->setTextCursor(cursor);
   frm.InsSMClick();
-  EXPECT_EQ(frm.MemoF2->Text(), "1\xEC\xE8\xF0\r\n\xEF\xEE\xF1\xEB\xE5" "2");
+  EXPECT_EQ(frm.MemoF2->Text(),
+            "1\xEC\xE8\xF0\r\n\xEF\xEE\xF1\xEB\xE5"
+            "2");
   // Shift+Ins pastes like Ctrl+V, over the selection.
   frm.MemoF2->SelectAllText();
   QApplication::clipboard()->setText("x");
@@ -409,9 +434,9 @@ TEST_F(MainFrmTest, FocusOutsideThePanesDoesNothing) {
   frm.FileBox->setFocus();
   QApplication::processEvents();
   ASSERT_EQ(frm.FocusedPane(), nullptr);
-  for (auto command : {&TMainFrm::ToUpClick, &TMainFrm::DelTagsClick, &TMainFrm::InsSMClick,
-                       &TMainFrm::DelSMClick, &TMainFrm::CopySMClick, &TMainFrm::CutSMClick,
-                       &TMainFrm::SelAllSMClick}) {
+  for (auto command :
+       {&TMainFrm::ToUpClick, &TMainFrm::DelTagsClick, &TMainFrm::InsSMClick, &TMainFrm::DelSMClick,
+        &TMainFrm::CopySMClick, &TMainFrm::CutSMClick, &TMainFrm::SelAllSMClick}) {
     (frm.*command)();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   }

@@ -130,7 +130,8 @@ TEST_F(TrayIconTest, WithoutNotificationAreaTheTaskbarEntryStaysAndTheUserIsTold
   started.TrayIcon().SetNotificationAreaCheck([] { return false; });
   EXPECT_FALSE(started.SwitchTrayIcon(true));
   EXPECT_TRUE(started.TrayIcon().TaskbarEntryShown());
-  EXPECT_TRUE(started.statusBar()->currentMessage().contains(QString::fromUtf8("Нет области уведомлений")));
+  EXPECT_TRUE(
+      started.statusBar()->currentMessage().contains(QString::fromUtf8("Нет области уведомлений")));
   EXPECT_TRUE(started.statusBar()->currentMessage().contains(QString::fromUtf8("панели задач")));
   EXPECT_EQ(dialogs.messages.size(), 1u);
 }

@@ -26,9 +26,9 @@ namespace {
 using testing::InstallScriptedDialogs;
 using testing::ScriptedDialogs;
 
-const std::array<const char*, 11> kCaptions = {
-    "Koi->Win", "Win->Koi", "Alt->Win", "Win->Alt", "Koi>>Win", "Iso->Win",
-    "Mac->Win", "Uni->Win", "По схеме", "Utf->Win", "Win->Utf"};
+const std::array<const char*, 11> kCaptions = {"Koi->Win", "Win->Koi", "Alt->Win", "Win->Alt",
+                                               "Koi>>Win", "Iso->Win", "Mac->Win", "Uni->Win",
+                                               "По схеме", "Utf->Win", "Win->Utf"};
 
 class ViewTest : public ::testing::Test {
  protected:
@@ -268,8 +268,8 @@ TEST_F(ViewTest, FloatingFileBarClosedByItsButtonAndShownAgain) {
 }
 
 TEST_F(ViewTest, DockRowAndPositionReadBackInEveryDock) {
-  for (int dock : {DockToolBar::kLDock, DockToolBar::kRDock, DockToolBar::kLoDock,
-                   DockToolBar::kUpDock}) {
+  for (int dock :
+       {DockToolBar::kLDock, DockToolBar::kRDock, DockToolBar::kLoDock, DockToolBar::kUpDock}) {
     SCOPED_TRACE(dock);
     // As the settings load places them: dock, then row, then position.
     struct Place {

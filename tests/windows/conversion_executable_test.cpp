@@ -89,8 +89,8 @@ class ConversionExecutableTest : public ::testing::Test {
     std::wstring command =
         L"\"" + (program_folder_ / L"lirvane.exe").wstring() + L"\" " + arguments;
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0,
-                                        nullptr, work_.c_str(), &startup, &process);
+    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        work_.c_str(), &startup, &process);
     CloseHandle(write_end);
     if (started) {
       char buffer[4096];

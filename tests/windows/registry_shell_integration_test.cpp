@@ -31,14 +31,14 @@ class RegistryShellTest : public ::testing::Test {
   Value Query(StoreRoot root, const std::string& key, const wchar_t* name = L"") {
     Value value;
     HKEY handle = nullptr;
-    value.status = RegOpenKeyExW(root == StoreRoot::kClassesRoot ? HKEY_CLASSES_ROOT
-                                                                : HKEY_LOCAL_MACHINE,
-                                 keys_.Path(root, key).c_str(), 0, KEY_QUERY_VALUE, &handle);
+    value.status =
+        RegOpenKeyExW(root == StoreRoot::kClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE,
+                      keys_.Path(root, key).c_str(), 0, KEY_QUERY_VALUE, &handle);
     if (value.status != ERROR_SUCCESS) return value;
     wchar_t data[1024] = {};
     DWORD size = sizeof data - sizeof(wchar_t);
-    value.status = RegQueryValueExW(handle, name, nullptr, &value.type,
-                                    reinterpret_cast<BYTE*>(data), &size);
+    value.status =
+        RegQueryValueExW(handle, name, nullptr, &value.type, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(handle);
     value.text = data;
     return value;
@@ -53,8 +53,8 @@ class RegistryShellTest : public ::testing::Test {
   void MakeRunKey() {
     HKEY handle = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE,
-                              keys_.Path(StoreRoot::kLocalMachine, std::string(kRunKey)).c_str(),
-                              0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
+                              keys_.Path(StoreRoot::kLocalMachine, std::string(kRunKey)).c_str(), 0,
+                              nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(handle);
   }
@@ -86,7 +86,8 @@ TEST_F(RegistryShellTest, ShellVerbsForTextAndHtmlFiles) {
 TEST_F(RegistryShellTest, CyrillicAndBlanksInTheExecutablePath) {
   // "C:\Программы\Лирвана\lirvane.exe" in the store's Windows-1251.
   WindowsShellIntegration shell(
-      store_, "C:\\\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\\\xCB\xE8\xF0\xE2\xE0\xED\xE0 2\\lirvane.exe");
+      store_,
+      "C:\\\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB\\\xCB\xE8\xF0\xE2\xE0\xED\xE0 2\\lirvane.exe");
   shell.WriteShellVerbs();
   EXPECT_EQ(Text(StoreRoot::kClassesRoot, std::string(kHtmlVerbKey)),
             L"\"C:\\Программы\\Лирвана 2\\lirvane.exe\" \"%1\"");

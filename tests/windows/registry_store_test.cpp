@@ -40,9 +40,9 @@ class RegistryStoreTest : public ::testing::Test {
   RawValue QueryRaw(StoreRoot root, const std::string& key, const std::wstring& name) {
     RawValue value;
     HKEY handle = nullptr;
-    value.status = RegOpenKeyExW(root == StoreRoot::kClassesRoot ? HKEY_CLASSES_ROOT
-                                                                : HKEY_LOCAL_MACHINE,
-                                 keys_.Path(root, key).c_str(), 0, KEY_QUERY_VALUE, &handle);
+    value.status =
+        RegOpenKeyExW(root == StoreRoot::kClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE,
+                      keys_.Path(root, key).c_str(), 0, KEY_QUERY_VALUE, &handle);
     if (value.status != ERROR_SUCCESS) return value;
     BYTE data[4096] = {};
     DWORD size = sizeof data;
@@ -67,8 +67,8 @@ class RegistryStoreTest : public ::testing::Test {
               ERROR_SUCCESS);
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
     PSID everyone = nullptr;
-    ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0,
-                                         &everyone));
+    ASSERT_TRUE(
+        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
     alignas(DWORD) BYTE acl_bytes[256];
     ACL* acl = reinterpret_cast<ACL*>(acl_bytes);
     ASSERT_TRUE(InitializeAcl(acl, sizeof acl_bytes, ACL_REVISION));
@@ -86,7 +86,9 @@ class RegistryStoreTest : public ::testing::Test {
 
 // The rules every back end keeps, on the registry.
 struct RegistryStore {
-  std::unique_ptr<StoreAccessor> NewAccessor() { return std::make_unique<StoreAccessor>(keys.Backend()); }
+  std::unique_ptr<StoreAccessor> NewAccessor() {
+    return std::make_unique<StoreAccessor>(keys.Backend());
+  }
   RegistryTestKeys keys;
 };
 INSTANTIATE_TYPED_TEST_SUITE_P(Registry, StoreAccessorContract, RegistryStore);
@@ -136,8 +138,9 @@ TEST_F(RegistryStoreTest, StringsAndIntegersAreRegSzAndRegDword) {
 
 TEST_F(RegistryStoreTest, CyrillicNamesAndDataAreUnicodeInTheRegistry) {
   auto store = NewAccessor();
-  ASSERT_TRUE(store->OpenKey("\\\xCA\xEB\xFE\xF7", true));                 // "Ключ"
-  store->WriteString("\xC8\xEC\xFF", "\xD2\xE5\xEA\xF1\xF2 \xB8\xEB\xEA\xE8");  // "Имя", "Текст ёлки"
+  ASSERT_TRUE(store->OpenKey("\\\xCA\xEB\xFE\xF7", true));  // "Ключ"
+  store->WriteString("\xC8\xEC\xFF",
+                     "\xD2\xE5\xEA\xF1\xF2 \xB8\xEB\xEA\xE8");  // "Имя", "Текст ёлки"
 
   // Key, name and text as the registry holds them, in UTF-16.
   HKEY handle = nullptr;
@@ -154,7 +157,7 @@ TEST_F(RegistryStoreTest, CyrillicNamesAndDataAreUnicodeInTheRegistry) {
   EXPECT_EQ(std::wstring(text), L"Текст ёлки");
 
   // Letter case of Cyrillic names does not count, as for ASCII ones.
-  ASSERT_TRUE(store->OpenKey("\\\xCA\xCB\xDE\xD7", false));                    // "КЛЮЧ"
+  ASSERT_TRUE(store->OpenKey("\\\xCA\xCB\xDE\xD7", false));  // "КЛЮЧ"
   EXPECT_EQ(store->ReadString("\xE8\xCC\xDF"), "\xD2\xE5\xEA\xF1\xF2 \xB8\xEB\xEA\xE8");  // "иМЯ"
 }
 
@@ -173,9 +176,10 @@ TEST_F(RegistryStoreTest, CharactersWithoutAByteReadAsQuestionMarks) {
   auto store = NewAccessor();
   ASSERT_TRUE(store->OpenKey(kProgram, true));
   HKEY handle = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, keys_.Path(StoreRoot::kLocalMachine, kProgram).c_str(),
-                          0, KEY_SET_VALUE, &handle),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegOpenKeyExW(HKEY_LOCAL_MACHINE, keys_.Path(StoreRoot::kLocalMachine, kProgram).c_str(), 0,
+                    KEY_SET_VALUE, &handle),
+      ERROR_SUCCESS);
   const std::wstring foreign = L"Ёж 日本";  // as another program may leave it
   RegSetValueExW(handle, L"FNM", 0, REG_SZ, reinterpret_cast<const BYTE*>(foreign.c_str()),
                  static_cast<DWORD>((foreign.size() + 1) * sizeof(wchar_t)));
@@ -193,8 +197,8 @@ TEST_F(RegistryStoreTest, AnEmptyStringIsStoredAsAValue) {
 TEST_F(RegistryStoreTest, RawBinaryValuesAreRegBinary) {
   auto store = NewAccessor();
   ASSERT_TRUE(store->OpenKey(kProgram, true));
-  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kProgram, "FSZ",
-                                        kStoreTypeBinary, std::string("\x0a\x00", 2)));
+  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kProgram, "FSZ", kStoreTypeBinary,
+                                        std::string("\x0a\x00", 2)));
   EXPECT_EQ(QueryRaw(StoreRoot::kLocalMachine, kProgram, L"FSZ").type,
             static_cast<DWORD>(REG_BINARY));
 }
@@ -234,7 +238,8 @@ TEST_F(RegistryStoreTest, KeyThatRefusesWritesOpensReadOnly) {
   ASSERT_TRUE(store->OpenKey(kProgram, false));
   EXPECT_TRUE(store->CurrentKeyReadOnly());
   EXPECT_EQ(store->ReadString("FNM"), "Arial Cyr");
-  EXPECT_EQ(StoreErrorOf([&] { store->WriteString("FNM", "Courier"); }), "Failed to set data for 'FNM'");
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteString("FNM", "Courier"); }),
+            "Failed to set data for 'FNM'");
   EXPECT_EQ(StoreErrorOf([&] { store->WriteInteger("FSZ", 1); }), "Failed to set data for 'FSZ'");
   store->DeleteValue("FNM");
   EXPECT_EQ(store->ReadString("FNM"), "Arial Cyr");

@@ -25,15 +25,16 @@ class RegistryTestKeys {
   RegistryTestKeys() {
     static std::atomic<int> counter{0};
     id_ = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-    for (auto [root, path] : {Entry(HKEY_LOCAL_MACHINE, MachineBase()),
-                              Entry(HKEY_CLASSES_ROOT, ClassesBase())}) {
+    for (auto [root, path] :
+         {Entry(HKEY_LOCAL_MACHINE, MachineBase()), Entry(HKEY_CLASSES_ROOT, ClassesBase())}) {
       RemoveTree(root, path);  // what an aborted run with the same id left
       HKEY key = nullptr;
-      const LONG rc = RegCreateKeyExW(root, Wide(path).c_str(), 0, nullptr,
-                                      REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                                      nullptr, &key, nullptr);
-      if (rc != ERROR_SUCCESS) ADD_FAILURE() << "cannot make " << path << ": " << rc;
-      else RegCloseKey(key);
+      const LONG rc = RegCreateKeyExW(root, Wide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                      KEY_ALL_ACCESS, nullptr, &key, nullptr);
+      if (rc != ERROR_SUCCESS)
+        ADD_FAILURE() << "cannot make " << path << ": " << rc;
+      else
+        RegCloseKey(key);
     }
   }
   ~RegistryTestKeys() {
@@ -53,11 +54,10 @@ class RegistryTestKeys {
 
   // The real registry path of a store path, for checks through the API.
   std::wstring Path(StoreRoot root, const std::string& path) const {
-    const std::string base =
-        root == StoreRoot::kClassesRoot ? ClassesBase() : MachineBase();
+    const std::string base = root == StoreRoot::kClassesRoot ? ClassesBase() : MachineBase();
     return Wide(path.empty() || path == "\\" ? base
-                : path.front() == '\\'      ? base + path
-                                            : base + "\\" + path);
+                : path.front() == '\\'       ? base + path
+                                             : base + "\\" + path);
   }
 
   // Test paths are ASCII.

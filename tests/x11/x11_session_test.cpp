@@ -62,9 +62,7 @@ bool SkipsTaskbar(QWidget& window) {
 }
 
 // Lets the window manager answer: true once `done` holds, false after 5 s.
-bool WaitFor(const std::function<bool()>& done) {
-  return QTest::qWaitFor(done, 5000);
-}
+bool WaitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); }
 
 class X11SessionTest : public ::testing::Test {
  protected:
@@ -172,8 +170,8 @@ class Session {
     if (pid == 0) {
       close(fds[0]);
       const std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x900x24",
-             "-nolisten", "tcp", static_cast<char*>(nullptr));
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x900x24", "-nolisten",
+             "tcp", static_cast<char*>(nullptr));
       _exit(127);
     }
     close(fds[1]);

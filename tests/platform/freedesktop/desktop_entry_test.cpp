@@ -56,7 +56,8 @@ TEST(KeyFileEdit, ReplacesTheKeyAndKeepsEverythingElse) {
 }
 
 TEST(KeyFileEdit, AddsAfterTheGroupsLastEntryNotAfterItsBlankLines) {
-  const QByteArray before = "[Default Applications]\ntext/html=firefox.desktop\n\n[Removed Associations]\n";
+  const QByteArray before =
+      "[Default Applications]\ntext/html=firefox.desktop\n\n[Removed Associations]\n";
   EXPECT_EQ(SetKeyFileValue(before, "Default Applications", "k", "v"),
             "[Default Applications]\ntext/html=firefox.desktop\nk=v\n\n[Removed Associations]\n");
 }

@@ -30,7 +30,10 @@ class HomeFoldersAgree : public ::testing::TestWithParam<const char*> {
   }
   void TearDown() override {
     for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1); else unsetenv(name.c_str());
+      if (value)
+        setenv(name.c_str(), value->c_str(), 1);
+      else
+        unsetenv(name.c_str());
     }
   }
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
@@ -39,12 +42,13 @@ class HomeFoldersAgree : public ::testing::TestWithParam<const char*> {
 TEST_P(HomeFoldersAgree, SettingsSchemesAndDesktopEntriesShareTheHome) {
   const fs::path home = HomeFolder();
   ASSERT_TRUE(home.is_absolute());
-  EXPECT_EQ(SqliteStoreBackend::DefaultDatabaseFile(), home / ".config" / "lirvane" / "settings.sqlite");
+  EXPECT_EQ(SqliteStoreBackend::DefaultDatabaseFile(),
+            home / ".config" / "lirvane" / "settings.sqlite");
   const XdgFolders xdg = XdgFolders::FromEnvironment();
   EXPECT_EQ(fs::path(xdg.data_home.toStdString()), home / ".local" / "share");
   EXPECT_EQ(fs::path(xdg.config_home.toStdString()), home / ".config");
-  const SchemeFileLocation schemes =
-      ChooseSchemeFileLocation({"/nonexistent/bin", {}, RunningSchemeFilePlaces().data_home}, false);
+  const SchemeFileLocation schemes = ChooseSchemeFileLocation(
+      {"/nonexistent/bin", {}, RunningSchemeFilePlaces().data_home}, false);
   EXPECT_EQ(schemes.file, home / ".local" / "share" / "lirvane" / "circuits.dat");
 }
 

@@ -50,8 +50,7 @@ constexpr std::string_view kWordPadDocument =
     "}\r\n\0"sv;
 
 TEST(RtfReaderDocuments, LibreOfficeWriter) {
-  EXPECT_EQ(Read(kLibreOfficeDocument),
-            Cp1251("Привет, мир!\r\nSecond line — Ёжик"));
+  EXPECT_EQ(Read(kLibreOfficeDocument), Cp1251("Привет, мир!\r\nSecond line — Ёжик"));
 }
 
 TEST(RtfReaderDocuments, WordPad) {
@@ -84,19 +83,17 @@ TEST(RtfReaderHeader, CutOffInsideItsHeaderIsNotRichText) {
   EXPECT_EQ(ReadRtfText("{\\rtf1 "), std::nullopt);
 }
 
-TEST(RtfReaderHeader, BytesAfterTheLastBraceAreIgnored) {
-  EXPECT_EQ(Read("{\\rtf1 a}b}{c"), "a");
-}
+TEST(RtfReaderHeader, BytesAfterTheLastBraceAreIgnored) { EXPECT_EQ(Read("{\\rtf1 a}b}{c"), "a"); }
 
 TEST(RtfReaderSyntax, ControlWordsAndTheirDelimiters) {
-  EXPECT_EQ(Read("{\\rtf1 a\\pard b}"), "ab");               // \pard is not \par
-  EXPECT_EQ(Read("{\\rtf1 a\\tab  b}"), "a\t b");            // one space is eaten
-  EXPECT_EQ(Read("{\\rtf1 \\fi-360\\li720x}"), "x");         // negative, digits end
-  EXPECT_EQ(Read("{\\rtf1 \\b1-2}"), "-2");                  // minus after a number
+  EXPECT_EQ(Read("{\\rtf1 a\\pard b}"), "ab");        // \pard is not \par
+  EXPECT_EQ(Read("{\\rtf1 a\\tab  b}"), "a\t b");     // one space is eaten
+  EXPECT_EQ(Read("{\\rtf1 \\fi-360\\li720x}"), "x");  // negative, digits end
+  EXPECT_EQ(Read("{\\rtf1 \\b1-2}"), "-2");           // minus after a number
   EXPECT_EQ(Read("{\\rtf1 \\unknownword123 x\\zzz}"), "x");
   EXPECT_EQ(Read("{\\rtf1 \\\\ \\{ \\}}"), "\\ { }");
-  EXPECT_EQ(Read("{\\rtf1 a\r\nb\rc\nd}"), "abcd");          // source line ends mean nothing
-  EXPECT_EQ(Read("{\\rtf1 a\\\r\nb}"), "a\r\nb");            // backslash + line end is \par
+  EXPECT_EQ(Read("{\\rtf1 a\r\nb\rc\nd}"), "abcd");  // source line ends mean nothing
+  EXPECT_EQ(Read("{\\rtf1 a\\\r\nb}"), "a\r\nb");    // backslash + line end is \par
   EXPECT_EQ(Read("{\\rtf1 a{b{c}d}e}"), "abcde");
   EXPECT_EQ(Read("{\\rtf1 a\tb\x01\x7f}"), "a\tb\x7f");
 }
@@ -115,11 +112,14 @@ TEST(RtfReaderSyntax, LineBreaksAndTheLastParagraphMark) {
 TEST(RtfReaderCharacters, NamedSymbols) {
   EXPECT_EQ(Read("{\\rtf1 \\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote}"),
             "\x97\x96\x95\x91\x92\x93\x94");
-  EXPECT_EQ(Read("{\\rtf1 a\\~b\\-c\\_d\\emspace e}"), "a\xA0" "b\xAD" "c-d e");
+  EXPECT_EQ(Read("{\\rtf1 a\\~b\\-c\\_d\\emspace e}"),
+            "a\xA0"
+            "b\xAD"
+            "c-d e");
 }
 
 TEST(RtfReaderCharacters, UnicodeEscapesAndTheirFallbacks) {
-  EXPECT_EQ(Read("{\\rtf1 \\u1055?\\u1088?}"), Cp1251("Пр"));          // \uc1 by default
+  EXPECT_EQ(Read("{\\rtf1 \\u1055?\\u1088?}"), Cp1251("Пр"));  // \uc1 by default
   EXPECT_EQ(Read("{\\rtf1\\uc0\\u1055\\u1088 x}"), Cp1251("Прx"));
   EXPECT_EQ(Read("{\\rtf1\\uc2\\u1055??x}"), Cp1251("Пx"));
   EXPECT_EQ(Read("{\\rtf1\\uc2\\u1055\\'cf\\'cfx}"), Cp1251("Пx"));   // \'hh is one
@@ -130,7 +130,7 @@ TEST(RtfReaderCharacters, UnicodeEscapesAndTheirFallbacks) {
 }
 
 TEST(RtfReaderCharacters, NegativeAndUnmappableUnicode) {
-  EXPECT_EQ(Read("{\\rtf1 \\u-64431?}"), Cp1251("ё"));  // -64431 + 65536 = U+0451
+  EXPECT_EQ(Read("{\\rtf1 \\u-64431?}"), Cp1251("ё"));   // -64431 + 65536 = U+0451
   EXPECT_EQ(Read("{\\rtf1 \\u-3913?x}"), "?x");          // U+F0B7, private use
   EXPECT_EQ(Read("{\\rtf1 \\u233?}"), "?");              // é has no Windows-1251 byte
   EXPECT_EQ(Read("{\\rtf1 \\u-10179?\\u-8704?}"), "?");  // one emoji, one '?'
@@ -155,15 +155,15 @@ TEST(RtfReaderCharacters, HexBytesFollowTheCurrentFontsCodePage) {
       "{\\fonttbl{\\f0\\fcharset204 Cyr;}{\\f1\\fcharset0 West;}{\\f2\\fcharset238 CE;}"
       "{\\f3\\fcharset0\\cpg1251 Cpg;}{\\f4\\fcharset1 Default;}{\\f5\\fcharset161 Greek;}}";
   const std::string head = "{\\rtf1\\ansi\\ansicpg1252\\deff0" + fonts;
-  EXPECT_EQ(Read(head + "\\'cf}"), Cp1251("П"));                    // default font
-  EXPECT_EQ(Read(head + "\\f1\\'cf\\'80}"), Cp1251("?€"));          // Ï has no byte
-  EXPECT_EQ(Read(head + "\\f2\\'8a\\'a0}"), Cp1251("?\u00A0"));     // Š
-  EXPECT_EQ(Read(head + "\\f3\\'cf}"), Cp1251("П"));                // \cpg wins
-  EXPECT_EQ(Read(head + "\\f4\\'cf}"), Cp1251("?"));                // document's 1252
-  EXPECT_EQ(Read(head + "\\f5\\'e1a}"), Cp1251("?a"));              // no Greek table
-  EXPECT_EQ(Read(head + "\\f1\\'e9\\plain\\'e9}"), Cp1251("?й"));   // \plain: default font
-  EXPECT_EQ(Read(head + "{\\f1\\'e9}\\'e9}"), Cp1251("?й"));        // font is per group
-  EXPECT_EQ(Read("{\\rtf1\\ansi\\'cf}"), "?");                      // no \ansicpg: 1252
+  EXPECT_EQ(Read(head + "\\'cf}"), Cp1251("П"));                   // default font
+  EXPECT_EQ(Read(head + "\\f1\\'cf\\'80}"), Cp1251("?€"));         // Ï has no byte
+  EXPECT_EQ(Read(head + "\\f2\\'8a\\'a0}"), Cp1251("?\u00A0"));    // Š
+  EXPECT_EQ(Read(head + "\\f3\\'cf}"), Cp1251("П"));               // \cpg wins
+  EXPECT_EQ(Read(head + "\\f4\\'cf}"), Cp1251("?"));               // document's 1252
+  EXPECT_EQ(Read(head + "\\f5\\'e1a}"), Cp1251("?a"));             // no Greek table
+  EXPECT_EQ(Read(head + "\\f1\\'e9\\plain\\'e9}"), Cp1251("?й"));  // \plain: default font
+  EXPECT_EQ(Read(head + "{\\f1\\'e9}\\'e9}"), Cp1251("?й"));       // font is per group
+  EXPECT_EQ(Read("{\\rtf1\\ansi\\'cf}"), "?");                     // no \ansicpg: 1252
   EXPECT_EQ(Read("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'CF}"), Cp1251("ПП"));
 }
 
@@ -212,8 +212,7 @@ TEST(RtfReaderDestinations, BinaryDataIsSkippedWhateverItHolds) {
 
 TEST(RtfReaderRobustness, DeepNestingNeitherCrashesNorHangs) {
   const size_t depth = 100000;
-  EXPECT_EQ(Read("{\\rtf1" + std::string(depth, '{') + "x" + std::string(depth, '}') + "y}"),
-            "xy");
+  EXPECT_EQ(Read("{\\rtf1" + std::string(depth, '{') + "x" + std::string(depth, '}') + "y}"), "xy");
   EXPECT_FALSE(ReadRtfText("{\\rtf1" + std::string(depth, '{')));
   EXPECT_FALSE(
       ReadRtfText("{\\rtf1" + std::string(depth, '{') + "{\\*" + std::string(depth, '{') + "x"));

@@ -36,7 +36,8 @@ bool BracesBalance(std::string_view document) {
     } else if (document[i] == '{') {
       ++depth;
     } else if (document[i] == '}') {
-      if (--depth == 0) return document.substr(i + 1).find_first_not_of("\r\n") == std::string::npos;
+      if (--depth == 0)
+        return document.substr(i + 1).find_first_not_of("\r\n") == std::string::npos;
     }
   }
   return false;
@@ -62,9 +63,8 @@ TEST(RtfRoundTrip, EveryByteComesBack) {
 }
 
 TEST(RtfRoundTrip, LinesAndLineBreaksComeBack) {
-  for (std::string_view text :
-       {"", "a", "a\r\n", "\r\n", "\r\n\r\n", "a\r\nb", "a\r\n\r\nb\r\n", "1\r\n2\r\n3",
-        "\r\nx", "x\r\n\r\n\r\n"})
+  for (std::string_view text : {"", "a", "a\r\n", "\r\n", "\r\n\r\n", "a\r\nb", "a\r\n\r\nb\r\n",
+                                "1\r\n2\r\n3", "\r\nx", "x\r\n\r\n\r\n"})
     EXPECT_EQ(RoundTrip(text), text) << text;
 }
 
@@ -111,8 +111,7 @@ TEST(RtfWriter, DocumentIsAsciiWithOneParagraphPerLine) {
 }
 
 TEST(RtfWriter, FontNamesCannotBreakTheDocument) {
-  const std::string document =
-      WriteRtfDocument("text", "Evil;}{\\rtf1 Name\\par\r\n\x01", 12);
+  const std::string document = WriteRtfDocument("text", "Evil;}{\\rtf1 Name\\par\r\n\x01", 12);
   EXPECT_NE(document.find("{\\f0\\fnil\\fcharset204 Evilrtf1 Namepar;}}"), std::string::npos);
   EXPECT_TRUE(BracesBalance(document));
   EXPECT_EQ(ReadRtfText(document), "text");
@@ -140,7 +139,8 @@ namespace {
 TEST(RtfRoundTrip, ThroughLibreOffice) {
   std::ifstream in(LIRVANE_RTF_TEST_DATA "/written_by_libreoffice.rtf", std::ios::binary);
   ASSERT_TRUE(in);
-  const std::string document((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string document((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
   ASSERT_NE(document.find("LibreOffice"), std::string::npos);
   EXPECT_EQ(ReadRtfText(document),
             Cp1251("Привет, мир! Ёё {braces} back\\slash\r\nСъешь же ещё этих\r\n"));

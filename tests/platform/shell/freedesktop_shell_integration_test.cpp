@@ -58,15 +58,15 @@ TEST_F(FreedesktopShellTest, VerbIsADesktopEntryForTextAndHtml) {
   EXPECT_TRUE(entry.starts_with("[Desktop Entry]\n")) << entry;
   for (const char* line :
        {"\nType=Application\n", "\nName=Velkor Lirvane!\n", "\nExec=/opt/lirvane/lirvane %f\n",
-        "\nTryExec=/opt/lirvane/lirvane\n",
-        "\nIcon=net.velkor.Lirvane\n", "\nTerminal=false\n", "\nCategories=Utility;TextTools;\n",
-        "\nMimeType=text/plain;text/html;\n"})
+        "\nTryExec=/opt/lirvane/lirvane\n", "\nIcon=net.velkor.Lirvane\n", "\nTerminal=false\n",
+        "\nCategories=Utility;TextTools;\n", "\nMimeType=text/plain;text/html;\n"})
     EXPECT_TRUE(Contains(entry, line)) << line << " in\n" << entry;
   // No association before the first-run question.
   EXPECT_FALSE(fs::exists(MimePackage()));
   EXPECT_FALSE(fs::exists(MimeApps()));
   // The icon the entry names is installed beside it.
-  EXPECT_TRUE(fs::is_regular_file(homes.Data() / "icons/hicolor/64x64/apps/net.velkor.Lirvane.png"));
+  EXPECT_TRUE(
+      fs::is_regular_file(homes.Data() / "icons/hicolor/64x64/apps/net.velkor.Lirvane.png"));
 }
 
 // An installed copy, its entry in a system data folder and the program
@@ -146,20 +146,23 @@ TEST_F(FreedesktopShellTest, EntriesOfEarlierBuildsMoveToTheApplicationId) {
   const fs::path old_autostart = homes.Config() / "autostart" / "lirvane.desktop";
   TempXdgHomes::Write(old_entry, "[Desktop Entry]\nName=Lirvane\nExec=/old/lirvane %f\n");
   TempXdgHomes::Write(old_autostart, "[Desktop Entry]\nExec=/old/lirvane -fromautorun\n");
-  TempXdgHomes::Write(MimeApps(), "[Default Applications]\napplication/x-lirvane-att=lirvane.desktop\n");
+  TempXdgHomes::Write(MimeApps(),
+                      "[Default Applications]\napplication/x-lirvane-att=lirvane.desktop\n");
   shell.WriteShellVerbs();
   // One entry in the menu, autorun still on, ".ATT" still ours.
   EXPECT_FALSE(fs::exists(old_entry));
   EXPECT_TRUE(fs::exists(DesktopEntry()));
   EXPECT_FALSE(fs::exists(old_autostart));
   EXPECT_TRUE(shell.AutorunEnabled());
-  EXPECT_TRUE(Contains(TempXdgHomes::Read(Autostart()), "\nExec=/opt/lirvane/lirvane -fromautorun\n"));
+  EXPECT_TRUE(
+      Contains(TempXdgHomes::Read(Autostart()), "\nExec=/opt/lirvane/lirvane -fromautorun\n"));
   EXPECT_EQ(TempXdgHomes::Read(MimeApps()),
             "[Default Applications]\napplication/x-lirvane-att=net.velkor.Lirvane.desktop\n");
 
   // A switched-off old autostart entry just goes.
   fs::remove(Autostart());
-  TempXdgHomes::Write(old_autostart, "[Desktop Entry]\nExec=/old/lirvane -fromautorun\nHidden=true\n");
+  TempXdgHomes::Write(old_autostart,
+                      "[Desktop Entry]\nExec=/old/lirvane -fromautorun\nHidden=true\n");
   shell.WriteShellVerbs();
   EXPECT_FALSE(fs::exists(old_autostart));
   EXPECT_FALSE(shell.AutorunEnabled());
@@ -262,7 +265,8 @@ TEST_F(FreedesktopAutorunTest, AutostartOfQuotedPathKeepsTheSwitchSeparate) {
 }
 
 TEST_F(FreedesktopAutorunTest, EntryOfAnotherCopyTicksAndTheCommandRemovesIt) {
-  TempXdgHomes::Write(Autostart(), "[Desktop Entry]\nType=Application\nExec=/old/lirvane -fromautorun\n");
+  TempXdgHomes::Write(Autostart(),
+                      "[Desktop Entry]\nType=Application\nExec=/old/lirvane -fromautorun\n");
   SetAutorunCheckMark(frm, shell);
   EXPECT_TRUE(frm.MAutoRun->isChecked());
   frm.MAutoRun->trigger();
@@ -272,8 +276,7 @@ TEST_F(FreedesktopAutorunTest, EntryOfAnotherCopyTicksAndTheCommandRemovesIt) {
 
 TEST_F(FreedesktopAutorunTest, EmptyExecOrHiddenEntryLeavesTheMarkOff) {
   for (const char* content : {"[Desktop Entry]\nType=Application\nExec=\n",
-                              "[Desktop Entry]\nType=Application\n",
-                              "[Other]\nExec=/bin/x\n",
+                              "[Desktop Entry]\nType=Application\n", "[Other]\nExec=/bin/x\n",
                               "[Desktop Entry]\nExec=/old/lirvane -fromautorun\nHidden=true\n"}) {
     TempXdgHomes::Write(Autostart(), content);
     frm.MAutoRun->setChecked(true);

@@ -23,7 +23,8 @@ using testing::ScriptedDialogs;
 using testing::TempXdgHomes;
 
 constexpr char kExe[] = "C:\\Lirvane\\lirvane.exe";
-const QString kAttQuestion = QString::fromUtf8("Ассоциировать программу с ATT-файлами (рекомендуется)?");
+const QString kAttQuestion =
+    QString::fromUtf8("Ассоциировать программу с ATT-файлами (рекомендуется)?");
 
 class WindowsShellTest : public ::testing::Test {
  protected:
@@ -138,16 +139,17 @@ TEST_F(WindowsShellTest, AttQuestionNoWritesNothing) {
 TEST_F(WindowsShellTest, AttQuestionYesAndClosingBothWriteTheAssociation) {
   for (ConfirmAnswer answer : {ConfirmAnswer::kYes, ConfirmAnswer::kClosed}) {
     TempXdgHomes fresh;  // a store of its own for each answer
-    auto store = std::make_unique<StoreAccessor>(
-        std::make_unique<SqliteStoreBackend>(fresh.DatabaseFile()));
+    auto store =
+        std::make_unique<StoreAccessor>(std::make_unique<SqliteStoreBackend>(fresh.DatabaseFile()));
     WindowsShellIntegration shell(*store, kExe);
     dialogs.confirm_answers = {answer};
     AskAttQuestion(nullptr, shell);
 
     SqliteStoreBackend check(fresh.DatabaseFile());
     EXPECT_EQ(check.ReadValue(StoreRoot::kClassesRoot, "\\.ATT", "").value.bytes, "ATTfile");
-    EXPECT_EQ(check.ReadValue(StoreRoot::kClassesRoot, "\\ATTfile\\shell\\open\\command", "").value.bytes,
-              "C:\\Lirvane\\lirvane.exe \"%1\"");
+    EXPECT_EQ(
+        check.ReadValue(StoreRoot::kClassesRoot, "\\ATTfile\\shell\\open\\command", "").value.bytes,
+        "C:\\Lirvane\\lirvane.exe \"%1\"");
   }
 }
 

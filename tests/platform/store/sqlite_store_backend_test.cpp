@@ -97,7 +97,8 @@ TEST(SqliteStoreTransactionTest, KeepsAllOrNothing) {
   EXPECT_THROW(store.InTransaction([&]() -> bool {
     store.WriteInteger(kRoot, kProgram, "Counter", 100);
     throw std::runtime_error("stop");
-  }), std::runtime_error);
+  }),
+               std::runtime_error);
   EXPECT_EQ(ReadCounter(store), 6);
   // And the back end is usable afterwards.
   EXPECT_TRUE(store.WriteInteger(kRoot, kProgram, "Counter", 7));
@@ -127,8 +128,7 @@ int RunCopy(int copy, int start_signal) {
     if (!store.WriteInteger(kRoot, kProgram, name, i)) ++failures;
     const bool bumped = store.InTransaction([&] {
       StoreReadResult r = store.ReadValue(kRoot, kProgram, "Counter");
-      return r.status == StoreReadStatus::kFound &&
-             r.value.kind == StoreValueKind::kInteger &&
+      return r.status == StoreReadStatus::kFound && r.value.kind == StoreValueKind::kInteger &&
              store.WriteInteger(kRoot, kProgram, "Counter", r.value.integer + 1);
     });
     if (!bumped) ++failures;

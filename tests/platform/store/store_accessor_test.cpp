@@ -31,10 +31,9 @@ class StoreAccessorTest : public ::testing::Test {
  protected:
   // A fresh accessor on the same store, as the next run of the program.
   std::unique_ptr<StoreAccessor> NewAccessor(
-      SqliteStoreBackend::Access access =
-          SqliteStoreBackend::Access::kReadWriteElseReadOnly) {
-    auto backend = std::make_unique<SqliteStoreBackend>(
-        SqliteStoreBackend::DefaultDatabaseFile(), access);
+      SqliteStoreBackend::Access access = SqliteStoreBackend::Access::kReadWriteElseReadOnly) {
+    auto backend =
+        std::make_unique<SqliteStoreBackend>(SqliteStoreBackend::DefaultDatabaseFile(), access);
     return std::make_unique<StoreAccessor>(std::move(backend));
   }
   SqliteStoreBackend& Sqlite(StoreAccessor& store) {
@@ -54,14 +53,12 @@ TEST_F(StoreAccessorTest, DefaultBackendLivesUnderConfigHome) {
 TEST_F(StoreAccessorTest, RawIntegerReadsAsAnInteger) {
   auto store = NewAccessor();
   ASSERT_TRUE(store->OpenKey(kProgram, true));
-  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kProgram,
-                                        "WS", kStoreTypeInteger,
+  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kProgram, "WS", kStoreTypeInteger,
                                         std::string("\xfe\xff\xff\xff", 4)));
   EXPECT_EQ(store->ReadInteger("WS"), -2);
-  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kProgram,
-                                        "WS", kStoreTypeInteger, "\x01"));
-  EXPECT_EQ(StoreErrorOf([&] { store->ReadInteger("WS"); }),
-            "Invalid data type for 'WS'");
+  ASSERT_TRUE(store->Backend().WriteRaw(StoreRoot::kLocalMachine, kProgram, "WS", kStoreTypeInteger,
+                                        "\x01"));
+  EXPECT_EQ(StoreErrorOf([&] { store->ReadInteger("WS"); }), "Invalid data type for 'WS'");
 }
 
 // The rules every back end keeps, on this one.
@@ -77,7 +74,7 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Sqlite, StoreAccessorContract, SqliteStore);
 TEST_F(StoreAccessorTest, CyrillicKeysAndNamesIgnoreLetterCase) {
   auto store = NewAccessor();
   // In the program's Windows-1251 and in UTF-8.
-  ASSERT_TRUE(store->OpenKey("\\\xCA\xEB\xFE\xF7", true));  // "Ключ"
+  ASSERT_TRUE(store->OpenKey("\\\xCA\xEB\xFE\xF7", true));   // "Ключ"
   store->WriteString("\xC8\xEC\xFF", "cp1251");              // "Имя"
   ASSERT_TRUE(store->OpenKey("\\\xCA\xCB\xDE\xD7", false));  // "КЛЮЧ"
   EXPECT_EQ(store->ReadString("\xE8\xCC\xDF"), "cp1251");    // "иМЯ"
@@ -116,8 +113,7 @@ TEST_F(StoreAccessorTest, ReadingNeverCreatesTheDatabase) {
   EXPECT_FALSE(store->OpenKey(kProgram, false));
   ASSERT_TRUE(store->OpenKey("\\", false));  // the root always exists
   EXPECT_EQ(store->ReadString("Last0"), "");
-  EXPECT_EQ(StoreErrorOf([&] { store->ReadInteger("FSZ"); }),
-            "Failed to get data for 'FSZ'");
+  EXPECT_EQ(StoreErrorOf([&] { store->ReadInteger("FSZ"); }), "Failed to get data for 'FSZ'");
   store->DeleteValue("Last0");
   store->SetRoot(StoreRoot::kClassesRoot);
   EXPECT_FALSE(store->OpenKey("\\.att", false));
@@ -157,8 +153,7 @@ TEST_F(StoreAccessorTest, ReadOnlyStoreRefusesWrites) {
   EXPECT_EQ(store->ReadString("FNM"), "Arial Cyr");
   EXPECT_EQ(StoreErrorOf([&] { store->WriteString("FNM", "Courier"); }),
             "Failed to set data for 'FNM'");
-  EXPECT_EQ(StoreErrorOf([&] { store->WriteInteger("FSZ", 1); }),
-            "Failed to set data for 'FSZ'");
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteInteger("FSZ", 1); }), "Failed to set data for 'FSZ'");
   store->DeleteValue("FNM");
   EXPECT_EQ(store->ReadString("FNM"), "Arial Cyr");
 
@@ -183,8 +178,7 @@ TEST_F(StoreAccessorTest, WriteProtectedFileOpensReadOnly) {
   ASSERT_TRUE(store->OpenKey(kProgram, false));
   EXPECT_TRUE(store->CurrentKeyReadOnly());
   EXPECT_EQ(store->ReadInteger("FSZ"), 10);
-  EXPECT_EQ(StoreErrorOf([&] { store->WriteInteger("FSZ", 11); }),
-            "Failed to set data for 'FSZ'");
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteInteger("FSZ", 11); }), "Failed to set data for 'FSZ'");
 }
 
 TEST_F(StoreAccessorTest, UnusableConfigFolderRefusesWrites) {
@@ -193,8 +187,7 @@ TEST_F(StoreAccessorTest, UnusableConfigFolderRefusesWrites) {
   auto store = NewAccessor();
   EXPECT_FALSE(store->OpenKey(kProgram, true));
   ASSERT_TRUE(store->OpenKey("\\", false));
-  EXPECT_EQ(StoreErrorOf([&] { store->WriteString("", "x"); }),
-            "Failed to set data for ''");
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteString("", "x"); }), "Failed to set data for ''");
 }
 
 TEST_F(StoreAccessorTest, ForeignFileIsNeitherReadNorReplaced) {
@@ -206,10 +199,8 @@ TEST_F(StoreAccessorTest, ForeignFileIsNeitherReadNorReplaced) {
   EXPECT_FALSE(store->OpenKey(kProgram, false));
   EXPECT_FALSE(store->OpenKey(kProgram, true));
   ASSERT_TRUE(store->OpenKey("\\", false));
-  EXPECT_EQ(StoreErrorOf([&] { store->ReadString("FNM"); }),
-            "Failed to get data for 'FNM'");
-  EXPECT_EQ(StoreErrorOf([&] { store->WriteString("FNM", "x"); }),
-            "Failed to set data for 'FNM'");
+  EXPECT_EQ(StoreErrorOf([&] { store->ReadString("FNM"); }), "Failed to get data for 'FNM'");
+  EXPECT_EQ(StoreErrorOf([&] { store->WriteString("FNM", "x"); }), "Failed to set data for 'FNM'");
 
   std::ifstream in(home_.DatabaseFile());
   std::string content((std::istreambuf_iterator<char>(in)), {});

@@ -27,8 +27,7 @@ TEST(FoldStoreNameTest, DistinctNamesStayDistinct) {
 }
 
 TEST(StorePathTest, DropsEmptyComponents) {
-  EXPECT_EQ(NormalizeStorePath("\\SOFTWARE\\Velkor\\Lirvane"),
-            "SOFTWARE\\Velkor\\Lirvane");
+  EXPECT_EQ(NormalizeStorePath("\\SOFTWARE\\Velkor\\Lirvane"), "SOFTWARE\\Velkor\\Lirvane");
   EXPECT_EQ(NormalizeStorePath("SOFTWARE\\\\Velkor\\"), "SOFTWARE\\Velkor");
   EXPECT_EQ(NormalizeStorePath("\\"), "");
   EXPECT_EQ(NormalizeStorePath(""), "");

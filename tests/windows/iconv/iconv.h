@@ -51,10 +51,10 @@ inline bool FromWide(UINT to, const std::wstring& wide, std::string& bytes) {
   }
   bytes.resize(wide.size() * 4);
   BOOL used_default = FALSE;
-  const int n = WideCharToMultiByte(
-      to, to == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, wide.data(),
-      static_cast<int>(wide.size()), bytes.data(), static_cast<int>(bytes.size()), nullptr,
-      to == CP_UTF8 ? nullptr : &used_default);
+  const int n = WideCharToMultiByte(to, to == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS,
+                                    wide.data(), static_cast<int>(wide.size()), bytes.data(),
+                                    static_cast<int>(bytes.size()), nullptr,
+                                    to == CP_UTF8 ? nullptr : &used_default);
   bytes.resize(n > 0 ? n : 0);
   return n > 0 && !used_default;
 }
