@@ -10,13 +10,14 @@ fail() { echo "FAIL ($case): $*"; exit 1; }
 
 run_case() {
   case="$1"
-  rm -rf "$work/bin" "$work/apt-get-called" "$work/sudo-ran-apt"
+  rm -rf "${work:?}/bin" "$work/apt-get-called" "$work/sudo-ran-apt"
   mkdir "$work/bin"
   for tool in dirname grep env mktemp rm tail; do ln -s "$(command -v "$tool")" "$work/bin/$tool"; done
   printf '#!/bin/sh\necho 1000\n' >"$work/bin/id"
   printf '#!/bin/sh\nexit 1\n' >"$work/bin/dpkg-query"  # every package missing
   printf '#!/bin/sh\necho called >"%s/apt-get-called"\n' "$work" >"$work/bin/apt-get"
   if [[ "$case" == "sudo needs a terminal" ]]; then
+    # shellcheck disable=SC2016  # $1 is the fake sudo's own argument
     printf '#!/bin/sh\n[ "$1" = -n ] || echo ran >"%s/sudo-ran-apt"\necho "sudo: a terminal is required to read the password" >&2\nexit 1\n' \
       "$work" >"$work/bin/sudo"
   fi
