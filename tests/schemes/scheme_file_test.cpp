@@ -264,7 +264,9 @@ TEST_F(SchemeFileTest, SaveIntoMissingFolderFailsWithMessage) {
 // each now has its own, and a file of that old name is nobody's business.
 TEST_F(SchemeFileTest, AFixedTemporaryNameIsNeverWrittenThrough) {
   WriteBytes(folder / "victim", "untouched");
-  std::filesystem::create_symlink(folder / "victim", folder / "circuits.dat~tmp");
+  std::error_code no_links;
+  std::filesystem::create_symlink(folder / "victim", folder / "circuits.dat~tmp", no_links);
+  if (no_links) GTEST_SKIP() << "no symbolic links here: " << no_links.message();
   SchemeTable table;
   table.AddScheme("new");
   ASSERT_TRUE(SaveSchemes(table, path, sink));
@@ -276,7 +278,9 @@ TEST_F(SchemeFileTest, AFixedTemporaryNameIsNeverWrittenThrough) {
 TEST_F(SchemeFileTest, ALinkedSchemeFileStaysALink) {
   std::filesystem::create_directory(folder / "kept");
   WriteBytes(folder / "kept" / "circuits.dat", KoiScheme("old"));
-  std::filesystem::create_symlink(folder / "kept" / "circuits.dat", path);
+  std::error_code no_links;
+  std::filesystem::create_symlink(folder / "kept" / "circuits.dat", path, no_links);
+  if (no_links) GTEST_SKIP() << "no symbolic links here: " << no_links.message();
   SchemeTable table;
   table.AddScheme("new");
   ASSERT_TRUE(SaveSchemes(table, path, sink));
