@@ -37,7 +37,6 @@ int OpenNew(const std::filesystem::path& p) {
 int OpenExistingWrite(const std::filesystem::path& p) {
   return _wopen(p.c_str(), _O_WRONLY | _O_BINARY);
 }
-int DupFd(int fd) { return _dup(fd); }
 long long FileSize(int fd) {
   struct _stat64 st;
   return _fstat64(fd, &st) == 0 && (st.st_mode & _S_IFREG) ? st.st_size : -1;
@@ -57,7 +56,6 @@ int OpenNew(const std::filesystem::path& p) {
 int OpenExistingWrite(const std::filesystem::path& p) {
   return ::open(p.c_str(), O_WRONLY | O_CLOEXEC);
 }
-int DupFd(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 0); }
 long long FileSize(int fd) {
   struct stat st;
   return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? st.st_size : -1;
@@ -177,40 +175,6 @@ std::error_code OutputFile::OpenExisting(const std::filesystem::path& path) {
   if (fd_ >= 0) CloseFd(fd_);
   fd_ = OpenExistingWrite(path);
   return fd_ < 0 ? LastError() : std::error_code();
-}
-
-std::error_code OutputFile::AdoptDescriptor(int fd) {
-  if (fd_ >= 0) CloseFd(fd_);
-  fd_ = DupFd(fd);
-  return fd_ < 0 ? LastError() : std::error_code();
-}
-
-std::error_code OutputFile::KeepOwnerAndMode(const FileOwnerAndMode& kept) {
-#ifdef _WIN32
-  // Only the read-only attribute maps onto Windows, and a read-only file
-  // could not be replaced in the first place.
-  (void)kept;
-  return {};
-#else
-  struct stat own;
-  if (::fstat(fd_, &own) != 0) return LastError();
-  // Owner first: a change of owner clears the set-id bits set before it.
-  if (own.st_uid != kept.owner || own.st_gid != kept.group) {
-    if (::fchown(fd_, kept.owner, kept.group) != 0)
-      (void)::fchown(fd_, static_cast<uid_t>(-1), kept.group);
-  }
-  return ::fchmod(fd_, kept.mode & 07777) == 0 ? std::error_code() : LastError();
-#endif
-}
-
-std::error_code OutputFile::SetNewFileMode() {
-#ifdef _WIN32
-  return {};
-#else
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return ::fchmod(fd_, 0666 & ~mask) == 0 ? std::error_code() : LastError();
-#endif
 }
 
 std::error_code OutputFile::Write(std::string_view bytes) {

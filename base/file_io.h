@@ -41,13 +41,6 @@ class InputFile {
   int fd_ = -1;
 };
 
-// What a replaced file keeps of the one it replaces.
-struct FileOwnerAndMode {
-  unsigned mode = 0;  // permission bits, set-id and sticky bits included
-  unsigned owner = 0;
-  unsigned group = 0;
-};
-
 // Reads a whole file into `out`.
 std::error_code ReadWholeFile(const std::filesystem::path& path, std::string& out);
 
@@ -66,15 +59,6 @@ class OutputFile {
   std::error_code CreateUnique(const std::string& prefix, std::filesystem::path& created);
   // Opens an existing file (a FIFO, a device) for writing as it is.
   std::error_code OpenExisting(const std::filesystem::path& path);
-  // Writes through a copy of an open descriptor of this process.
-  std::error_code AdoptDescriptor(int fd);
-
-  // Gives the file the permission bits of `mode` (and, where the process
-  // may, the owner and group); a failure to change owner or group is no
-  // error, since only the owner's own files can be replaced then anyway.
-  std::error_code KeepOwnerAndMode(const struct FileOwnerAndMode& kept);
-  // The permission bits a newly created file gets (0666 less the umask).
-  std::error_code SetNewFileMode();
   // Writes every byte or fails.
   std::error_code Write(std::string_view bytes);
   // Flushes the data to the device and closes; only then is the file
