@@ -63,6 +63,18 @@ std::optional<std::u32string> UndoStep(std::u32string_view text, GarblingStep st
 // Does the step: what a reader of `read` sees of the text written in `written`.
 std::optional<std::u32string> DoStep(std::u32string_view text, GarblingStep step);
 
+// The same on UTF-8 text, with no UTF-32 copy on the way: for whole files.
+// The text must be well-formed UTF-8. Undoing a step and doing it again
+// gives the text back exactly: every page's bytes and characters are one
+// to one (an undefined byte means the C1 or Latin-1 character of its
+// value), and only well-formed UTF-8 is decoded.
+std::optional<std::string> UndoStepUtf8(std::string_view utf8, GarblingStep step);
+std::optional<std::string> DoStepUtf8(std::string_view utf8, GarblingStep step);
+
+// Whether the bytes are well-formed UTF-8; all ASCII, for the second.
+bool IsWellFormedUtf8(std::string_view bytes);
+bool IsAscii(std::string_view bytes);
+
 // The signed code of the recoding command that undoes a step between
 // Windows-1251 and another Russian page (KOI8-R read as Windows-1251 is 8,
 // Windows-1251 read as KOI8-R is -8), or 0 when none does.

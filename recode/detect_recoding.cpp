@@ -433,13 +433,8 @@ constexpr int kFinalistBits = 80;
 constexpr size_t kTrigramBytes = 64 * 1024;
 
 // Letter trigram cost of a text read through a table, in cost units.
-int64_t TrigramCost(std::string_view text, const ByteTable& table) {
+int64_t TrigramCostOfClasses(std::string_view text, const std::array<uint8_t, 256>& cls) {
   using namespace detect_stats;
-  std::array<uint8_t, 256> cls;
-  for (int b = 0; b < 256; ++b) {
-    const int c = kByteClass[table[b]];
-    cls[b] = static_cast<uint8_t>(c < kTrigramClasses - 1 ? c : kTrigramClasses - 1);
-  }
   uint32_t a = kTrigramClasses - 1, b = kTrigramClasses - 1;
   int64_t bits = 0;
   for (char ch : text) {
@@ -450,6 +445,20 @@ int64_t TrigramCost(std::string_view text, const ByteTable& table) {
     b = c;
   }
   return bits * kCostPerBit;
+}
+
+std::array<uint8_t, 256> TrigramClasses(const ByteTable& table) {
+  using namespace detect_stats;
+  std::array<uint8_t, 256> cls;
+  for (int b = 0; b < 256; ++b) {
+    const int c = kByteClass[table[b]];
+    cls[b] = static_cast<uint8_t>(c < kTrigramClasses - 1 ? c : kTrigramClasses - 1);
+  }
+  return cls;
+}
+
+int64_t TrigramCost(std::string_view text, const ByteTable& table) {
+  return TrigramCostOfClasses(text, TrigramClasses(table));
 }
 
 // Whether two candidates turn the text into the same bytes.
@@ -541,9 +550,17 @@ int64_t ReadingScorer::TrigramCost(const MeaningTable& meaning) const {
 uint8_t ScoringByteOf(char32_t c) { return ScoringByte(c); }
 
 int64_t ReadingScorer::LinearCost(std::string_view bytes) {
+  using namespace detect_stats;
   const Model& model = TheModel();
-  int64_t as_is = 0, traded = 0, unused = 0;
+  static const std::array<uint8_t, 256> kIdentityClasses = [] {
+    ByteTable identity;
+    for (int b = 0; b < 256; ++b) identity[b] = static_cast<uint8_t>(b);
+    return TrigramClasses(identity);
+  }();
+  // Pairs and trigrams in one pass: lines are weighed one after another.
+  int64_t as_is = 0, traded = 0, unused = 0, trigram_bits = 0;
   uint8_t prev = '\n';
+  uint32_t class_a = kTrigramClasses - 1, class_b = kTrigramClasses - 1;
   const auto pair = [&](uint8_t a, uint8_t b) {
     const uint32_t both = model.pair_cost[a << 8 | b];
     as_is += both & 0xFFFF;
@@ -556,12 +573,15 @@ int64_t ReadingScorer::LinearCost(std::string_view bytes) {
       unused += model.unused_byte_cost[b];
     }
     prev = b;
+    const uint32_t class_c = kIdentityClasses[b];
+    const uint32_t at = (class_a * kTrigramClasses + class_b) * kTrigramClasses + class_c;
+    trigram_bits += (kTrigramBits[at >> 1] >> ((at & 1) * 4)) & 15;
+    class_a = class_b;
+    class_b = class_c;
   }
   if (prev & 0x80) pair(prev, '\n');
-  MeaningTable identity;
-  for (int b = 0; b < 256; ++b) identity[b] = static_cast<uint8_t>(b);
-  return std::min(as_is, traded + kAllCapitalsBits * detect_stats::kCostPerBit) + unused +
-         lirvane::TrigramCost(bytes, identity);
+  return std::min(as_is, traded + kAllCapitalsBits * kCostPerBit) + unused +
+         trigram_bits * kCostPerBit;
 }
 
 std::string ApplyRecodingChain(std::string_view text, const RecodingChain& chain) {

@@ -8,12 +8,14 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <type_traits>
 
 #include "recode/cp1251_unicode.h"
 #include "recode/detect_describe.h"
 #include "recode/detect_recoding.h"
 #include "recode/reading_cost.h"
 #include "recode/recode.h"
+#include "recode/utf8.h"
 
 namespace lirvane {
 namespace {
@@ -142,6 +144,25 @@ MeaningTable IdentityMeaning() {
 }
 
 bool IsCyrillicLetter(char32_t c) { return (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451; }
+
+// Calls `f` with each character of well-formed UTF-8 text.
+template <typename F>
+void ForEachChar(std::string_view utf8, F&& f) {
+  for (size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<uint8_t>(utf8[i]);
+    if (b < 0x80) {
+      f(char32_t{b});
+      ++i;
+    } else if (b < 0xE0) {
+      f(char32_t(b & 0x1F) << 6 | (static_cast<uint8_t>(utf8[i + 1]) & 0x3F));
+      i += 2;
+    } else {
+      char32_t c = 0;
+      i += DecodeUtf8(utf8, i, c);
+      f(c);
+    }
+  }
+}
 
 // A text the candidates read: bytes and the scorer counting them once.
 struct Basis {
@@ -322,15 +343,35 @@ size_t Letters(std::u32string_view text) {
   return std::count_if(text.begin(), text.end(), IsCyrillicLetter);
 }
 
-size_t LetterKinds(std::u32string_view text) {
+template <typename Text>
+size_t LetterKinds(const Text& text) {
   std::array<bool, 64> kinds{};
   size_t n = 0;
-  for (char32_t c : text) {
-    if (!IsCyrillicLetter(c)) continue;
+  const auto count = [&](char32_t c) {
+    if (!IsCyrillicLetter(c)) return;
     const int k = c == 0x401 || c == 0x451 ? 5 : (c - 0x410) % 32;
     if (!kinds[k]) kinds[k] = true, ++n;
-  }
+  };
+  if constexpr (std::is_convertible_v<const Text&, std::string_view>)
+    ForEachChar(text, count);
+  else
+    for (char32_t c : text) count(c);
   return n;
+}
+
+// Whether most Cyrillic letters of the text stand in words: beside another
+// letter. A reading that scatters letters among symbols ("–Я—А–Є–≤–µ—В", UTF-8
+// read as Windows-1252 that lost some characters on the way, taken for Mac
+// Cyrillic) is no repair, however badly the text reads as it stands.
+bool ReadsAsWords(std::u32string_view text) {
+  size_t letters = 0, in_words = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (!IsCyrillicLetter(text[i])) continue;
+    ++letters;
+    in_words += (i > 0 && IsCyrillicLetter(text[i - 1])) ||
+                (i + 1 < text.size() && IsCyrillicLetter(text[i + 1]));
+  }
+  return in_words * 2 >= letters;
 }
 
 Verdict Decide(std::u32string_view sample) {
@@ -367,23 +408,30 @@ Verdict Decide(std::u32string_view sample) {
   // a reading that turns letters into symbols (я into € for Mac Cyrillic)
   // only saves what the letters cost.
   if (!HasUtf8Step(best->steps) && Letters(result) < Letters(sample)) return v;
+  if (!ReadsAsWords(result)) return v;
   v.steps = best->steps;
   return v;
 }
 
-size_t CountLossMarks(std::u32string_view text) {
-  return std::count(text.begin(), text.end(), U'?') +
-         std::count(text.begin(), text.end(), U'\uFFFD');
+// U+FFFD in the text. Every page is ASCII where ASCII is, so no step
+// turns another character into '?': a U+FFFD is the one mark of a loss a
+// step can add.
+size_t CountReplacementChars(std::string_view utf8) {
+  size_t marks = 0;
+  for (size_t at = utf8.find("\uFFFD"); at != std::string_view::npos;
+       at = utf8.find("\uFFFD", at + 3))
+    ++marks;
+  return marks;
 }
 
-// The chain's result for a line, if it undoes it and garbling it again
-// gives the line back exactly, adding no '?' or U+FFFD.
-std::optional<std::u32string> Undo(std::u32string_view line, const GarblingChain& steps) {
-  std::u32string result(line);
-  if (!UndoChain(result, steps)) return std::nullopt;
-  std::u32string again(result);
-  if (!RedoChain(again, steps) || again != line) return std::nullopt;
-  if (CountLossMarks(result) > CountLossMarks(line)) return std::nullopt;
+// The chain's result for a line (UTF-8), if it undoes it and adds no
+// U+FFFD. Garbling the result again gives the line back exactly: each step
+// is undone one to one (code_pages.h).
+std::optional<std::string> Undo(std::string_view line, const GarblingChain& steps) {
+  if (steps.empty()) return std::string(line);
+  std::optional<std::string> result = UndoStepUtf8(line, steps.front());
+  for (size_t i = 1; i < steps.size() && result; ++i) result = UndoStepUtf8(*result, steps[i]);
+  if (!result || CountReplacementChars(*result) > CountReplacementChars(line)) return std::nullopt;
   return result;
 }
 
@@ -411,48 +459,81 @@ constexpr int kLineMarginBits = 12;
 // Cyrillic letters, ASCII and common typography. Garbled text nearly always
 // does; a line without them gets a decision of its own only when it reads
 // as plain nonsense.
-bool HasStrangers(std::u32string_view s) {
-  for (char32_t c : s) {
-    if (c < 0x80 || (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451) continue;
-    switch (c) {
-      case U'«':
-      case U'»':
-      case U'—':
-      case U'–':
-      case U'…':
-      case U'№':
-      case U'“':
-      case U'”':
-      case U'„':
-      case U'’':
-      case U'\u00A0':
-      case U'°':
-      case U'•':
-      case U'©':
-        continue;
-    }
-    return true;
+bool IsStranger(char32_t c) {
+  if (c < 0x80 || (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451) return false;
+  switch (c) {
+    case U'«':
+    case U'»':
+    case U'—':
+    case U'–':
+    case U'…':
+    case U'№':
+    case U'“':
+    case U'”':
+    case U'„':
+    case U'’':
+    case U'\u00A0':
+    case U'°':
+    case U'•':
+    case U'©':
+      return false;
   }
-  return false;
+  return true;
 }
 
-bool IsAscii(std::u32string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char32_t c) { return c < 0x80; });
+bool HasStrangers(std::string_view line) {
+  bool any = false;
+  ForEachChar(line, [&](char32_t c) { any = any || IsStranger(c); });
+  return any;
 }
 
-int64_t LineCost(std::u32string_view line, size_t* high = nullptr) {
+// The line's cost as it stands, and how many of its characters weigh as a
+// byte above 0x7F.
+int64_t LineCost(std::string_view line, size_t* high = nullptr) {
+  // WeighAs and ExtraBits looked up for the characters of Latin and
+  // Cyrillic text.
+  constexpr char32_t kDirect = 0x500;
+  struct Weights {
+    std::array<uint8_t, kDirect> byte;
+    std::array<uint8_t, kDirect> extra;
+  };
+  static const Weights weights = [] {
+    Weights w;
+    for (char32_t c = 0; c < kDirect; ++c) {
+      w.byte[c] = WeighAs(c);
+      w.extra[c] = static_cast<uint8_t>(ExtraBits(c));
+    }
+    return w;
+  }();
   thread_local std::string bytes;
   bytes.resize(line.size());
-  size_t above = 0;
+  char* const out = bytes.data();
+  size_t n = 0, above = 0;
   int64_t extra = 0;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const uint8_t b = WeighAs(line[i]);
-    bytes[i] = static_cast<char>(b);
+  const auto* const in = reinterpret_cast<const uint8_t*>(line.data());
+  for (size_t i = 0; i < line.size();) {
+    char32_t c = in[i];
+    if (c < 0x80) {
+      ++i;
+    } else if (c < 0xE0) {
+      c = (c & 0x1F) << 6 | (in[i + 1] & 0x3F);
+      i += 2;
+    } else {
+      i += DecodeUtf8(line, i, c);
+    }
+    uint8_t b;
+    if (c < kDirect) {
+      b = weights.byte[c];
+      extra += weights.extra[c];
+    } else {
+      b = WeighAs(c);
+      extra += ExtraBits(c);
+    }
+    out[n++] = static_cast<char>(b);
     above += b >= 0x80;
-    extra += ExtraBits(line[i]);
   }
   if (high) *high = above;
-  return ReadingScorer::LinearCost(bytes) + extra * kBit;
+  return ReadingScorer::LinearCost(std::string_view(bytes).substr(0, n)) + extra * kBit;
 }
 
 // Lines that are not plain ASCII, up to this many characters, decide for
@@ -460,7 +541,8 @@ int64_t LineCost(std::u32string_view line, size_t* high = nullptr) {
 constexpr size_t kSampleChars = 32 * 1024;
 
 struct Outcome {
-  std::u32string text;
+  std::string text;  // UTF-8, when changed
+  bool changed = false;
   std::vector<AppliedChain> chains;
   bool judged = false;
   bool refused = false;  // a repair was found but would not undo losslessly
@@ -475,23 +557,35 @@ void Count(std::vector<AppliedChain>& chains, const GarblingChain& steps) {
   chains.push_back({steps, 1});
 }
 
-Outcome RepairLines(std::u32string_view text) {
-  std::vector<std::u32string_view> lines;
+std::u32string Wide(std::string_view utf8) {
+  std::u32string wide;
+  wide.reserve(utf8.size());
+  ForEachChar(utf8, [&](char32_t c) { wide.push_back(c); });
+  return wide;
+}
+
+// The text is well-formed UTF-8. Most lines of most texts need nothing:
+// they are weighed once as they stand, on their own bytes, and copied.
+Outcome RepairLines(std::string_view text) {
+  std::vector<std::string_view> lines;
   for (size_t start = 0; start <= text.size();) {
-    size_t end = text.find(U'\n', start);
-    if (end == std::u32string_view::npos) end = text.size();
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
     lines.push_back(text.substr(start, end - start));
     start = end + 1;
   }
+  const size_t n = lines.size();
+  std::vector<bool> ascii(n);
+  size_t non_ascii = 0;
+  for (size_t i = 0; i < n; ++i) non_ascii += !(ascii[i] = IsAscii(lines[i]));
+  Outcome out;
+  if (non_ascii == 0) return out;
   std::u32string sample;
-  for (std::u32string_view line : lines) {
-    if (sample.size() >= kSampleChars) break;
-    if (IsAscii(line)) continue;
-    sample.append(line);
+  for (size_t i = 0; i < n && sample.size() < kSampleChars; ++i) {
+    if (ascii[i]) continue;
+    ForEachChar(lines[i], [&](char32_t c) { sample.push_back(c); });
     sample.push_back(U'\n');
   }
-  Outcome out;
-  if (sample.empty()) return out;
   const Verdict whole = Decide(sample);
   const bool proves_itself = HasUtf8Step(whole.steps);
   if (proves_itself) {
@@ -499,25 +593,23 @@ Outcome RepairLines(std::u32string_view text) {
     // that undoes the whole text undoes each line, as each would have it.
     if (auto repaired = Undo(text, whole.steps)) {
       out.judged = true;
+      out.changed = *repaired != text;
       out.text = std::move(*repaired);
-      size_t changed = 0;
-      for (std::u32string_view line : lines) changed += !IsAscii(line);
-      out.chains.push_back({whole.steps, changed});
+      if (out.changed) out.chains.push_back({whole.steps, non_ascii});
       return out;
     }
   }
   out.judged = whole.judged;
   // First the lines with evidence enough, each on its own and against the
   // whole; then the others, which go as their neighbours went.
-  const size_t n = lines.size();
   std::vector<const GarblingChain*> chain(n, nullptr);
-  std::vector<std::optional<std::u32string>> result(n);
+  std::vector<std::optional<std::string>> result(n);
   std::vector<bool> evidence(n, false);
   std::deque<GarblingChain> own_steps;
   bool any_evidence = false;
   for (size_t i = 0; i < n; ++i) {
-    const std::u32string_view line = lines[i];
-    if (IsAscii(line)) continue;
+    const std::string_view line = lines[i];
+    if (ascii[i]) continue;
     if (proves_itself) {
       // Bytes that decode as UTF-8 by chance are rare: a chain with a
       // UTF-8 step that undoes a line is evidence enough.
@@ -528,9 +620,8 @@ Outcome RepairLines(std::u32string_view text) {
       }
     }
     size_t high = 0;
-    for (char32_t c : line) high += WeighAs(c) >= 0x80;
+    const int64_t as_is = LineCost(line, &high);
     if (high < kLineEvidence) continue;
-    const int64_t as_is = LineCost(line);
     evidence[i] = any_evidence = true;
     int64_t chosen_cost = as_is;
     // A UTF-8 chain an earlier line has shown, if it undoes this one.
@@ -539,8 +630,6 @@ Outcome RepairLines(std::u32string_view text) {
     if (result[i]) continue;
     if (!whole.steps.empty()) {
       if (auto repaired = Undo(line, whole.steps)) {
-        // Bytes that decode as UTF-8 by chance are rare: a chain with a
-        // UTF-8 step that undoes a line is evidence enough.
         const int64_t cost = LineCost(*repaired);
         if (proves_itself || cost + kLineMarginBits * kBit < as_is) {
           result[i] = std::move(repaired);
@@ -566,7 +655,7 @@ Outcome RepairLines(std::u32string_view text) {
       }
     }
     if (chosen_cost > garbled * 3 / 2 || (chosen_cost > garbled && HasStrangers(line))) {
-      const Verdict own = Decide(line);
+      const Verdict own = Decide(Wide(line));
       out.judged = out.judged || own.judged;
       if (!own.steps.empty()) {
         if (auto repaired = Undo(line, own.steps)) {
@@ -608,22 +697,25 @@ Outcome RepairLines(std::u32string_view text) {
     // Lines before the first with evidence take the first one's chain.
     for (size_t i = 0; i < n && !evidence[i]; ++i) near[i] = after;
   }
-  out.text.reserve(text.size());
   for (size_t i = 0; i < n; ++i) {
-    if (i) out.text.push_back(U'\n');
-    const std::u32string_view line = lines[i];
-    if (!evidence[i] && !IsAscii(line)) {
+    const std::string_view line = lines[i];
+    if (!evidence[i] && !ascii[i]) {
       for (const GarblingChain* c : utf8_chains)
         if (!result[i] && (result[i] = Undo(line, *c))) chain[i] = c;
       if (!result[i] && near[i] && !near[i]->empty() && (result[i] = Undo(line, *near[i])))
         chain[i] = near[i];
     }
-    if (result[i] && chain[i]) {
+    if (result[i] && (!chain[i] || *result[i] == line)) result[i].reset();
+    if (result[i]) {
       Count(out.chains, *chain[i]);
-      out.text.append(*result[i]);
-    } else {
-      out.text.append(line);
+      out.changed = true;
     }
+  }
+  if (!out.changed) return out;
+  out.text.reserve(text.size());
+  for (size_t i = 0; i < n; ++i) {
+    if (i) out.text.push_back('\n');
+    out.text.append(result[i] ? std::string_view(*result[i]) : lines[i]);
   }
   std::stable_sort(out.chains.begin(), out.chains.end(),
                    [](const AppliedChain& a, const AppliedChain& b) { return a.lines > b.lines; });
@@ -645,19 +737,15 @@ std::string Describe(const Outcome& o, bool changed) {
   return "Авто: текст читается верно или признаков искажения мало; текст не изменён";
 }
 
-// `input_utf8`, when given, is the input's own UTF-8, handed back as it is
-// when nothing was repaired.
-Repair Finish(Outcome o, std::u32string_view input, P source, bool decoded_changed,
-              std::string_view input_utf8 = {}) {
+// `input` is the text the repair was asked for, in UTF-8.
+Repair Finish(Outcome o, std::string_view input, P source, bool decoded_changed) {
   Repair r;
   r.source_page = source;
-  if (o.text.empty() && !input.empty()) o.text = input;
-  const bool repaired = o.text != input;
-  r.text = !repaired && !input_utf8.empty() ? std::string(input_utf8) : U32ToUtf8(o.text);
-  if (!repaired) o.chains.clear();
-  r.changed = repaired || decoded_changed;
-  r.chains = o.chains;
-  r.description = Describe(o, repaired);
+  r.text = o.changed ? std::move(o.text) : std::string(input);
+  if (!o.changed) o.chains.clear();
+  r.changed = o.changed || decoded_changed;
+  r.description = Describe(o, o.changed);
+  r.chains = std::move(o.chains);
   return r;
 }
 
@@ -688,10 +776,10 @@ P PageOfCode(int32_t code) {
 
 // An 8-bit text: read in the page, or through the chain of recoding
 // commands, the detector finds; nullopt when it finds nothing to undo.
-std::optional<std::u32string> ReadEightBit(std::string_view bytes, P& page) {
+std::optional<std::u32string> ReadEightBit(std::string_view bytes, P& page, Detection& d) {
   page = P::kWin1251;
   if (IsBinary(bytes)) return std::nullopt;
-  const Detection d = DetectRecoding(bytes);
+  d = DetectRecoding(bytes);
   if (!d.judged || d.chain.empty()) return std::nullopt;
   for (int32_t code : d.chain)
     if (code == kDetectUtf8Step) return std::nullopt;
@@ -750,19 +838,17 @@ std::string DescribeGarbling(const GarblingChain& steps) {
 }
 
 Repair RepairText(std::string_view utf8) {
-  const auto text = Utf8ToU32(utf8);
-  if (!text) {
+  if (!IsWellFormedUtf8(utf8)) {
     Repair r;
     r.text = std::string(utf8);
     r.description = "Авто: текст не в UTF-8; не изменён";
     return r;
   }
-  return Finish(RepairLines(*text), *text, P::kUtf8, false, utf8);
+  return Finish(RepairLines(utf8), utf8, P::kUtf8, false);
 }
 
 Repair RepairBytes(std::string_view bytes) {
-  if (const auto text = Utf8ToU32(bytes))
-    return Finish(RepairLines(*text), *text, P::kUtf8, false, bytes);
+  if (IsWellFormedUtf8(bytes)) return Finish(RepairLines(bytes), bytes, P::kUtf8, false);
 
   // Not UTF-8 as a whole: UTF-8 lines stay UTF-8 if there are any with
   // more than ASCII, the others are read in the page their bytes tell.
@@ -777,10 +863,9 @@ Repair RepairBytes(std::string_view bytes) {
   std::string eight_bit;
   std::vector<bool> is_utf8(lines.size());
   for (size_t i = 0; i < lines.size(); ++i) {
-    const auto decoded = Utf8ToU32(lines[i]);
-    is_utf8[i] = decoded.has_value();
-    if (decoded && decoded->size() != lines[i].size()) some_utf8 = true;
-    if (!decoded) {
+    is_utf8[i] = IsWellFormedUtf8(lines[i]);
+    if (is_utf8[i] && !IsAscii(lines[i])) some_utf8 = true;
+    if (!is_utf8[i]) {
       eight_bit.append(lines[i]);
       eight_bit.push_back('\n');
     }
@@ -789,15 +874,16 @@ Repair RepairBytes(std::string_view bytes) {
   if (!some_utf8) {
     // An 8-bit text: read as the whole tells, then line by line, for lines
     // pieced in from another page.
-    const auto read = ReadEightBit(bytes, page);
+    Detection detection;
+    const auto read = ReadEightBit(bytes, page, detection);
     const std::u32string plain = *DecodeText(bytes, P::kWin1251);
-    const std::u32string& base = read ? *read : plain;
+    const std::string base = U32ToUtf8(read ? *read : plain);
     Outcome lines_outcome = IsBinary(bytes) ? Outcome{} : RepairLines(base);
-    const bool by_lines = !lines_outcome.chains.empty() && lines_outcome.text != base;
+    const bool by_lines = lines_outcome.changed;
     Repair r;
     r.source_page = page;
-    r.text = U32ToUtf8(by_lines ? lines_outcome.text : base);
-    r.changed = by_lines || base != plain;
+    r.changed = by_lines || (read && *read != plain);
+    r.text = by_lines ? std::move(lines_outcome.text) : base;
     if (!read && !by_lines) {
       r.description = IsBinary(bytes) ? "Авто: это не текст; не изменён"
                                       : "Авто: текст уже в Windows-1251 или признаков иной "
@@ -806,8 +892,7 @@ Repair RepairBytes(std::string_view bytes) {
     }
     r.description = "Авто: текст в " + std::string(CodePageName(page));
     if (read && page == P::kWin1251)
-      r.description =
-          Recode("Авто: " + DescribeRecodingChain(DetectRecoding(bytes).chain), -kCodeUtf8);
+      r.description = Recode("Авто: " + DescribeRecodingChain(detection.chain), -kCodeUtf8);
     if (by_lines) {
       r.chains = lines_outcome.chains;
       r.description += "; " + Describe(lines_outcome, true).substr(std::string("Авто: ").size());
@@ -817,11 +902,13 @@ Repair RepairBytes(std::string_view bytes) {
   // The lines that are not UTF-8, in the page their bytes tell (a chain
   // of recoding commands the detector may name is left to the repair of
   // the whole text below).
-  (void)ReadEightBit(eight_bit, page);
-  std::u32string text;
+  Detection detection;
+  (void)ReadEightBit(eight_bit, page, detection);
+  std::string text;
+  text.reserve(bytes.size() * 2);
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (i) text.push_back(U'\n');
-    text += is_utf8[i] ? *Utf8ToU32(lines[i]) : *DecodeText(lines[i], page);
+    if (i) text.push_back('\n');
+    text += is_utf8[i] ? std::string(lines[i]) : U32ToUtf8(*DecodeText(lines[i], page));
   }
   Repair r = Finish(RepairLines(text), text, P::kUtf8, true);
   r.description += "; строки не в UTF-8 прочитаны как " + std::string(CodePageName(page));

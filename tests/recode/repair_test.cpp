@@ -160,6 +160,70 @@ TEST(CodePages, EveryByteReadsAndWritesBack) {
   EXPECT_EQ(DecodeByte(CodePageId::kMacCyrillic, 0xCF), U'ѕ');
 }
 
+// Whole files are undone on their UTF-8 directly: the same result as
+// through UTF-32, and done again, the same text back.
+TEST(CodePages, StepsOnUtf8MatchStepsOnCharacters) {
+  std::vector<std::u32string> texts;
+  for (int p = 1; p < kCodePageIds; ++p) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    texts.push_back(*DecodeText(all, static_cast<CodePageId>(p)));
+  }
+  texts.push_back(*Utf8ToU32("Привет, мир! 😀 café € ™ 中 \u0098"));
+  for (int w = 0; w < kCodePageIds; ++w) {
+    for (int r = 1; r < kCodePageIds; ++r) {
+      const GarblingStep step{static_cast<CodePageId>(w), static_cast<CodePageId>(r)};
+      for (const std::u32string& text : texts) {
+        const std::string utf8 = U32ToUtf8(text);
+        const auto undone = UndoStep(text, step);
+        const auto undone_utf8 = UndoStepUtf8(utf8, step);
+        ASSERT_EQ(undone.has_value(), undone_utf8.has_value()) << w << ">" << r;
+        if (undone) {
+          EXPECT_EQ(U32ToUtf8(*undone), *undone_utf8);
+          EXPECT_EQ(DoStepUtf8(*undone_utf8, step), utf8);
+        }
+        const auto done = DoStep(text, step);
+        const auto done_utf8 = DoStepUtf8(utf8, step);
+        ASSERT_EQ(done.has_value(), done_utf8.has_value());
+        if (done) {
+          EXPECT_EQ(U32ToUtf8(*done), *done_utf8);
+        }
+      }
+    }
+  }
+}
+
+// The validator takes eight bytes at a time where it can: faults inside
+// such a block must not slip through.
+TEST(CodePages, OnlyWellFormedUtf8PassesAsSuch) {
+  const std::string good[] = {"", "abc", "Привет, мир", "ПриветПривет", "€😀", "\xF4\x8F\xBF\xBF"};
+  for (const std::string& g : good) EXPECT_TRUE(IsWellFormedUtf8(g)) << g;
+  const std::string bad[] = {
+      "\xC0\x80",          // overlong NUL
+      "\xC1\xBF",          // overlong
+      "\xE0\x80\x80",      // overlong
+      "\xED\xA0\x80",      // surrogate
+      "\xF4\x90\x80\x80",  // beyond U+10FFFF
+      "\xF5\x80\x80\x80",  // no such lead
+      "\xD0",              // cut
+      "\xD0\xBF\xD1",      // cut after a whole letter
+      "\x80",              // a lone continuation
+      "\xD0\x41",          // no continuation
+  };
+  for (const std::string& b : bad) {
+    for (const std::string& around : {std::string(), std::string("Пр"), std::string("При")}) {
+      // In every position of an eight-byte block of letters.
+      for (size_t at = 0; at <= 8; ++at) {
+        std::string text = around + "ПриветПривет";
+        text.insert(std::min(at * 2, text.size()), b);
+        EXPECT_FALSE(IsWellFormedUtf8(text)) << at;
+      }
+    }
+  }
+  EXPECT_TRUE(IsAscii("plain text, 0123456789"));
+  EXPECT_FALSE(IsAscii("plain text, 0123456789 é"));
+}
+
 TEST(CodePages, StepsOfTheRecodingCommandsKeepTheirCodes) {
   EXPECT_EQ(StepCode({CodePageId::kKoi8R, CodePageId::kWin1251}), kCodeKoi8);
   EXPECT_EQ(StepCode({CodePageId::kWin1251, CodePageId::kDos866}), -kCodeAlt866);
