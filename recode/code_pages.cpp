@@ -9,6 +9,7 @@
 
 #include "recode/codepage.h"
 #include "recode/utf8.h"
+#include "recode/utf8_kernels.h"
 
 namespace lirvane {
 namespace {
@@ -158,6 +159,9 @@ bool IsAscii(std::string_view bytes) {
 }
 
 bool IsWellFormedUtf8(std::string_view bytes) {
+  static const Utf8Validator vector_validator = BestUtf8Validator();
+  if (vector_validator && bytes.size() >= 64)
+    return vector_validator(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   char32_t c;
   for (size_t i = 0; i < bytes.size();) {
     if (i + 8 <= bytes.size() && (AsciiWord(bytes.data() + i) || TwoByteWord(bytes.data() + i))) {

@@ -19,6 +19,8 @@ namespace lirvane {
 // for it or too few input bytes are left: 16 for the encoder, 17 for the
 // decoder, which also looks at the byte after its block.
 using Utf8Kernel = void (*)(const uint8_t* in, size_t size, size_t& i, uint8_t* out, size_t& o);
+// Whether the bytes are well-formed UTF-8 (the scalar rule: DecodeUtf8).
+using Utf8Validator = bool (*)(const uint8_t* in, size_t size);
 
 #if defined(LIRVANE_RECODE_X86_KERNELS)
 // Need SSSE3. The encoder writes up to 16 bytes past the end of what it
@@ -26,13 +28,15 @@ using Utf8Kernel = void (*)(const uint8_t* in, size_t size, size_t& i, uint8_t* 
 // own length, as its output never outruns its input.
 void WinToUtf8Ssse3(const uint8_t* in, size_t size, size_t& i, uint8_t* out, size_t& o);
 void Utf8ToWinSsse3(const uint8_t* in, size_t size, size_t& i, uint8_t* out, size_t& o);
+bool IsWellFormedUtf8Ssse3(const uint8_t* in, size_t size);
 #endif
 
-// The encoder and decoder of one instruction set.
+// The encoder, decoder and validator of one instruction set.
 struct Utf8KernelPair {
   const char* name;
   Utf8Kernel win_to_utf8;
   Utf8Kernel utf8_to_win;
+  Utf8Validator validate;
 };
 
 // Every pair this processor runs, by name: "scalar" first (null kernels:
@@ -43,5 +47,6 @@ std::vector<Utf8KernelPair> AvailableUtf8Kernels();
 // (recode_kernels.h); nullptr for the scalar code. Chosen once.
 Utf8Kernel BestWinToUtf8Kernel();
 Utf8Kernel BestUtf8ToWinKernel();
+Utf8Validator BestUtf8Validator();
 
 }  // namespace lirvane

@@ -272,9 +272,10 @@ bool CpuHasSsse3() {
 }  // namespace
 
 std::vector<Utf8KernelPair> AvailableUtf8Kernels() {
-  std::vector<Utf8KernelPair> kernels = {{"scalar", nullptr, nullptr}};
+  std::vector<Utf8KernelPair> kernels = {{"scalar", nullptr, nullptr, nullptr}};
 #if defined(LIRVANE_RECODE_X86_KERNELS)
-  if (CpuHasSsse3()) kernels.push_back({"ssse3", WinToUtf8Ssse3, Utf8ToWinSsse3});
+  if (CpuHasSsse3())
+    kernels.push_back({"ssse3", WinToUtf8Ssse3, Utf8ToWinSsse3, IsWellFormedUtf8Ssse3});
 #endif
   return kernels;
 }
@@ -293,5 +294,6 @@ const Utf8KernelPair& ChosenUtf8Kernels() {
 
 Utf8Kernel BestWinToUtf8Kernel() { return ChosenUtf8Kernels().win_to_utf8; }
 Utf8Kernel BestUtf8ToWinKernel() { return ChosenUtf8Kernels().utf8_to_win; }
+Utf8Validator BestUtf8Validator() { return ChosenUtf8Kernels().validate; }
 
 }  // namespace lirvane

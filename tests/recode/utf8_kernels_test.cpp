@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "recode/utf8.h"
 #include "recode/utf8_kernels.h"
 #include "recode/utf8_recode.h"
 
@@ -88,6 +89,55 @@ TEST_P(Utf8KernelTest, DecodesAsTheScalarCodeDoes) {
       ASSERT_TRUE(std::equal(got.begin(), got.begin() + n, expected.begin())) << seed;
     }
   }
+}
+
+bool ScalarIsWellFormed(const std::vector<uint8_t>& bytes) {
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  char32_t c;
+  for (size_t i = 0; i < text.size();) {
+    const size_t n = DecodeUtf8(text, i, c);
+    if (n == 0) return false;
+    i += n;
+  }
+  return true;
+}
+
+TEST_P(Utf8KernelTest, ValidatorAgreesWithTheScalarRule) {
+  const Utf8Validator validate = GetParam().validate;
+  if (!validate) GTEST_SKIP() << "the scalar code is the rule";
+  // Mostly well-formed texts with a fault or two, of every length.
+  for (unsigned seed = 0; seed < 3000; ++seed) {
+    std::vector<uint8_t> text = RandomUtf8(seed % 97, seed);
+    if (seed % 3 == 0) {
+      // Russian text only: faults are rare, and then one byte.
+      text.clear();
+      std::mt19937 rng(seed);
+      while (text.size() < seed % 200) {
+        const unsigned k = rng() % 33;
+        if (k == 32)
+          text.push_back(' ');
+        else
+          text.insert(text.end(), {uint8_t(k < 16 ? 0xD0 : 0xD1), uint8_t(0x80 + k * 2)});
+      }
+      if (!text.empty() && seed % 2) text[rng() % text.size()] = static_cast<uint8_t>(rng());
+    }
+    ASSERT_EQ(validate(text.data(), text.size()), ScalarIsWellFormed(text)) << seed;
+  }
+  // Every sequence of two or three bytes from the interesting ranges, at
+  // every place in a block and across blocks.
+  const uint8_t edges[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xC1, 0xC2,
+                           0xDF, 0xE0, 0xE1, 0xED, 0xEE, 0xEF, 0xF0, 0xF1, 0xF4, 0xF5, 0xFF};
+  for (uint8_t a : edges)
+    for (uint8_t b : edges)
+      for (uint8_t c : edges)
+        for (size_t at : {0, 5, 13, 14, 15, 16, 30, 61, 62, 63}) {
+          std::vector<uint8_t> text(64, 'x');
+          text[at] = a;
+          if (at + 1 < text.size()) text[at + 1] = b;
+          if (at + 2 < text.size()) text[at + 2] = c;
+          ASSERT_EQ(validate(text.data(), text.size()), ScalarIsWellFormed(text))
+              << int(a) << " " << int(b) << " " << int(c) << " at " << at;
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(Available, Utf8KernelTest, ::testing::ValuesIn(AvailableUtf8Kernels()),
