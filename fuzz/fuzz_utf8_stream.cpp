@@ -1,5 +1,6 @@
 // UTF-8 decoded piece by piece, cut where the input says, gives exactly what
-// decoding the whole text at once gives; and so does the encoder.
+// decoding the whole text at once gives; and so does the encoder. The
+// vector validator agrees with the scalar rule.
 #include <cstddef>
 #include <cstdint>
 #include <algorithm>
@@ -10,6 +11,8 @@
 #include "recode/codepage.h"
 #include "recode/recode.h"
 #include "recode/recode_stream.h"
+#include "recode/utf8.h"
+#include "recode/utf8_kernels.h"
 
 namespace {
 
@@ -27,6 +30,16 @@ std::string Streamed(std::string_view text, int32_t code, const uint8_t* cuts, s
   return out;
 }
 
+bool ScalarIsWellFormed(std::string_view text) {
+  char32_t c;
+  for (size_t i = 0; i < text.size();) {
+    const size_t n = lirvane::DecodeUtf8(text, i, c);
+    if (n == 0) return false;
+    i += n;
+  }
+  return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -41,5 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Windows-1251 through UTF-8 and back is the identity.
   if (lirvane::Recode(lirvane::Recode(text, -lirvane::kCodeUtf8), lirvane::kCodeUtf8) != text)
     std::abort();
+  if (const lirvane::Utf8Validator validate = lirvane::BestUtf8Validator())
+    if (validate(data, size) != ScalarIsWellFormed({reinterpret_cast<const char*>(data), size}))
+      std::abort();
   return 0;
 }

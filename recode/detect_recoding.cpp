@@ -34,22 +34,15 @@ int PriorBits(const RecodingChain& chain) {
   constexpr int kFromWin = 8;  // one step out of it
   constexpr int kTwo = 20;
   constexpr int kThree = 30;
-  constexpr int kStepBack = 24;
-  // A step straight back (Koi->Win after Win->Koi) undoes nothing a user
-  // did, except on the few bytes where the two are not inverses: mostly
-  // it turns symbols into letters.
-  int back = 0;
-  for (int i = 1; i < chain.length; ++i)
-    if (chain.steps[i] == -chain.steps[i - 1]) back += kStepBack;
   switch (chain.length) {
     case 0:
       return 0;
     case 1:
       return chain.steps[0] > 0 ? kIntoWin : kFromWin;
     case 2:
-      return back + kTwo;
+      return kTwo;
     default:
-      return back + kThree;
+      return kThree;
   }
 }
 
@@ -254,6 +247,14 @@ struct Model {
       std::vector<Candidate> next;
       for (const Candidate& c : level)
         for (int32_t code : kSteps) {
+          // Two steps, one straight back (Koi->Win after Win->Koi), undo
+          // nothing a user did: they only change the few bytes where the
+          // recoding tables are not each other's inverse, mostly symbols
+          // into letters ("АЛЕФ»" into "АЛЕФЛ"). (Within three steps such
+          // a pair can undo a wrong recoding exactly where its plain
+          // inverse cannot.)
+          if (c.chain.length == (after_utf8 ? 2 : 1) && code == -c.chain.steps[c.chain.length - 1])
+            continue;
           Candidate n = c;
           n.chain.steps[n.chain.length++] = code;
           n.table = Then(c.table, code);
