@@ -25,6 +25,8 @@
 
 #include "recode/detect_recoding.h"
 #include "recode/recode.h"
+#include "recode/repair.h"
+#include "recode/code_pages.h"
 #include "recode/cp1251_unicode.h"
 #include "recode/utf8.h"
 
@@ -219,6 +221,7 @@ int main(int argc, char** argv) {
       {"UTF-8", [](const std::string& w) { return ToUtf8(w); }},
   };
   Tally plain[6][3], plain_all[3], garbled1[3], garbled2[3], garbled_utf8[3];
+  Tally repair_keeps_1251[3], repair_plain[3];
   long unrestorable_plain[3] = {}, garbled_total[3] = {};
 
   std::ofstream verdicts;
@@ -242,6 +245,25 @@ int main(int argc, char** argv) {
         const bool ok = can && Right(e, w);
         plain[p][b].Add(can, ok);
         plain_all[b].Add(can, ok);
+        // What "Авто" makes of the text written in the page by its full
+        // table (where the page has every character of it): the text; a
+        // right Windows-1251 file it must leave as it is.
+        static constexpr CodePageId kPageIds[] = {CodePageId::kWin1251,   CodePageId::kKoi8R,
+                                                  CodePageId::kDos866,    CodePageId::kIso8859_5,
+                                                  CodePageId::kMacCyrillic, CodePageId::kUtf8};
+        const std::u32string text = *DecodeText(w, CodePageId::kWin1251);
+        if (const auto written = EncodeText(text, kPageIds[p])) {
+          const Repair r = RepairBytes(*written);
+          if (p == 0) repair_keeps_1251[b].Add(true, !r.changed);
+          const bool right = r.text == U32ToUtf8(text);
+          repair_plain[b].Add(true, right);
+          if (!right && misses_to_show > 0) {
+            --misses_to_show;
+            std::fprintf(stderr, "MISS Авто %s: %s\n  want: %s\n  got:  %s\n", pages[p].name,
+                         r.description.c_str(), U32ToUtf8(text).substr(0, 300).c_str(),
+                         r.text.substr(0, 300).c_str());
+          }
+        }
         if (!can) ++unrestorable_plain[b];
         if (!cases_dir.empty()) {
           const auto name = std::to_string(n) + "." + std::to_string(p);
@@ -281,6 +303,8 @@ int main(int argc, char** argv) {
   std::printf("%-16s | %22s | %22s | %22s\n", "case", "8-30 letters", "31-120 letters",
               "121+ letters");
   for (int p = 0; p < 6; ++p) Row(pages[p].name, plain[p]);
+  Row("1251 kept, auto", repair_keeps_1251);
+  Row("plain, auto", repair_plain);
   Row("all plain", plain_all);
   Row("garbled x1", garbled1);
   Row("garbled x2", garbled2);
