@@ -221,7 +221,7 @@ int main(int argc, char** argv) {
       {"UTF-8", [](const std::string& w) { return ToUtf8(w); }},
   };
   Tally plain[6][3], plain_all[3], garbled1[3], garbled2[3], garbled_utf8[3];
-  Tally repair_keeps_1251[3], repair_plain[3];
+  Tally repair_keeps_1251[3], repair_plain[3], repair_garbled[3];
   long unrestorable_plain[3] = {}, garbled_total[3] = {};
 
   std::ofstream verdicts;
@@ -248,8 +248,8 @@ int main(int argc, char** argv) {
         // What "Авто" makes of the text written in the page by its full
         // table (where the page has every character of it): the text; a
         // right Windows-1251 file it must leave as it is.
-        static constexpr CodePageId kPageIds[] = {CodePageId::kWin1251,   CodePageId::kKoi8R,
-                                                  CodePageId::kDos866,    CodePageId::kIso8859_5,
+        static constexpr CodePageId kPageIds[] = {CodePageId::kWin1251,     CodePageId::kKoi8R,
+                                                  CodePageId::kDos866,      CodePageId::kIso8859_5,
                                                   CodePageId::kMacCyrillic, CodePageId::kUtf8};
         const std::u32string text = *DecodeText(w, CodePageId::kWin1251);
         if (const auto written = EncodeText(text, kPageIds[p])) {
@@ -275,10 +275,16 @@ int main(int argc, char** argv) {
                 << w;
         }
       }
+      const std::string w_utf8 = U32ToUtf8(*DecodeText(w, CodePageId::kWin1251));
       auto garble = [&](Tally& t, const std::string& g) {
         ++garbled_total[b];
         const bool can = Restorable(g, w, chains);
         t.Add(can, can && Right(g, w));
+        if (!can) return;
+        const Repair r = RepairBytes(g);
+        repair_garbled[b].Add(true, r.text == w_utf8);
+        if (r.text != w_utf8 && std::getenv("LIRVANE_REPAIR_MISSES"))
+          std::fprintf(stderr, "MISS auto %s: %s\n", miss_label.c_str(), r.description.c_str());
       };
       for (int32_t c : {8, 866, 595, 111}) {
         miss_label = "garbled " + std::to_string(c);
@@ -320,6 +326,7 @@ int main(int argc, char** argv) {
   Row("all garbled", garbled_all);
   for (int b = 0; b < 3; ++b) garbled_all[b].right = garbled_all[b].right_but_case;
   Row("  case aside", garbled_all);
+  Row("garbled, auto", repair_garbled);
   std::printf(
       "unrestorable plain cases: %ld / %ld / %ld; restorable garbled: %ld of %ld / %ld of %ld / "
       "%ld of %ld\n",

@@ -892,7 +892,7 @@ Repair RepairBytes(std::string_view bytes) {
     }
     r.description = "Авто: текст в " + std::string(CodePageName(page));
     if (read && page == P::kWin1251)
-      r.description = Recode("Авто: " + DescribeRecodingChain(detection.chain), -kCodeUtf8);
+      r.description = "Авто: " + Recode(DescribeRecodingChain(detection.chain), -kCodeUtf8);
     if (by_lines) {
       r.chains = lines_outcome.chains;
       r.description += "; " + Describe(lines_outcome, true).substr(std::string("Авто: ").size());

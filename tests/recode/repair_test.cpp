@@ -116,6 +116,16 @@ TEST(Repair, BytesOfAPlainPageAreReadInIt) {
   EXPECT_EQ(Recode(r.text, kCodeUtf8), win);
 }
 
+// Wrong recodings of an 8-bit text are undone and told as the recoding
+// commands name them, in Russian the status line can show.
+TEST(Repair, WrongRecodingsOfBytesAreToldInWords) {
+  const std::string win = Recode(
+      "Один говорит: \"Я похлопочу\", а другой молчит и смотрит в окно на улицу.", kCodeUtf8);
+  const Repair r = RepairBytes(Recode(Recode(win, -kCodeKoi8), -kCodeKoi8));
+  EXPECT_EQ(Recode(r.text, kCodeUtf8), win);
+  EXPECT_EQ(r.description, "Авто: дважды Koi->Win");
+}
+
 // A Windows-1251 file with a line pieced in from a KOI8-R one: that line
 // is read as what it is, the others stay.
 TEST(Repair, EightBitLinesFromAnotherPageAreReadAsSuch) {
