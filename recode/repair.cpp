@@ -546,7 +546,26 @@ struct Outcome {
   std::vector<AppliedChain> chains;
   bool judged = false;
   bool refused = false;  // a repair was found but would not undo losslessly
+  // When nothing was judged: a character no page a text is read as has,
+  // so that no garbling can have made the text as it stands.
+  char32_t foreign = 0;
 };
+
+// The first such character of a text that has other characters beyond
+// ASCII enough to be judged without it; 0 when there is none.
+char32_t FirstForeignChar(std::u32string_view text) {
+  char32_t foreign = 0;
+  size_t others = 0;
+  for (char32_t c : text) {
+    if (c < 0x80) continue;
+    if (std::any_of(std::begin(kReadPages), std::end(kReadPages),
+                    [c](P page) { return EncodeChar(page, c) >= 0; }))
+      ++others;
+    else if (!foreign)
+      foreign = c;
+  }
+  return others >= kMinLetters ? foreign : 0;
+}
 
 void Count(std::vector<AppliedChain>& chains, const GarblingChain& steps) {
   for (AppliedChain& a : chains)
@@ -600,6 +619,7 @@ Outcome RepairLines(std::string_view text) {
     }
   }
   out.judged = whole.judged;
+  if (!whole.judged) out.foreign = FirstForeignChar(sample);
   // First the lines with evidence enough, each on its own and against the
   // whole; then the others, which go as their neighbours went.
   std::vector<const GarblingChain*> chain(n, nullptr);
@@ -733,6 +753,12 @@ std::string Describe(const Outcome& o, bool changed) {
     return d;
   }
   if (o.refused) return "Авто: исправление потеряло бы знаки, текст не изменён";
+  if (!o.judged && o.foreign) {
+    std::string c;
+    AppendUtf8(c, o.foreign);
+    return "Авто: знака «" + c +
+           "» нет ни в одной кодировке, через которую текст мог исказиться; текст не изменён";
+  }
   if (!o.judged) return "Авто: слишком мало русских букв, чтобы судить; текст не изменён";
   return "Авто: текст читается верно или признаков искажения мало; текст не изменён";
 }

@@ -116,6 +116,16 @@ TEST(Repair, BytesOfAPlainPageAreReadInIt) {
   EXPECT_EQ(Recode(r.text, kCodeUtf8), win);
 }
 
+// A garbled text with a character added after the garbling (a real 😀)
+// cannot be undone exactly; it is left, and the reason is that character.
+TEST(Repair, SaysWhichCharacterNoGarblingCouldHaveMade) {
+  const std::string text = "ÐŸÑ€Ð¸Ð²ÐµÑ‚, Ð¼Ð¸Ñ€! ÐšÐ°Ðº Ð´ÐµÐ»Ð°? 😀";
+  const Repair r = RepairText(text);
+  EXPECT_FALSE(r.changed);
+  EXPECT_NE(r.description.find("«😀»"), std::string::npos) << r.description;
+  EXPECT_NE(RepairText("a 😀 b").description.find("мало русских букв"), std::string::npos);
+}
+
 // Wrong recodings of an 8-bit text are undone and told as the recoding
 // commands name them, in Russian the status line can show.
 TEST(Repair, WrongRecodingsOfBytesAreToldInWords) {
