@@ -809,20 +809,28 @@ std::optional<std::u32string> ReadEightBit(std::string_view bytes, P& page, Dete
   if (!d.judged || d.chain.empty()) return std::nullopt;
   for (int32_t code : d.chain)
     if (code == kDetectUtf8Step) return std::nullopt;
-  std::u32string text;
+  // Chains go through the recoding tables, which restore letters only: the
+  // chain must give the bytes back when run backwards.
+  std::optional<std::u32string> by_tables;
+  const std::string recoded = ApplyRecodingChain(bytes, d.chain);
+  std::string back = recoded;
+  for (int i = d.chain.length - 1; i >= 0; --i) RecodeInPlace(back, -d.chain.steps[i]);
+  if (back == bytes) by_tables = DecodeText(recoded, P::kWin1251);
+  std::optional<std::u32string> text = by_tables;
   if (d.chain.length == 1 && d.chain.steps[0] > 0) {
+    // A plain page. A file made by recoding the letters of a Windows-1251
+    // text keeps the Windows-1251 bytes of its symbols (« — №), which the
+    // page itself reads as box drawing: read so when that reads better.
     page = PageOfCode(d.chain.steps[0]);
-    text = *DecodeText(bytes, page);
-  } else {
-    // Longer chains go through the recoding tables, which restore letters
-    // only: the chain must give the bytes back when run backwards.
-    const std::string recoded = ApplyRecodingChain(bytes, d.chain);
-    std::string back = recoded;
-    for (int i = d.chain.length - 1; i >= 0; --i) RecodeInPlace(back, -d.chain.steps[i]);
-    if (back != bytes) return std::nullopt;
-    text = *DecodeText(recoded, P::kWin1251);
+    text = DecodeText(bytes, page);
+    if (by_tables && *by_tables != *text) {
+      const auto cost = [](std::u32string_view t) {
+        return LineCost(U32ToUtf8(t.substr(0, kSampleChars)));
+      };
+      if (cost(*by_tables) < cost(*text)) text = by_tables;
+    }
   }
-  if (LetterKinds(text) < kMinKinds) return std::nullopt;
+  if (!text || LetterKinds(*text) < kMinKinds) return std::nullopt;
   return text;
 }
 
