@@ -126,6 +126,17 @@ TEST(Repair, SaysWhichCharacterNoGarblingCouldHaveMade) {
   EXPECT_NE(RepairText("a 😀 b").description.find("мало русских букв"), std::string::npos);
 }
 
+// A KOI8-R file made by recoding only the letters of a Windows-1251 text
+// keeps the Windows-1251 bytes of its symbols: they are read as such, not
+// as the box drawing KOI8-R has there.
+TEST(Repair, SymbolsKeptByALetterRecodingAreReadBack) {
+  const std::string win =
+      Recode("Он сказал: «Приходите завтра» — и ушёл домой, в дом № 5.", kCodeUtf8);
+  const Repair r = RepairBytes(Recode(win, -kCodeKoi8));
+  EXPECT_EQ(r.source_page, CodePageId::kKoi8R);
+  EXPECT_EQ(Recode(r.text, kCodeUtf8), win) << r.text;
+}
+
 // Wrong recodings of an 8-bit text are undone and told as the recoding
 // commands name them, in Russian the status line can show.
 TEST(Repair, WrongRecodingsOfBytesAreToldInWords) {
