@@ -583,6 +583,30 @@ std::u32string Wide(std::string_view utf8) {
   return wide;
 }
 
+// Repaired lines, kept apart from the many that need nothing.
+class LineResults {
+ public:
+  explicit LineResults(size_t lines) : slot_(lines, 0) {}
+  bool Has(size_t i) const { return slot_[i] != 0; }
+  const std::string& At(size_t i) const { return texts_[slot_[i] - 1]; }
+  // False, and nothing kept, for no text.
+  bool Set(size_t i, std::optional<std::string> text) {
+    if (!text) return false;
+    if (Has(i)) {
+      texts_[slot_[i] - 1] = std::move(*text);
+    } else {
+      texts_.push_back(std::move(*text));
+      slot_[i] = texts_.size();
+    }
+    return true;
+  }
+  void Drop(size_t i) { slot_[i] = 0; }
+
+ private:
+  std::vector<size_t> slot_;  // 1 + index into texts_, or 0
+  std::deque<std::string> texts_;
+};
+
 // The text is well-formed UTF-8. Most lines of most texts need nothing:
 // they are weighed once as they stand, on their own bytes, and copied.
 Outcome RepairLines(std::string_view text) {
@@ -623,7 +647,7 @@ Outcome RepairLines(std::string_view text) {
   // First the lines with evidence enough, each on its own and against the
   // whole; then the others, which go as their neighbours went.
   std::vector<const GarblingChain*> chain(n, nullptr);
-  std::vector<std::optional<std::string>> result(n);
+  LineResults result(n);
   std::vector<bool> evidence(n, false);
   std::deque<GarblingChain> own_steps;
   bool any_evidence = false;
@@ -633,7 +657,7 @@ Outcome RepairLines(std::string_view text) {
     if (proves_itself) {
       // Bytes that decode as UTF-8 by chance are rare: a chain with a
       // UTF-8 step that undoes a line is evidence enough.
-      if ((result[i] = Undo(line, whole.steps))) {
+      if (result.Set(i, Undo(line, whole.steps))) {
         chain[i] = &whole.steps;
         evidence[i] = any_evidence = true;
         continue;
@@ -646,13 +670,13 @@ Outcome RepairLines(std::string_view text) {
     int64_t chosen_cost = as_is;
     // A UTF-8 chain an earlier line has shown, if it undoes this one.
     for (const GarblingChain& c : own_steps)
-      if (!result[i] && HasUtf8Step(c) && (result[i] = Undo(line, c))) chain[i] = &c;
-    if (result[i]) continue;
+      if (!result.Has(i) && HasUtf8Step(c) && result.Set(i, Undo(line, c))) chain[i] = &c;
+    if (result.Has(i)) continue;
     if (!whole.steps.empty()) {
       if (auto repaired = Undo(line, whole.steps)) {
         const int64_t cost = LineCost(*repaired);
         if (proves_itself || cost + kLineMarginBits * kBit < as_is) {
-          result[i] = std::move(repaired);
+          result.Set(i, std::move(repaired));
           chosen_cost = cost;
           chain[i] = &whole.steps;
         }
@@ -668,7 +692,7 @@ Outcome RepairLines(std::string_view text) {
         if (!repaired || LetterKinds(*repaired) < kMinKinds) continue;
         const int64_t cost = LineCost(*repaired) + ChainPriorBits(plain) * kBit;
         if (cost + kPlainLineMarginBits * kBit < chosen_cost) {
-          result[i] = std::move(repaired);
+          result.Set(i, std::move(repaired));
           chosen_cost = cost;
           chain[i] = &plain;
         }
@@ -680,7 +704,7 @@ Outcome RepairLines(std::string_view text) {
       if (!own.steps.empty()) {
         if (auto repaired = Undo(line, own.steps)) {
           if (LineCost(*repaired) + kLineMarginBits * kBit < chosen_cost) {
-            result[i] = std::move(repaired);
+            result.Set(i, std::move(repaired));
             own_steps.push_back(own.steps);
             chain[i] = &own_steps.back();
           }
@@ -721,12 +745,12 @@ Outcome RepairLines(std::string_view text) {
     const std::string_view line = lines[i];
     if (!evidence[i] && !ascii[i]) {
       for (const GarblingChain* c : utf8_chains)
-        if (!result[i] && (result[i] = Undo(line, *c))) chain[i] = c;
-      if (!result[i] && near[i] && !near[i]->empty() && (result[i] = Undo(line, *near[i])))
+        if (!result.Has(i) && result.Set(i, Undo(line, *c))) chain[i] = c;
+      if (!result.Has(i) && near[i] && !near[i]->empty() && result.Set(i, Undo(line, *near[i])))
         chain[i] = near[i];
     }
-    if (result[i] && (!chain[i] || *result[i] == line)) result[i].reset();
-    if (result[i]) {
+    if (result.Has(i) && (!chain[i] || result.At(i) == line)) result.Drop(i);
+    if (result.Has(i)) {
       Count(out.chains, *chain[i]);
       out.changed = true;
     }
@@ -735,7 +759,7 @@ Outcome RepairLines(std::string_view text) {
   out.text.reserve(text.size());
   for (size_t i = 0; i < n; ++i) {
     if (i) out.text.push_back('\n');
-    out.text.append(result[i] ? std::string_view(*result[i]) : lines[i]);
+    out.text.append(result.Has(i) ? std::string_view(result.At(i)) : lines[i]);
   }
   std::stable_sort(out.chains.begin(), out.chains.end(),
                    [](const AppliedChain& a, const AppliedChain& b) { return a.lines > b.lines; });
