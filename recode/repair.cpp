@@ -941,7 +941,7 @@ Repair RepairBytes(std::string_view bytes) {
     Repair r;
     r.source_page = page;
     r.changed = by_lines || (read && *read != plain);
-    r.text = by_lines ? std::move(lines_outcome.text) : base;
+    r.text = by_lines ? std::move(lines_outcome.text) : std::string(base);
     if (!read && !by_lines) {
       r.description = IsBinary(bytes) ? "Авто: это не текст; не изменён"
                                       : "Авто: текст уже в Windows-1251 или признаков иной "

@@ -44,36 +44,78 @@ LIRVANE_TARGET_SSSE3 __m128i HighNibbles(__m128i v) {
   return _mm_and_si128(_mm_srli_epi16(v, 4), _mm_set1_epi8(0x0F));
 }
 
+constexpr uint8_t kLarge = kCarry | kTooLarge | kTooLarge1000;
+constexpr uint8_t kCont = kTooLong | kOverlong2 | kTwoConts;
+
+// By the high half of a byte's predecessor.
+alignas(16) constexpr uint8_t kByte1High[16] = {kTooLong,
+                                                kTooLong,
+                                                kTooLong,
+                                                kTooLong,
+                                                kTooLong,
+                                                kTooLong,
+                                                kTooLong,
+                                                kTooLong,
+                                                kTwoConts,
+                                                kTwoConts,
+                                                kTwoConts,
+                                                kTwoConts,
+                                                kTooShort | kOverlong2,
+                                                kTooShort,
+                                                kTooShort | kOverlong3 | kSurrogate,
+                                                kTooShort | kTooLarge | kTooLarge1000 | kOverlong4};
+// By the low half of a byte's predecessor.
+alignas(16) constexpr uint8_t kByte1Low[16] = {kCarry | kOverlong3 | kOverlong2 | kOverlong4,
+                                               kCarry | kOverlong2,
+                                               kCarry,
+                                               kCarry,
+                                               kCarry | kTooLarge,
+                                               kLarge,
+                                               kLarge,
+                                               kLarge,
+                                               kLarge,
+                                               kLarge,
+                                               kLarge,
+                                               kLarge,
+                                               kLarge,
+                                               kLarge | kSurrogate,
+                                               kLarge,
+                                               kLarge};
+// By the high half of the byte.
+alignas(16) constexpr uint8_t kByte2High[16] = {kTooShort,
+                                                kTooShort,
+                                                kTooShort,
+                                                kTooShort,
+                                                kTooShort,
+                                                kTooShort,
+                                                kTooShort,
+                                                kTooShort,
+                                                kCont | kOverlong3 | kTooLarge1000 | kOverlong4,
+                                                kCont | kOverlong3 | kTooLarge,
+                                                kCont | kSurrogate | kTooLarge,
+                                                kCont | kSurrogate | kTooLarge,
+                                                kTooShort,
+                                                kTooShort,
+                                                kTooShort,
+                                                kTooShort};
+
+LIRVANE_TARGET_SSSE3 __m128i Table(const uint8_t (&t)[16]) {
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(t));
+}
+
 // The faults of a block, nonzero where there is one.
 LIRVANE_TARGET_SSSE3 __m128i BlockFaults(__m128i input, __m128i prev_input) {
   const __m128i prev1 = Previous<1>(input, prev_input);
-  const __m128i byte_1_high =
-      Lookup(_mm_setr_epi8(kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong,
-                           kTooLong, kTwoConts, kTwoConts, kTwoConts, kTwoConts,
-                           kTooShort | kOverlong2, kTooShort, kTooShort | kOverlong3 | kSurrogate,
-                           kTooShort | kTooLarge | kTooLarge1000 | kOverlong4),
-             HighNibbles(prev1));
-  constexpr uint8_t kLarge = kCarry | kTooLarge | kTooLarge1000;
-  const __m128i byte_1_low =
-      Lookup(_mm_setr_epi8(kCarry | kOverlong3 | kOverlong2 | kOverlong4, kCarry | kOverlong2,
-                           kCarry, kCarry, kCarry | kTooLarge, kLarge, kLarge, kLarge, kLarge,
-                           kLarge, kLarge, kLarge, kLarge, kLarge | kSurrogate, kLarge, kLarge),
-             _mm_and_si128(prev1, _mm_set1_epi8(0x0F)));
-  constexpr uint8_t kCont = kTooLong | kOverlong2 | kTwoConts;
-  const __m128i byte_2_high = Lookup(
-      _mm_setr_epi8(kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort,
-                    kTooShort, kCont | kOverlong3 | kTooLarge1000 | kOverlong4,
-                    kCont | kOverlong3 | kTooLarge, kCont | kSurrogate | kTooLarge,
-                    kCont | kSurrogate | kTooLarge, kTooShort, kTooShort, kTooShort, kTooShort),
-      HighNibbles(input));
+  const __m128i byte_1_high = Lookup(Table(kByte1High), HighNibbles(prev1));
+  const __m128i byte_1_low = Lookup(Table(kByte1Low), _mm_and_si128(prev1, _mm_set1_epi8(0x0F)));
+  const __m128i byte_2_high = Lookup(Table(kByte2High), HighNibbles(input));
   const __m128i special = _mm_and_si128(_mm_and_si128(byte_1_high, byte_1_low), byte_2_high);
   // Where the byte two or three back leads a three- or four-byte sequence,
   // a continuation must follow a continuation: bit 7 there, as kTwoConts.
   const __m128i third = _mm_subs_epu8(Previous<2>(input, prev_input), _mm_set1_epi8(0xE0 - 0x80));
-  const __m128i fourth =
-      _mm_subs_epu8(Previous<3>(input, prev_input), _mm_set1_epi8(char(0xF0 - 0x80)));
+  const __m128i fourth = _mm_subs_epu8(Previous<3>(input, prev_input), _mm_set1_epi8(0xF0 - 0x80));
   const __m128i must_continue =
-      _mm_and_si128(_mm_or_si128(third, fourth), _mm_set1_epi8(char(0x80)));
+      _mm_and_si128(_mm_or_si128(third, fourth), _mm_set1_epi8(static_cast<char>(0x80)));
   return _mm_xor_si128(must_continue, special);
 }
 
