@@ -14,10 +14,12 @@
 #include <optional>
 #include <vector>
 
+#include "batch/plain_russian.h"
 #include "recode/code_pages.h"
 #include "recode/codepage.h"
 #include "recode/detect_recoding.h"
 #include "recode/repair.h"
+#include "recode/utf8_recode.h"
 
 namespace lirvane {
 
@@ -191,6 +193,11 @@ struct LineScan {
         continue;
       }
       non_ascii = true;
+      // A two-byte character (every Cyrillic letter) at once.
+      if (b >= 0xC2 && b <= 0xDF && i + 1 < piece.size() && (bytes[i + 1] & 0xC0) == 0x80) {
+        ++i;
+        continue;
+      }
       low = 0x80, high = 0xBF;
       if (b >= 0xC2 && b <= 0xDF)
         need = 1;
@@ -260,6 +267,86 @@ void JudgeRecodingChain(std::string_view bytes, FileVerdict& verdict) {
   verdict.chain = ChainText(steps);
 }
 
+// The one Russian page in which an 8-bit text plainly reads right (the
+// quick test of plain_russian.h, which spares the repair's weighing of
+// every chain for most files).
+std::optional<P> PlainEightBitPage(std::string_view bytes) {
+  static constexpr P kPages[] = {P::kWin1251, P::kKoi8R, P::kDos866, P::kIso8859_5,
+                                 P::kMacCyrillic};
+  // Each page's bytes as Windows-1251; a character it lacks as 0x98, a
+  // byte no Russian text holds.
+  static const auto kAs1251 = [] {
+    std::array<std::array<char, 256>, std::size(kPages)> tables{};
+    for (size_t p = 0; p < std::size(kPages); ++p)
+      for (int b = 0; b < 256; ++b) {
+        const int e = b < 0x80 ? b : EncodeChar(P::kWin1251, DecodeByte(kPages[p], uint8_t(b)));
+        tables[p][b] = static_cast<char>(e < 0 ? 0x98 : e);
+      }
+    return tables;
+  }();
+  std::array<size_t, 256> counts{};
+  for (const char c : bytes) ++counts[static_cast<uint8_t>(c)];
+  std::optional<P> found;
+  std::string win;
+  for (size_t p = 0; p < std::size(kPages); ++p) {
+    // The letters' counts first: they rule out the wrong pages at the cost
+    // of 128 bytes, not of the whole text.
+    std::array<size_t, 256> as_1251{};
+    for (int b = 0x80; b < 0x100; ++b) as_1251[static_cast<uint8_t>(kAs1251[p][b])] += counts[b];
+    if (!MayBePlainRussian1251(as_1251)) continue;
+    win.resize(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) win[i] = kAs1251[p][static_cast<uint8_t>(bytes[i])];
+    if (!IsPlainRussian1251(win) || !EveryLinePlain1251(win)) continue;
+    if (found) return std::nullopt;
+    found = kPages[p];
+  }
+  return found;
+}
+
+// A UTF-8 text that plainly is right Russian (an empty chain), or plainly
+// is one garbled along the chain: read as Windows-1251 and saved as UTF-8
+// some times, after being read so from one of the other Russian pages or
+// not. Each character has a byte in Windows-1251 at every step, so that
+// undoing the chain undoes every line, as the repair would. Nothing: the
+// repair must judge.
+std::optional<GarblingChain> PlainUtf8Garbling(std::string_view utf8) {
+  constexpr GarblingStep kUtf8As1251{P::kUtf8, P::kWin1251};
+  std::string text(utf8);
+  GarblingChain chain;
+  for (int times = 0; times <= 3; ++times) {
+    std::string win = Utf8ToWin(text);
+    // A character Windows-1251 lacks, or a byte that is no UTF-8, is '?'.
+    if (std::count(win.begin(), win.end(), '?') != std::count(text.begin(), text.end(), '?'))
+      return std::nullopt;
+    if (IsPlainRussian1251(win) && EveryLinePlain1251(win)) return chain;
+    if (const std::optional<P> page = times < 3 ? PlainEightBitPage(win) : std::nullopt) {
+      chain.push_back({*page, P::kWin1251});
+      return chain;
+    }
+    if (times == 3 ||
+        std::all_of(win.begin(), win.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; }))
+      return std::nullopt;
+    chain.push_back(kUtf8As1251);
+    text = std::move(win);
+  }
+  return std::nullopt;
+}
+
+// A text of UTF-8 lines and 8-bit lines (a UTF-8 file another program
+// appended 8-bit lines to) that plainly is right Russian in both: its
+// 8-bit lines are all that needs a repair.
+bool PlainlyRightByKind(std::string_view text) {
+  std::string utf8, eight_bit;
+  while (!text.empty()) {
+    const size_t end = std::min(text.find('\n'), text.size() - 1) + 1;
+    const std::string_view line = text.substr(0, end);
+    (ScanOf(line).eight_bit_lines ? eight_bit : utf8).append(line);
+    text.remove_prefix(end);
+  }
+  const std::optional<GarblingChain> garbling = PlainUtf8Garbling(utf8);
+  return garbling && garbling->empty() && PlainEightBitPage(eight_bit);
+}
+
 // The verdict on the judged part alone; `head` counts its lines.
 FileVerdict JudgeHead(std::string_view part, const Repair& r, const LineScan& head) {
   FileVerdict verdict;
@@ -322,9 +409,13 @@ FileVerdict FileJudge::Finish() {
   State& s = *state_;
   s.scan.End();
   FileVerdict verdict;
-  const size_t controls = std::count_if(s.head.begin(), s.head.end(), [](char c) {
-    return IsBinaryControl(static_cast<unsigned char>(c));
-  });
+  static const auto kIsControl = [] {
+    std::array<uint8_t, 256> table{};
+    for (int b = 0; b < 256; ++b) table[b] = IsBinaryControl(static_cast<unsigned char>(b));
+    return table;
+  }();
+  size_t controls = 0;
+  for (const char c : s.head) controls += kIsControl[static_cast<uint8_t>(c)];
   if (s.scan.nul || controls * 32 > s.head.size()) {
     verdict.kind = FileVerdict::Kind::kBinary;
     return verdict;
@@ -335,14 +426,28 @@ FileVerdict FileJudge::Finish() {
     return verdict;
   }
 
-  auto detail = std::make_shared<VerdictDetail>();
   s.head.resize(JudgedPart(s.head, s.fed).size());
-  detail->head = std::move(s.head);
-  detail->repair = RepairBytes(detail->head);
-  const bool whole = detail->head.size() == s.fed;
-  const LineScan head = whole ? s.scan : ScanOf(detail->head);
-  verdict = JudgeHead(detail->head, detail->repair, head);
-  verdict.detail = detail;
+  const bool whole = s.head.size() == s.fed;
+  const LineScan head = whole ? s.scan : ScanOf(s.head);
+  const std::optional<GarblingChain> garbling =
+      head.eight_bit_lines == 0 ? PlainUtf8Garbling(s.head) : std::nullopt;
+  const std::optional<P> page = head.utf8_lines == 0 ? PlainEightBitPage(s.head) : std::nullopt;
+  if (head.utf8_lines > 0 && head.eight_bit_lines > 0 && PlainlyRightByKind(s.head)) {
+    verdict.kind = FileVerdict::Kind::kMixed;
+    verdict.lines_to_fix = head.eight_bit_lines;
+  } else if ((garbling && garbling->empty()) || page) {
+    verdict.kind = FileVerdict::Kind::kOk;
+    verdict.page = PageName(page.value_or(P::kUtf8));
+  } else if (garbling) {
+    verdict.kind = FileVerdict::Kind::kFix;
+    verdict.chain = ChainText(*garbling);
+  } else {
+    auto detail = std::make_shared<VerdictDetail>();
+    detail->head = std::move(s.head);
+    detail->repair = RepairBytes(detail->head);
+    verdict = JudgeHead(detail->head, detail->repair, head);
+    verdict.detail = std::move(detail);
+  }
   verdict.lines = s.scan.lines;
   if (whole) return verdict;
 

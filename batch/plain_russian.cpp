@@ -39,31 +39,79 @@ bool IsRareLetter(unsigned char b) {
 
 constexpr size_t kCommonPercent = 36;
 
-bool IsPlainRussian1251(std::string_view text) {
+namespace {
+
+struct LetterCounts {
   size_t lower = 0, upper = 0, yo = 0, other = 0, inner_upper = 0, common = 0, rare = 0;
+
+  void Add(unsigned char b, size_t times) {
+    if (b < 0x80) return;
+    if (b >= 0xE0) {
+      lower += times;
+      if (IsCommonLetter(b)) common += times;
+      if (IsRareLetter(b)) rare += times;
+    } else if (b >= 0xC0) {
+      upper += times;
+    } else if (b == 0xA8 || b == 0xB8) {
+      yo += times;
+    } else if (!IsRussianPunctuation(b)) {
+      other += times;
+    }
+  }
+
+  bool Plain() const {
+    const size_t letters = lower + upper + yo;
+    return letters >= 30 && lower >= 4 * upper && other * 200 <= letters &&
+           yo * 30 <= letters && inner_upper * 500 <= letters &&
+           common * 100 >= lower * kCommonPercent && rare * 100 <= lower * 4;
+  }
+};
+
+}  // namespace
+
+bool IsPlainRussian1251(std::string_view text) {
+  // How often each byte comes, and the capitals right after a small letter,
+  // in one pass without branches.
+  std::array<size_t, 256> byte_counts{};
+  size_t inner_upper = 0;
+  bool after_lower = false;
+  for (const char c : text) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    ++byte_counts[b];
+    inner_upper += after_lower & (b >= 0xC0 && b < 0xE0);
+    after_lower = b >= 0xE0 || b == 0xB8;
+  }
+  LetterCounts counts;
+  for (int b = 0x80; b < 0x100; ++b)
+    if (byte_counts[b]) counts.Add(static_cast<unsigned char>(b), byte_counts[b]);
+  counts.inner_upper = inner_upper;
+  return counts.Plain();
+}
+
+bool MayBePlainRussian1251(const std::array<size_t, 256>& byte_counts) {
+  LetterCounts counts;
+  for (int b = 0x80; b < 0x100; ++b)
+    if (byte_counts[b]) counts.Add(static_cast<unsigned char>(b), byte_counts[b]);
+  return counts.Plain();
+}
+
+bool EveryLinePlain1251(std::string_view text) {
+  constexpr size_t kInnerCapitals = 2;
+  size_t inner_upper = 0;
   bool after_lower = false;
   for (const char c : text) {
     const unsigned char b = static_cast<unsigned char>(c);
     const bool was_after_lower = after_lower;
     after_lower = b >= 0xE0 || b == 0xB8;
-    if (b < 0x80) continue;
-    if (b >= 0xE0) {
-      ++lower;
-      common += IsCommonLetter(b);
-      rare += IsRareLetter(b);
-    } else if (b >= 0xC0) {
-      ++upper;
-      inner_upper += was_after_lower;
-    } else if (b == 0xA8 || b == 0xB8) {
-      ++yo;
-    } else if (!IsRussianPunctuation(b)) {
-      ++other;
+    if (b == '\n') {
+      inner_upper = 0;
+    } else if (b >= 0xC0 && b < 0xE0) {
+      if (was_after_lower && ++inner_upper > kInnerCapitals) return false;
+    } else if (b >= 0x80 && b < 0xC0 && b != 0xA8 && b != 0xB8 && !IsRussianPunctuation(b)) {
+      return false;
     }
   }
-  const size_t letters = lower + upper + yo;
-  return letters >= 30 && lower >= 4 * upper && other * 200 <= letters && yo * 30 <= letters &&
-         inner_upper * 500 <= letters && common * 100 >= lower * kCommonPercent &&
-         rare * 100 <= lower * 4;
+  return true;
 }
 
 }  // namespace lirvane

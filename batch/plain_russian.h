@@ -4,6 +4,8 @@
 // It says yes only on clear evidence; anything else goes to the detector.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace lirvane {
@@ -20,5 +22,15 @@ namespace lirvane {
 // one KOI8-R garbling twice over in a hundred; it is used where the
 // detector's own misses are more (Mac readings of right texts).
 bool IsPlainRussian1251(std::string_view text);
+
+// The same on how often each byte comes, all but the capitals inside words:
+// false when IsPlainRussian1251 is false for every text of these bytes.
+bool MayBePlainRussian1251(const std::array<size_t, 256>& byte_counts);
+
+// No line has a byte of 0x80-0xBF but Ё, ё and the punctuation Russian text
+// uses, nor more than two capitals inside words: a line garbled on its own
+// in a text that is right as a whole (read in another page, or UTF-8 read
+// as Windows-1251) has one or the other.
+bool EveryLinePlain1251(std::string_view text);
 
 }  // namespace lirvane
