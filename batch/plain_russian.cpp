@@ -97,21 +97,41 @@ bool MayBePlainRussian1251(const std::array<size_t, 256>& byte_counts) {
 
 bool EveryLinePlain1251(std::string_view text) {
   constexpr size_t kInnerCapitals = 2;
-  size_t inner_upper = 0;
-  bool after_lower = false;
+  constexpr size_t kCapitals = 4;
+  constexpr size_t kHeadingLetters = 40;
+  size_t inner_upper = 0, upper = 0, lower = 0;
+  bool swapped_word = false;  // a word of a small letter and then capitals
+  // A line mostly in capitals: a heading, unless it has a word in the cases
+  // of a KOI8-R reading ("пРИВЕТ"), or is long and has hardly a small letter.
+  const auto garbled_capitals = [&] {
+    return upper >= kCapitals && upper > lower &&
+           (swapped_word || (upper + lower > kHeadingLetters && upper > 4 * lower));
+  };
+  bool after_lower = false, after_letter = false, word_starts_small = false;
   for (const char c : text) {
     const unsigned char b = static_cast<unsigned char>(c);
-    const bool was_after_lower = after_lower;
+    const bool was_after_lower = after_lower, was_after_letter = after_letter;
     after_lower = b >= 0xE0 || b == 0xB8;
+    after_letter = b >= 0xC0 || b == 0xA8 || b == 0xB8;
     if (b == '\n') {
-      inner_upper = 0;
-    } else if (b >= 0xC0 && b < 0xE0) {
-      if (was_after_lower && ++inner_upper > kInnerCapitals) return false;
-    } else if (b >= 0x80 && b < 0xC0 && b != 0xA8 && b != 0xB8 && !IsRussianPunctuation(b)) {
+      if (garbled_capitals()) return false;
+      inner_upper = upper = lower = 0;
+      swapped_word = false;
+    } else if (b >= 0xE0) {
+      ++lower;
+      word_starts_small = !was_after_letter;
+    } else if (b >= 0xC0) {
+      ++upper;
+      if (was_after_lower) {
+        if (++inner_upper > kInnerCapitals) return false;
+        swapped_word = swapped_word || word_starts_small;
+      }
+      word_starts_small = false;
+    } else if (b >= 0x80 && b != 0xA8 && b != 0xB8 && !IsRussianPunctuation(b)) {
       return false;
     }
   }
-  return true;
+  return !garbled_capitals();
 }
 
 }  // namespace lirvane

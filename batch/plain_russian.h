@@ -28,9 +28,12 @@ bool IsPlainRussian1251(std::string_view text);
 bool MayBePlainRussian1251(const std::array<size_t, 256>& byte_counts);
 
 // No line has a byte of 0x80-0xBF but Ё, ё and the punctuation Russian text
-// uses, nor more than two capitals inside words: a line garbled on its own
-// in a text that is right as a whole (read in another page, or UTF-8 read
-// as Windows-1251) has one or the other.
+// uses, more than two capitals inside words, or mostly capitals (four or
+// more) unless it is a heading: a line garbled on its own in a text that
+// is right as a whole (UTF-8 read as Windows-1251, or read in another page,
+// which in KOI8-R swaps the cases) has one of them. A heading has no small
+// letter before a capital and, if longer than forty letters, a small letter
+// for every four capitals.
 bool EveryLinePlain1251(std::string_view text);
 
 }  // namespace lirvane

@@ -39,6 +39,30 @@ TEST(PlainRussianTest, PassesProseAndFailsEachGarblingOfIt) {
   }
 }
 
+// The line-by-line test that keeps a right text with one garbled line from
+// being called right as a whole.
+TEST(PlainRussianTest, EachLineGarbledOnItsOwnIsSeen) {
+  std::string prose;
+  for (const char* p : kProse) prose += Utf8ToWin(p) + "\n";
+  EXPECT_TRUE(EveryLinePlain1251(prose));
+  const std::string line = Utf8ToWin("Мы шли по узкой тропинке к реке, где старый мельник жил.\n");
+  EXPECT_TRUE(EveryLinePlain1251(prose + line + prose));
+  // A line in another page read as Windows-1251, or recoded from one by
+  // mistake. (Not code 595: its table turns letters into letters of the
+  // same case and leaves the rest, which no reading of a page does.)
+  for (int32_t code : {8, -8, 866, -866, -595})
+    EXPECT_FALSE(EveryLinePlain1251(prose + Recode(line, code) + prose)) << code;
+  EXPECT_FALSE(EveryLinePlain1251(prose + Utf8ToWin(WinToUtf8(WinToUtf8(line))) + prose));
+  // A KOI8-R reading of a line that starts within a sentence: capitals
+  // only, and long.
+  EXPECT_FALSE(EveryLinePlain1251(
+      prose + Recode(Utf8ToWin("шли по узкой тропинке к реке, где старый мельник жил\n"), -8)));
+  // Headings and words in capitals are no garbling.
+  EXPECT_TRUE(EveryLinePlain1251(Utf8ToWin("ОПИСАНИЕ\nСМОТРИТЕ ТАКЖЕ\n") + prose));
+  EXPECT_TRUE(EveryLinePlain1251(
+      Utf8ToWin("Если вы удалите строку здесь, то УКАЗАННЫЙ КОММИТ БУДЕТ УТЕРЯН.\n")));
+}
+
 TEST(PlainRussianTest, TooLittleTextIsNoEvidence) {
   EXPECT_FALSE(IsPlainRussian1251(Utf8ToWin("Привет, мир")));
   EXPECT_FALSE(IsPlainRussian1251("plain English text with no Russian at all"));

@@ -288,6 +288,11 @@ TEST_F(BatchTest, GarbledUtf8FilesOfToday) {
   const std::map<std::string, std::pair<std::string, std::string>> files = {
       // name: content, verdict
       {"m/mixed.txt", {kRussian + Utf8ReadAs1251(kRussian) + kRussian, "mixed 3/9"}},
+      // One line of a right text read from KOI8-R as Windows-1251.
+      {"m/one-koi-line.txt",
+       {kRussian + kRussian + WinToUtf8(InPage("Мы шли к реке, где старый мельник жил.\n", -8)) +
+            kRussian,
+        "mixed 1/10"}},
       {"m/as-1252.txt", {ReadAs(kWestern, CodePageId::kWin1252), "fix utf-8>windows-1252"}},
       {"m/1251-as-1252.txt",
        {ReadAs(Utf8ToWin(kRussian), CodePageId::kWin1252), "fix windows-1251>windows-1252"}},
@@ -311,9 +316,11 @@ TEST_F(BatchTest, GarbledUtf8FilesOfToday) {
   EXPECT_EQ(Lines(r.out), expected);
   r = Lirvane({"--fix", "-r", "m"});
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(r.errors, "8 files: 1 ok, 7 fixed\n");
+  EXPECT_EQ(r.errors, "9 files: 1 ok, 8 fixed\n");
   // The right lines of the mixed file are as they were, byte for byte.
   EXPECT_EQ(ReadFile(work_ / "m/mixed.txt"), kRussian + kRussian + kRussian);
+  EXPECT_EQ(ReadFile(work_ / "m/one-koi-line.txt"),
+            kRussian + kRussian + "Мы шли к реке, где старый мельник жил.\n" + kRussian);
   EXPECT_EQ(ReadFile(work_ / "m/as-1252.txt"), kWestern);
   for (const char* name : {"m/1251-as-1252.txt", "m/as-koi8.txt", "m/as-866.txt"})
     EXPECT_EQ(ReadFile(work_ / name), kRussian) << name;
