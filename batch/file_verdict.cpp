@@ -227,6 +227,16 @@ LineScan ScanOf(std::string_view text) {
   return scan;
 }
 
+// Calls line(std::string_view) with each line, its line break included.
+template <typename Line>
+void ForEachLine(std::string_view text, Line&& line) {
+  while (!text.empty()) {
+    const size_t end = std::min(text.find('\n'), text.size() - 1) + 1;
+    line(text.substr(0, end));
+    text.remove_prefix(end);
+  }
+}
+
 // Whether Windows-1251 bytes hold Russian letters enough to judge by: as
 // many, and of as many kinds, as the repair asks of a text it repairs.
 bool HasLettersToJudge(std::string_view bytes) {
@@ -333,18 +343,86 @@ std::optional<GarblingChain> PlainUtf8Garbling(std::string_view utf8) {
 }
 
 // A text of UTF-8 lines and 8-bit lines (a UTF-8 file another program
-// appended 8-bit lines to) that plainly is right Russian in both: its
-// 8-bit lines are all that needs a repair.
-bool PlainlyRightByKind(std::string_view text) {
+// appended 8-bit lines to) that plainly is right Russian in both: the page
+// of its 8-bit lines, which are all that needs a repair.
+std::optional<P> PlainPageByKind(std::string_view text) {
   std::string utf8, eight_bit;
-  while (!text.empty()) {
-    const size_t end = std::min(text.find('\n'), text.size() - 1) + 1;
-    const std::string_view line = text.substr(0, end);
+  ForEachLine(text, [&](std::string_view line) {
     (ScanOf(line).eight_bit_lines ? eight_bit : utf8).append(line);
-    text.remove_prefix(end);
-  }
+  });
   const std::optional<GarblingChain> garbling = PlainUtf8Garbling(utf8);
-  return garbling && garbling->empty() && PlainEightBitPage(eight_bit);
+  return garbling && garbling->empty() ? PlainEightBitPage(eight_bit) : std::nullopt;
+}
+
+// How a text plainly reads, found without the repair's weighing of every
+// chain: as UTF-8 along a chain (empty: right as it is), in an 8-bit page,
+// or in UTF-8 lines and 8-bit lines of a page.
+struct PlainReading {
+  enum class Kind { kUtf8, kPage, kByKind };
+  Kind kind = Kind::kUtf8;
+  GarblingChain chain;
+  P page = P::kUtf8;
+};
+
+std::optional<PlainReading> ReadPlainly(std::string_view text, const LineScan& kinds) {
+  using Kind = PlainReading::Kind;
+  if (kinds.eight_bit_lines == 0) {
+    if (std::optional<GarblingChain> chain = PlainUtf8Garbling(text))
+      return PlainReading{Kind::kUtf8, std::move(*chain)};
+  } else if (kinds.utf8_lines == 0) {
+    if (const std::optional<P> page = PlainEightBitPage(text))
+      return PlainReading{Kind::kPage, {}, *page};
+  } else if (const std::optional<P> page = PlainPageByKind(text)) {
+    return PlainReading{Kind::kByKind, {}, *page};
+  }
+  return std::nullopt;
+}
+
+FileVerdict PlainVerdict(const PlainReading& reading, const LineScan& kinds) {
+  FileVerdict verdict;
+  if (reading.kind == PlainReading::Kind::kByKind) {
+    verdict.kind = FileVerdict::Kind::kMixed;
+    verdict.lines_to_fix = kinds.eight_bit_lines;
+  } else if (reading.chain.empty()) {
+    verdict.kind = FileVerdict::Kind::kOk;
+    verdict.page = PageName(reading.page);
+  } else {
+    verdict.kind = FileVerdict::Kind::kFix;
+    verdict.chain = ChainText(reading.chain);
+  }
+  return verdict;
+}
+
+std::string Utf8OfPage(std::string_view bytes, P page) {
+  return U32ToUtf8(*DecodeText(bytes, page));
+}
+
+// The text, in UTF-8, of a plain reading.
+std::string PlainText(std::string_view bytes, const PlainReading& reading) {
+  switch (reading.kind) {
+    case PlainReading::Kind::kPage:
+      return Utf8OfPage(bytes, reading.page);
+    case PlainReading::Kind::kByKind: {
+      std::string text;
+      ForEachLine(bytes, [&](std::string_view line) {
+        if (ScanOf(line).eight_bit_lines)
+          text += Utf8OfPage(line, reading.page);
+        else
+          text += line;
+      });
+      return text;
+    }
+    case PlainReading::Kind::kUtf8:
+      break;
+  }
+  // Each step read as Windows-1251 gives back the bytes read: the UTF-8
+  // of the text before, or of the last step's page.
+  std::string text(bytes);
+  for (const GarblingStep& step : reading.chain) {
+    text = Utf8ToWin(text);
+    if (step.written != P::kUtf8) text = Utf8OfPage(text, step.written);
+  }
+  return text;
 }
 
 // The verdict on the judged part alone; `head` counts its lines.
@@ -429,18 +507,8 @@ FileVerdict FileJudge::Finish() {
   s.head.resize(JudgedPart(s.head, s.fed).size());
   const bool whole = s.head.size() == s.fed;
   const LineScan head = whole ? s.scan : ScanOf(s.head);
-  const std::optional<GarblingChain> garbling =
-      head.eight_bit_lines == 0 ? PlainUtf8Garbling(s.head) : std::nullopt;
-  const std::optional<P> page = head.utf8_lines == 0 ? PlainEightBitPage(s.head) : std::nullopt;
-  if (head.utf8_lines > 0 && head.eight_bit_lines > 0 && PlainlyRightByKind(s.head)) {
-    verdict.kind = FileVerdict::Kind::kMixed;
-    verdict.lines_to_fix = head.eight_bit_lines;
-  } else if ((garbling && garbling->empty()) || page) {
-    verdict.kind = FileVerdict::Kind::kOk;
-    verdict.page = PageName(page.value_or(P::kUtf8));
-  } else if (garbling) {
-    verdict.kind = FileVerdict::Kind::kFix;
-    verdict.chain = ChainText(*garbling);
+  if (const std::optional<PlainReading> plain = ReadPlainly(s.head, head)) {
+    verdict = PlainVerdict(*plain, head);
   } else {
     auto detail = std::make_shared<VerdictDetail>();
     detail->head = std::move(s.head);
@@ -528,24 +596,33 @@ class PartRepair : public LineRepair {
 
  private:
   bool Process(std::string_view part, std::string& out) {
-    Repair own;
-    const Repair* r = &own;
     // The first part is the head the verdict was made on.
-    if (first_ && detail_ && part == detail_->head)
-      r = &detail_->repair;
-    else
-      own = RepairBytes(part);
+    const bool head = first_ && detail_ && part == detail_->head;
     first_ = false;
+    std::string plain_text;
+    Repair own;
+    std::string_view text;
+    bool plain_1251 = false;  // bytes that are right Windows-1251 as they are
+    if (const std::optional<PlainReading> plain = head ? std::nullopt : ReadPlainly(part, ScanOf(part))) {
+      plain_text = PlainText(part, *plain);
+      text = plain_text;
+      plain_1251 = plain->kind == PlainReading::Kind::kPage && plain->page == P::kWin1251;
+    } else {
+      if (!head) own = RepairBytes(part);
+      const Repair& r = head ? detail_->repair : own;
+      text = r.text;
+      plain_1251 = !r.changed && r.source_page == P::kWin1251;
+    }
     if (target_ == TargetPage::kUtf8) {
-      out += r->text;
+      out += text;
       return true;
     }
-    if (!r->changed && r->source_page == P::kWin1251) {
+    if (plain_1251) {
       out += part;
       return true;
     }
-    const std::optional<std::u32string> text = Utf8ToU32(r->text);
-    for (const char32_t c : *text) {
+    const std::optional<std::u32string> chars = Utf8ToU32(text);
+    for (const char32_t c : *chars) {
       const int b = EncodeChar(P::kWin1251, c);
       if (b < 0 && !lossy_) return false;
       out.push_back(b < 0 ? '?' : static_cast<char>(b));
