@@ -175,6 +175,17 @@ struct LineScan {
       // time: most of most files.
       while (need == 0 && i + 8 <= piece.size() && IsPlainAsciiWord(bytes + i)) i += 8;
       if (i == piece.size()) break;
+      if (malformed) {
+        // The line's kind is known: on to its end, minding NULs only.
+        const void* end = std::memchr(bytes + i, '\n', piece.size() - i);
+        const size_t stop = end ? static_cast<const unsigned char*>(end) - bytes : piece.size();
+        nul = nul || std::memchr(bytes + i, 0, stop - i) != nullptr;
+        need = 0;
+        if (!end) break;
+        i = stop;
+        EndLine();
+        continue;
+      }
       const unsigned char b = bytes[i];
       if (need > 0) {
         if (b >= low && b <= high) {
