@@ -317,7 +317,7 @@ std::optional<P> PlainEightBitPage(std::string_view bytes) {
     if (!MayBePlainRussian1251(as_1251)) continue;
     win.resize(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i) win[i] = kAs1251[p][static_cast<uint8_t>(bytes[i])];
-    if (!IsPlainRussian1251(win) || !EveryLinePlain1251(win)) continue;
+    if (!IsPlainRussian1251ByLine(win)) continue;
     if (found) return std::nullopt;
     found = kPages[p];
   }
@@ -332,14 +332,16 @@ std::optional<P> PlainEightBitPage(std::string_view bytes) {
 // repair must judge.
 std::optional<GarblingChain> PlainUtf8Garbling(std::string_view utf8) {
   constexpr GarblingStep kUtf8As1251{P::kUtf8, P::kWin1251};
-  std::string text(utf8);
+  std::string text;
+  std::string_view now = utf8;
+  size_t marks = std::count(now.begin(), now.end(), '?');
   GarblingChain chain;
   for (int times = 0; times <= 3; ++times) {
-    std::string win = Utf8ToWin(text);
+    std::string win = Utf8ToWin(now);
     // A character Windows-1251 lacks, or a byte that is no UTF-8, is '?'.
-    if (std::count(win.begin(), win.end(), '?') != std::count(text.begin(), text.end(), '?'))
+    if (const size_t win_marks = std::count(win.begin(), win.end(), '?'); win_marks != marks)
       return std::nullopt;
-    if (IsPlainRussian1251(win) && EveryLinePlain1251(win)) return chain;
+    if (IsPlainRussian1251ByLine(win)) return chain;
     if (const std::optional<P> page = times < 3 ? PlainEightBitPage(win) : std::nullopt) {
       chain.push_back({*page, P::kWin1251});
       return chain;
@@ -349,6 +351,7 @@ std::optional<GarblingChain> PlainUtf8Garbling(std::string_view utf8) {
       return std::nullopt;
     chain.push_back(kUtf8As1251);
     text = std::move(win);
+    now = text;
   }
   return std::nullopt;
 }

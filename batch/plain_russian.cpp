@@ -30,7 +30,8 @@ bool IsCommonLetter(unsigned char b) {
   return b == 0xEE || b == 0xE5 || b == 0xE0 || b == 0xE8 || b == 0xED || b == 0xF2;
 }
 
-// ъ э щ ф ц: together under 2 % of the letters of Russian text.
+// ъ э щ ф ц: together under 2 % of the letters of Russian prose, and up to
+// 5 % of technical text ("файл", "функция", "информация").
 bool IsRareLetter(unsigned char b) {
   return b == 0xFA || b == 0xFD || b == 0xF9 || b == 0xF4 || b == 0xF6;
 }
@@ -38,6 +39,7 @@ bool IsRareLetter(unsigned char b) {
 }  // namespace
 
 constexpr size_t kCommonPercent = 36;
+constexpr size_t kRarePercent = 6;
 
 namespace {
 
@@ -63,7 +65,7 @@ struct LetterCounts {
     const size_t letters = lower + upper + yo;
     return letters >= 30 && lower >= 4 * upper && other * 200 <= letters &&
            yo * 30 <= letters && inner_upper * 500 <= letters &&
-           common * 100 >= lower * kCommonPercent && rare * 100 <= lower * 4;
+           common * 100 >= lower * kCommonPercent && rare * 100 <= lower * kRarePercent;
   }
 };
 
@@ -95,7 +97,13 @@ bool MayBePlainRussian1251(const std::array<size_t, 256>& byte_counts) {
   return counts.Plain();
 }
 
-bool EveryLinePlain1251(std::string_view text) {
+namespace {
+
+// EveryLinePlain1251, counting each byte and the capitals inside words as
+// it goes when `kCount`.
+template <bool kCount>
+bool LinesPlain(std::string_view text, std::array<size_t, 256>& byte_counts,
+                size_t& inner_total) {
   constexpr size_t kInnerCapitals = 2;
   constexpr size_t kCapitals = 4;
   constexpr size_t kHeadingLetters = 40;
@@ -110,10 +118,12 @@ bool EveryLinePlain1251(std::string_view text) {
   bool after_lower = false, after_letter = false, word_starts_small = false;
   for (const char c : text) {
     const unsigned char b = static_cast<unsigned char>(c);
+    if constexpr (kCount) ++byte_counts[b];
     const bool was_after_lower = after_lower, was_after_letter = after_letter;
     after_lower = b >= 0xE0 || b == 0xB8;
     after_letter = b >= 0xC0 || b == 0xA8 || b == 0xB8;
-    if (b == '\n') {
+    if (b < 0x80) {
+      if (b != '\n') continue;
       if (garbled_capitals()) return false;
       inner_upper = upper = lower = 0;
       swapped_word = false;
@@ -123,15 +133,35 @@ bool EveryLinePlain1251(std::string_view text) {
     } else if (b >= 0xC0) {
       ++upper;
       if (was_after_lower) {
+        if constexpr (kCount) ++inner_total;
         if (++inner_upper > kInnerCapitals) return false;
         swapped_word = swapped_word || word_starts_small;
       }
       word_starts_small = false;
-    } else if (b >= 0x80 && b != 0xA8 && b != 0xB8 && !IsRussianPunctuation(b)) {
+    } else if (b != 0xA8 && b != 0xB8 && !IsRussianPunctuation(b)) {
       return false;
     }
   }
   return !garbled_capitals();
+}
+
+}  // namespace
+
+bool EveryLinePlain1251(std::string_view text) {
+  std::array<size_t, 256> unused;
+  size_t none = 0;
+  return LinesPlain<false>(text, unused, none);
+}
+
+bool IsPlainRussian1251ByLine(std::string_view text) {
+  std::array<size_t, 256> byte_counts{};
+  size_t inner_upper = 0;
+  if (!LinesPlain<true>(text, byte_counts, inner_upper)) return false;
+  LetterCounts counts;
+  for (int b = 0x80; b < 0x100; ++b)
+    if (byte_counts[b]) counts.Add(static_cast<unsigned char>(b), byte_counts[b]);
+  counts.inner_upper = inner_upper;
+  return counts.Plain();
 }
 
 }  // namespace lirvane

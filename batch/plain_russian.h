@@ -36,4 +36,7 @@ bool MayBePlainRussian1251(const std::array<size_t, 256>& byte_counts);
 // for every four capitals.
 bool EveryLinePlain1251(std::string_view text);
 
+// Both IsPlainRussian1251 and EveryLinePlain1251, in one pass.
+bool IsPlainRussian1251ByLine(std::string_view text);
+
 }  // namespace lirvane
