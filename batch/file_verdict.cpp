@@ -186,6 +186,23 @@ struct LineScan {
         EndLine();
         continue;
       }
+      if (need == 0) {
+        // Printable ASCII and two-byte characters (every Cyrillic letter),
+        // the rest of most lines.
+        while (i < piece.size()) {
+          const unsigned char c = bytes[i];
+          if (c > '\n' && c < 0x80) {
+            ++i;
+          } else if (c >= 0xC2 && c <= 0xDF && i + 1 < piece.size() &&
+                     (bytes[i + 1] & 0xC0) == 0x80) {
+            i += 2;
+            non_ascii = true;
+          } else {
+            break;
+          }
+        }
+        if (i == piece.size()) break;
+      }
       const unsigned char b = bytes[i];
       if (need > 0) {
         if (b >= low && b <= high) {
@@ -204,11 +221,6 @@ struct LineScan {
         continue;
       }
       non_ascii = true;
-      // A two-byte character (every Cyrillic letter) at once.
-      if (b >= 0xC2 && b <= 0xDF && i + 1 < piece.size() && (bytes[i + 1] & 0xC0) == 0x80) {
-        ++i;
-        continue;
-      }
       low = 0x80, high = 0xBF;
       if (b >= 0xC2 && b <= 0xDF)
         need = 1;
