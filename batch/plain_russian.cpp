@@ -63,8 +63,10 @@ struct LetterCounts {
 
   bool Plain() const {
     const size_t letters = lower + upper + yo;
-    return letters >= 30 && lower >= 4 * upper && other * 200 <= letters &&
-           yo * 30 <= letters && inner_upper * 500 <= letters &&
+    // Headings and abbreviations in capitals allow a capital for every
+    // three small letters, and a word such as "СтОткл" now and then.
+    return letters >= 30 && lower >= 3 * upper && other * 200 <= letters &&
+           yo * 30 <= letters && inner_upper * 300 <= letters &&
            common * 100 >= lower * kCommonPercent && rare * 100 <= lower * kRarePercent;
   }
 };
