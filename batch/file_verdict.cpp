@@ -346,12 +346,12 @@ std::optional<GarblingChain> PlainUtf8Garbling(std::string_view utf8) {
   constexpr GarblingStep kUtf8As1251{P::kUtf8, P::kWin1251};
   std::string text;
   std::string_view now = utf8;
-  size_t marks = std::count(now.begin(), now.end(), '?');
   GarblingChain chain;
   for (int times = 0; times <= 3; ++times) {
     std::string win = Utf8ToWin(now);
     // A character Windows-1251 lacks, or a byte that is no UTF-8, is '?'.
-    if (const size_t win_marks = std::count(win.begin(), win.end(), '?'); win_marks != marks)
+    if (win.find('?') != std::string::npos &&
+        std::count(win.begin(), win.end(), '?') != std::count(now.begin(), now.end(), '?'))
       return std::nullopt;
     if (IsPlainRussian1251ByLine(win)) return chain;
     if (const std::optional<P> page = times < 3 ? PlainEightBitPage(win) : std::nullopt) {

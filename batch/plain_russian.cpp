@@ -121,15 +121,18 @@ bool LinesPlain(std::string_view text, std::array<size_t, 256>& byte_counts,
   for (const char c : text) {
     const unsigned char b = static_cast<unsigned char>(c);
     if constexpr (kCount) ++byte_counts[b];
-    const bool was_after_lower = after_lower, was_after_letter = after_letter;
-    after_lower = b >= 0xE0 || b == 0xB8;
-    after_letter = b >= 0xC0 || b == 0xA8 || b == 0xB8;
     if (b < 0x80) {
+      after_lower = after_letter = false;
       if (b != '\n') continue;
       if (garbled_capitals()) return false;
       inner_upper = upper = lower = 0;
       swapped_word = false;
-    } else if (b >= 0xE0) {
+      continue;
+    }
+    const bool was_after_lower = after_lower, was_after_letter = after_letter;
+    after_lower = b >= 0xE0 || b == 0xB8;
+    after_letter = b >= 0xC0 || b == 0xA8 || b == 0xB8;
+    if (b >= 0xE0) {
       ++lower;
       word_starts_small = !was_after_letter;
     } else if (b >= 0xC0) {
