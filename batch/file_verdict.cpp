@@ -14,6 +14,10 @@
 #include <optional>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "batch/plain_russian.h"
 #include "recode/code_pages.h"
 #include "recode/codepage.h"
@@ -119,14 +123,29 @@ std::string_view JudgedPart(std::string_view head, size_t fed) {
   return fed >= kSampleBytes ? head.substr(0, PartEnd(head.substr(0, kSampleBytes))) : head;
 }
 
-// Eight bytes of ASCII with no line break and no NUL among them.
-bool IsPlainAsciiWord(const unsigned char* at) {
-  uint64_t word;
-  std::memcpy(&word, at, sizeof word);
+// Past the ASCII other than line breaks and NULs from `i` on, in blocks:
+// most of most files. A few such bytes may be left to the caller.
+size_t SkipPlainAscii(const unsigned char* bytes, size_t i, size_t size) {
+#if defined(__SSE2__)
+  const __m128i breaks = _mm_set1_epi8('\n');
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= size; i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    const __m128i stops = _mm_or_si128(
+        block, _mm_or_si128(_mm_cmpeq_epi8(block, breaks), _mm_cmpeq_epi8(block, zero)));
+    if (_mm_movemask_epi8(stops) != 0) break;
+  }
+#endif
   constexpr uint64_t kOnes = 0x0101010101010101;
   constexpr uint64_t kHighs = 0x8080808080808080;
   const auto has_zero_byte = [](uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
-  return (word & kHighs) == 0 && !has_zero_byte(word) && !has_zero_byte(word ^ (kOnes * '\n'));
+  for (; i + 8 <= size; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes + i, sizeof word);
+    if ((word & kHighs) != 0 || has_zero_byte(word) || has_zero_byte(word ^ (kOnes * '\n')))
+      break;
+  }
+  return i;
 }
 
 // A control character no text file has: a few of them make a file binary.
@@ -173,7 +192,7 @@ struct LineScan {
     for (size_t i = 0; i < piece.size(); ++i) {
       // Runs of ASCII other than line breaks and NULs, eight bytes at a
       // time: most of most files.
-      while (need == 0 && i + 8 <= piece.size() && IsPlainAsciiWord(bytes + i)) i += 8;
+      if (need == 0) i = SkipPlainAscii(bytes, i, piece.size());
       if (i == piece.size()) break;
       if (malformed) {
         // The line's kind is known: on to its end, minding NULs only.
