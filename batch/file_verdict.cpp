@@ -355,6 +355,24 @@ std::optional<P> PlainEightBitPage(std::string_view bytes) {
   return found;
 }
 
+// Whether no line of the Windows-1251 reading of a UTF-8 text has more
+// than two '?' beyond the text's own: characters the page lacks, as a
+// right text has now and then, but not a line of Western letters (UTF-8
+// read as Windows-1252, "ÐŸÑ€Ð¸Ð²ÐµÑ‚").
+bool FewMarksALine(std::string_view utf8, std::string_view win) {
+  constexpr size_t kMarks = 2;
+  while (!utf8.empty() && !win.empty()) {
+    const size_t utf8_end = std::min(utf8.find('\n'), utf8.size() - 1) + 1;
+    const size_t win_end = std::min(win.find('\n'), win.size() - 1) + 1;
+    const auto marks = [](std::string_view line) { return std::count(line.begin(), line.end(), '?'); };
+    if (marks(win.substr(0, win_end)) > marks(utf8.substr(0, utf8_end)) + ptrdiff_t{kMarks})
+      return false;
+    utf8.remove_prefix(utf8_end);
+    win.remove_prefix(win_end);
+  }
+  return utf8.empty() && win.empty();
+}
+
 // A UTF-8 text that plainly is right Russian (an empty chain), or plainly
 // is one garbled along the chain: read as Windows-1251 and saved as UTF-8
 // some times, after being read so from one of the other Russian pages or
@@ -370,8 +388,12 @@ std::optional<GarblingChain> PlainUtf8Garbling(std::string_view utf8) {
     std::string win = Utf8ToWin(now);
     // A character Windows-1251 lacks, or a byte that is no UTF-8, is '?'.
     if (win.find('?') != std::string::npos &&
-        std::count(win.begin(), win.end(), '?') != std::count(now.begin(), now.end(), '?'))
+        std::count(win.begin(), win.end(), '?') != std::count(now.begin(), now.end(), '?')) {
+      // No step can be undone then, but the text may be right with a few
+      // such characters (😀, é, €) a line.
+      if (times == 0 && FewMarksALine(now, win) && IsPlainRussian1251ByLine(win)) return chain;
       return std::nullopt;
+    }
     if (IsPlainRussian1251ByLine(win)) return chain;
     if (const std::optional<P> page = times < 3 ? PlainEightBitPage(win) : std::nullopt) {
       chain.push_back({*page, P::kWin1251});

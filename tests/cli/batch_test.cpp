@@ -298,7 +298,11 @@ TEST_F(BatchTest, GarbledUtf8FilesOfToday) {
        {ReadAs(Utf8ToWin(kRussian), CodePageId::kWin1252), "fix windows-1251>windows-1252"}},
       {"m/as-koi8.txt", {ReadAs(kRussian, CodePageId::kKoi8R), "fix utf-8>koi8-r"}},
       {"m/as-866.txt", {ReadAs(kRussian, CodePageId::kDos866), "fix utf-8>cp866"}},
-      {"m/accents.txt", {kAccents, "ok utf-8"}},
+      {"m/accents.txt", {kAccents + kRussian + kAccents, "ok utf-8"}},
+      // One line of a right text with 😀 and é read as Windows-1252.
+      {"m/one-1252-line.txt",
+       {kAccents + kRussian + ReadAs("Мы шли к реке, где старый мельник жил.\n", CodePageId::kWin1252),
+        "mixed 1/5"}},
       {"m/bom.txt", {"\xEF\xBB\xBF" + Utf8ReadAs1251(kRussian), "fix utf-8>windows-1251"}},
       {"m/crlf.txt",
        {Utf8ReadAs1251("Первая строка, и в ней слова.\r\nВторая строка.\r\n"),
@@ -316,7 +320,7 @@ TEST_F(BatchTest, GarbledUtf8FilesOfToday) {
   EXPECT_EQ(Lines(r.out), expected);
   r = Lirvane({"--fix", "-r", "m"});
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(r.errors, "9 files: 1 ok, 8 fixed\n");
+  EXPECT_EQ(r.errors, "10 files: 1 ok, 9 fixed\n");
   // The right lines of the mixed file are as they were, byte for byte.
   EXPECT_EQ(ReadFile(work_ / "m/mixed.txt"), kRussian + kRussian + kRussian);
   EXPECT_EQ(ReadFile(work_ / "m/one-koi-line.txt"),
@@ -326,7 +330,9 @@ TEST_F(BatchTest, GarbledUtf8FilesOfToday) {
     EXPECT_EQ(ReadFile(work_ / name), kRussian) << name;
   EXPECT_EQ(ReadFile(work_ / "m/bom.txt"), "\xEF\xBB\xBF" + kRussian);
   EXPECT_EQ(ReadFile(work_ / "m/crlf.txt"), "Первая строка, и в ней слова.\r\nВторая строка.\r\n");
-  EXPECT_EQ(ReadFile(work_ / "m/accents.txt"), kAccents);
+  EXPECT_EQ(ReadFile(work_ / "m/accents.txt"), kAccents + kRussian + kAccents);
+  EXPECT_EQ(ReadFile(work_ / "m/one-1252-line.txt"),
+            kAccents + kRussian + "Мы шли к реке, где старый мельник жил.\n");
   EXPECT_EQ(fs::last_write_time(work_ / "m/accents.txt"), long_ago);
 
   // Into Windows-1251 the byte-order mark goes: that page has none.
