@@ -374,39 +374,56 @@ bool FewMarksALine(std::string_view utf8, std::string_view win) {
 }
 
 // A UTF-8 text that plainly is right Russian (an empty chain), or plainly
-// is one garbled along the chain: read as Windows-1251 and saved as UTF-8
-// some times, after being read so from one of the other Russian pages or
-// not. Each character has a byte in Windows-1251 at every step, so that
-// undoing the chain undoes every line, as the repair would. Nothing: the
-// repair must judge.
+// is one garbled along the chain: read as Windows-1251, Windows-1252,
+// ISO-8859-1, KOI8-R or DOS 866 and saved as UTF-8 some times, after being
+// read so from a Russian 8-bit page or not. Each character has a byte in
+// the page read at every step, so that undoing the chain undoes every line,
+// as the repair would. Nothing: the repair must judge.
 std::optional<GarblingChain> PlainUtf8Garbling(std::string_view utf8) {
-  constexpr GarblingStep kUtf8As1251{P::kUtf8, P::kWin1251};
+  // The pages UTF-8 is read as today, the commonest first.
+  static constexpr P kWesternAndOthers[] = {P::kWin1252, P::kLatin1, P::kKoi8R, P::kDos866};
+  constexpr size_t kMaxSteps = 3;
+  const auto is_ascii = [](std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uint8_t(c) < 0x80; });
+  };
   std::string text;
   std::string_view now = utf8;
   GarblingChain chain;
-  for (int times = 0; times <= 3; ++times) {
+  for (;;) {
     std::string win = Utf8ToWin(now);
     // A character Windows-1251 lacks, or a byte that is no UTF-8, is '?'.
-    if (win.find('?') != std::string::npos &&
-        std::count(win.begin(), win.end(), '?') != std::count(now.begin(), now.end(), '?')) {
-      // No step can be undone then, but the text may be right with a few
-      // such characters (😀, é, €) a line.
-      if (times == 0 && FewMarksALine(now, win) && IsPlainRussian1251ByLine(win)) return chain;
-      return std::nullopt;
-    }
-    if (IsPlainRussian1251ByLine(win)) return chain;
-    if (const std::optional<P> page = times < 3 ? PlainEightBitPage(win) : std::nullopt) {
-      chain.push_back({*page, P::kWin1251});
-      return chain;
-    }
-    if (times == 3 ||
-        std::all_of(win.begin(), win.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; }))
-      return std::nullopt;
-    chain.push_back(kUtf8As1251);
-    text = std::move(win);
+    const bool lossless =
+        win.find('?') == std::string::npos ||
+        std::count(win.begin(), win.end(), '?') == std::count(now.begin(), now.end(), '?');
+    if (lossless ? IsPlainRussian1251ByLine(win)
+                 : chain.empty() && FewMarksALine(now, win) && IsPlainRussian1251ByLine(win))
+      return chain;  // right as it is (some characters 1251 lacks, a few a line)
+    if (chain.size() == kMaxSteps) return std::nullopt;
+    // The text read as a page from the bytes of a Russian page, or of
+    // UTF-8 (then on to the next step).
+    std::optional<std::string> next;
+    GarblingStep next_step;
+    const auto try_reader = [&](P reader, std::string bytes) {
+      if (const std::optional<P> page = PlainEightBitPage(bytes)) {
+        chain.push_back({*page, reader});
+        return true;
+      }
+      if (!next && !is_ascii(bytes) && Utf8ToU32(bytes)) {
+        next = std::move(bytes);
+        next_step = {P::kUtf8, reader};
+      }
+      return false;
+    };
+    if (lossless && try_reader(P::kWin1251, std::move(win))) return chain;
+    if (const std::optional<std::u32string> chars = Utf8ToU32(now))
+      for (const P reader : kWesternAndOthers)
+        if (std::optional<std::string> bytes = EncodeText(*chars, reader))
+          if (try_reader(reader, std::move(*bytes))) return chain;
+    if (!next) return std::nullopt;
+    chain.push_back(next_step);
+    text = std::move(*next);
     now = text;
   }
-  return std::nullopt;
 }
 
 // A text of UTF-8 lines and 8-bit lines (a UTF-8 file another program
@@ -482,11 +499,12 @@ std::string PlainText(std::string_view bytes, const PlainReading& reading) {
     case PlainReading::Kind::kUtf8:
       break;
   }
-  // Each step read as Windows-1251 gives back the bytes read: the UTF-8
-  // of the text before, or of the last step's page.
+  // Each step's text encoded in the page it was read as gives back the
+  // bytes read: the UTF-8 of the text before, or the bytes of a page.
   std::string text(bytes);
   for (const GarblingStep& step : reading.chain) {
-    text = Utf8ToWin(text);
+    text = step.read == P::kWin1251 ? Utf8ToWin(text)
+                                    : *EncodeText(*Utf8ToU32(text), step.read);
     if (step.written != P::kUtf8) text = Utf8OfPage(text, step.written);
   }
   return text;

@@ -71,6 +71,15 @@ struct LetterCounts {
   }
 };
 
+// Latin letters no more than twice the Cyrillic ones: a Western text has
+// accented letters that read as Cyrillic ones in Windows-1251 (à as а, è
+// as и), but among many more plain Latin letters.
+bool FewLatinLetters(const std::array<size_t, 256>& byte_counts, const LetterCounts& counts) {
+  size_t latin = 0;
+  for (int b = 'A'; b <= 'Z'; ++b) latin += byte_counts[b] + byte_counts[b + 0x20];
+  return latin <= 2 * (counts.lower + counts.upper + counts.yo);
+}
+
 }  // namespace
 
 bool IsPlainRussian1251(std::string_view text) {
@@ -89,7 +98,7 @@ bool IsPlainRussian1251(std::string_view text) {
   for (int b = 0x80; b < 0x100; ++b)
     if (byte_counts[b]) counts.Add(static_cast<unsigned char>(b), byte_counts[b]);
   counts.inner_upper = inner_upper;
-  return counts.Plain();
+  return counts.Plain() && FewLatinLetters(byte_counts, counts);
 }
 
 bool MayBePlainRussian1251(const std::array<size_t, 256>& byte_counts) {
@@ -166,7 +175,7 @@ bool IsPlainRussian1251ByLine(std::string_view text) {
   for (int b = 0x80; b < 0x100; ++b)
     if (byte_counts[b]) counts.Add(static_cast<unsigned char>(b), byte_counts[b]);
   counts.inner_upper = inner_upper;
-  return counts.Plain();
+  return counts.Plain() && FewLatinLetters(byte_counts, counts);
 }
 
 }  // namespace lirvane

@@ -12,7 +12,9 @@ namespace lirvane {
 
 // At least 30 Cyrillic letters, at least three small letters to a capital,
 // hardly a capital inside a word, few Ё, the commonest letters of Russian as
-// common and its rarest as rare as in Russian, and no byte of 0x80-0xBF but the
+// common and its rarest as rare as in Russian, no more than twice as many
+// Latin letters (a Western text's accented letters read as Cyrillic ones),
+// and no byte of 0x80-0xBF but the
 // punctuation Russian text uses. Each garbling breaks one of these: UTF-8 read as
 // Windows-1251 brings a 0x80-0xBF byte after every letter, KOI8-R swaps
 // the cases, DOS 866 and ISO-8859-5 bring symbols or capitals, Mac

@@ -69,5 +69,17 @@ TEST(PlainRussianTest, TooLittleTextIsNoEvidence) {
   EXPECT_FALSE(IsPlainRussian1251(std::string(100, '\xFF')));  // "яяя...": no common letters
 }
 
+// A Western text's accented letters read as Cyrillic ones in Windows-1251
+// (à as а, è as и), and may count like Russian letters; its plain Latin
+// letters tell it.
+TEST(PlainRussianTest, WesternTextIsNoRussian) {
+  std::string french;
+  for (int i = 0; i < 12; ++i)
+    french += "Tr\xE8s pr\xE8s de l\xE0, apr\xE8s la f\xEAte, on a vu \xE0 droite du lac un "
+              "\xE9l\xE8ve tr\xE8s \xE2g\xE9 qui \xE9tait l\xE0.\n";
+  EXPECT_FALSE(IsPlainRussian1251(french));
+  EXPECT_FALSE(IsPlainRussian1251ByLine(french));
+}
+
 }  // namespace
 }  // namespace lirvane

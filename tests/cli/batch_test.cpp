@@ -285,6 +285,9 @@ TEST_F(BatchTest, FixIntoWindows1251NeverLosesUnlessAsked) {
 TEST_F(BatchTest, GarbledUtf8FilesOfToday) {
   const std::string kWestern = "Привет, как дела? Всё хорошо, спасибо. Пишу тебе из дома.\n";
   const std::string kAccents = "Привет 😀, кафе «café» стоит 5 €, а это ещё немного слов.\n";
+  std::string kFrench;
+  for (int i = 0; i < 12; ++i)
+    kFrench += "Très près de là, après la fête, on a vu à droite du lac un élève très âgé.\n";
   const std::map<std::string, std::pair<std::string, std::string>> files = {
       // name: content, verdict
       {"m/mixed.txt", {kRussian + Utf8ReadAs1251(kRussian) + kRussian, "mixed 3/9"}},
@@ -299,6 +302,7 @@ TEST_F(BatchTest, GarbledUtf8FilesOfToday) {
       {"m/as-koi8.txt", {ReadAs(kRussian, CodePageId::kKoi8R), "fix utf-8>koi8-r"}},
       {"m/as-866.txt", {ReadAs(kRussian, CodePageId::kDos866), "fix utf-8>cp866"}},
       {"m/accents.txt", {kAccents + kRussian + kAccents, "ok utf-8"}},
+      {"m/french.txt", {kFrench, "ok utf-8"}},
       // One line of a right text with 😀 and é read as Windows-1252.
       {"m/one-1252-line.txt",
        {kAccents + kRussian + ReadAs("Мы шли к реке, где старый мельник жил.\n", CodePageId::kWin1252),
@@ -320,7 +324,7 @@ TEST_F(BatchTest, GarbledUtf8FilesOfToday) {
   EXPECT_EQ(Lines(r.out), expected);
   r = Lirvane({"--fix", "-r", "m"});
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(r.errors, "10 files: 1 ok, 9 fixed\n");
+  EXPECT_EQ(r.errors, "11 files: 2 ok, 9 fixed\n");
   // The right lines of the mixed file are as they were, byte for byte.
   EXPECT_EQ(ReadFile(work_ / "m/mixed.txt"), kRussian + kRussian + kRussian);
   EXPECT_EQ(ReadFile(work_ / "m/one-koi-line.txt"),
@@ -334,6 +338,7 @@ TEST_F(BatchTest, GarbledUtf8FilesOfToday) {
   EXPECT_EQ(ReadFile(work_ / "m/one-1252-line.txt"),
             kAccents + kRussian + "Мы шли к реке, где старый мельник жил.\n");
   EXPECT_EQ(fs::last_write_time(work_ / "m/accents.txt"), long_ago);
+  EXPECT_EQ(ReadFile(work_ / "m/french.txt"), kFrench);
 
   // Into Windows-1251 the byte-order mark goes: that page has none.
   WriteFile(work_ / "bom.txt", "\xEF\xBB\xBF" + Utf8ReadAs1251(kRussian));
