@@ -168,8 +168,8 @@ FileOutcome FixFile(const std::string& path, const BatchOptions& options,
     }
     return target.Write(repaired) == ConversionStatus::kOk;
   };
-  const ReadEnd end = ReadThrough(path, stop, read_error,
-                                  [&](std::string_view piece) { return write(&piece); });
+  const ReadEnd end =
+      ReadThrough(path, stop, read_error, [&](std::string_view piece) { return write(&piece); });
   if (end == ReadEnd::kStopped) return Stopped();
   if (end == ReadEnd::kFailed) return Failed(FileStamp::Of(file).read ? read_error : kDisappeared);
   if (end == ReadEnd::kRefused || !write(nullptr)) return lost ? lossy : Failed(message.text());

@@ -142,8 +142,7 @@ size_t SkipPlainAscii(const unsigned char* bytes, size_t i, size_t size) {
   for (; i + 8 <= size; i += 8) {
     uint64_t word;
     std::memcpy(&word, bytes + i, sizeof word);
-    if ((word & kHighs) != 0 || has_zero_byte(word) || has_zero_byte(word ^ (kOnes * '\n')))
-      break;
+    if ((word & kHighs) != 0 || has_zero_byte(word) || has_zero_byte(word ^ (kOnes * '\n'))) break;
   }
   return i;
 }
@@ -364,7 +363,9 @@ bool FewMarksALine(std::string_view utf8, std::string_view win) {
   while (!utf8.empty() && !win.empty()) {
     const size_t utf8_end = std::min(utf8.find('\n'), utf8.size() - 1) + 1;
     const size_t win_end = std::min(win.find('\n'), win.size() - 1) + 1;
-    const auto marks = [](std::string_view line) { return std::count(line.begin(), line.end(), '?'); };
+    const auto marks = [](std::string_view line) {
+      return std::count(line.begin(), line.end(), '?');
+    };
     if (marks(win.substr(0, win_end)) > marks(utf8.substr(0, utf8_end)) + ptrdiff_t{kMarks})
       return false;
     utf8.remove_prefix(utf8_end);
@@ -503,8 +504,7 @@ std::string PlainText(std::string_view bytes, const PlainReading& reading) {
   // bytes read: the UTF-8 of the text before, or the bytes of a page.
   std::string text(bytes);
   for (const GarblingStep& step : reading.chain) {
-    text = step.read == P::kWin1251 ? Utf8ToWin(text)
-                                    : *EncodeText(*Utf8ToU32(text), step.read);
+    text = step.read == P::kWin1251 ? Utf8ToWin(text) : *EncodeText(*Utf8ToU32(text), step.read);
     if (step.written != P::kUtf8) text = Utf8OfPage(text, step.written);
   }
   return text;
@@ -688,7 +688,8 @@ class PartRepair : public LineRepair {
     Repair own;
     std::string_view text;
     bool plain_1251 = false;  // bytes that are right Windows-1251 as they are
-    if (const std::optional<PlainReading> plain = head ? std::nullopt : ReadPlainly(part, ScanOf(part))) {
+    if (const std::optional<PlainReading> plain =
+            head ? std::nullopt : ReadPlainly(part, ScanOf(part))) {
       plain_text = PlainText(part, *plain);
       text = plain_text;
       plain_1251 = plain->kind == PlainReading::Kind::kPage && plain->page == P::kWin1251;

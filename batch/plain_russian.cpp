@@ -65,9 +65,9 @@ struct LetterCounts {
     const size_t letters = lower + upper + yo;
     // Headings and abbreviations in capitals allow a capital for every
     // three small letters, and a word such as "СтОткл" now and then.
-    return letters >= 30 && lower >= 3 * upper && other * 200 <= letters &&
-           yo * 30 <= letters && inner_upper * 300 <= letters &&
-           common * 100 >= lower * kCommonPercent && rare * 100 <= lower * kRarePercent;
+    return letters >= 30 && lower >= 3 * upper && other * 200 <= letters && yo * 30 <= letters &&
+           inner_upper * 300 <= letters && common * 100 >= lower * kCommonPercent &&
+           rare * 100 <= lower * kRarePercent;
   }
 };
 
@@ -113,8 +113,7 @@ namespace {
 // EveryLinePlain1251, counting each byte and the capitals inside words as
 // it goes when `kCount`.
 template <bool kCount>
-bool LinesPlain(std::string_view text, std::array<size_t, 256>& byte_counts,
-                size_t& inner_total) {
+bool LinesPlain(std::string_view text, std::array<size_t, 256>& byte_counts, size_t& inner_total) {
   constexpr size_t kInnerCapitals = 2;
   constexpr size_t kCapitals = 4;
   constexpr size_t kHeadingLetters = 40;

@@ -75,8 +75,9 @@ TEST(PlainRussianTest, TooLittleTextIsNoEvidence) {
 TEST(PlainRussianTest, WesternTextIsNoRussian) {
   std::string french;
   for (int i = 0; i < 12; ++i)
-    french += "Tr\xE8s pr\xE8s de l\xE0, apr\xE8s la f\xEAte, on a vu \xE0 droite du lac un "
-              "\xE9l\xE8ve tr\xE8s \xE2g\xE9 qui \xE9tait l\xE0.\n";
+    french +=
+        "Tr\xE8s pr\xE8s de l\xE0, apr\xE8s la f\xEAte, on a vu \xE0 droite du lac un "
+        "\xE9l\xE8ve tr\xE8s \xE2g\xE9 qui \xE9tait l\xE0.\n";
   EXPECT_FALSE(IsPlainRussian1251(french));
   EXPECT_FALSE(IsPlainRussian1251ByLine(french));
 }

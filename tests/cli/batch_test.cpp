@@ -305,7 +305,8 @@ TEST_F(BatchTest, GarbledUtf8FilesOfToday) {
       {"m/french.txt", {kFrench, "ok utf-8"}},
       // One line of a right text with 😀 and é read as Windows-1252.
       {"m/one-1252-line.txt",
-       {kAccents + kRussian + ReadAs("Мы шли к реке, где старый мельник жил.\n", CodePageId::kWin1252),
+       {kAccents + kRussian +
+            ReadAs("Мы шли к реке, где старый мельник жил.\n", CodePageId::kWin1252),
         "mixed 1/5"}},
       {"m/bom.txt", {"\xEF\xBB\xBF" + Utf8ReadAs1251(kRussian), "fix utf-8>windows-1251"}},
       {"m/crlf.txt",
