@@ -46,6 +46,12 @@ FileOutcome WorkOn(const ListedItem& item, const BatchOptions& options) {
   return FixFile(item.path, options, StopRequested());
 }
 
+// Lines the workers have ready before they wake the printer, and how long
+// the printer sleeps at most (to show the progress, and to print lines
+// that came in fewer).
+constexpr size_t kLinesPerWakeUp = 64;
+constexpr int kWait = 100;  // ms
+
 // Every file on a pool of workers; the lines come out in the order of the
 // list whatever order the workers finish in.
 void WorkThrough(const std::vector<ListedItem>& items, const BatchOptions& options,
@@ -62,6 +68,7 @@ void WorkThrough(const std::vector<ListedItem>& items, const BatchOptions& optio
   std::mutex mutex;
   std::condition_variable ready;
   size_t next = 0;
+  size_t awaited = 0;  // the line the printer waits for
   unsigned running = jobs;
   const auto work = [&] {
     for (;;) {
@@ -74,7 +81,9 @@ void WorkThrough(const std::vector<ListedItem>& items, const BatchOptions& optio
       FileOutcome outcome = WorkOn(items[files[at]], options);
       std::lock_guard lock(mutex);
       outcomes[at] = std::move(outcome);
-      ready.notify_one();
+      // The printer is woken for a run of lines, not for each: a wake-up
+      // costs as much as judging a small file.
+      if (at >= awaited + kLinesPerWakeUp) ready.notify_one();
     }
     std::lock_guard lock(mutex);
     --running;
@@ -89,7 +98,8 @@ void WorkThrough(const std::vector<ListedItem>& items, const BatchOptions& optio
     std::optional<FileOutcome> outcome;
     {
       std::unique_lock lock(mutex);
-      ready.wait_for(lock, std::chrono::milliseconds(100),
+      awaited = printed;
+      ready.wait_for(lock, std::chrono::milliseconds(kWait),
                      [&] { return outcomes[printed].has_value() || running == 0; });
       const bool waiting = !outcomes[printed] && running > 0;
       if (!waiting) outcome = std::move(outcomes[printed]);

@@ -7,7 +7,6 @@
 #include "base/file_io.h"
 #include "base/message_sink.h"
 #include "batch/file_verdict.h"
-#include "batch/whole_lines.h"
 #include "convert/conversion_target.h"
 
 namespace fs = std::filesystem;
@@ -140,21 +139,17 @@ FileOutcome FixFile(const std::string& path, const BatchOptions& options,
   FileOutcome lossy = {
       Kind::kLeft,
       "left " + text + ", the repair would lose or change characters (--lossy allows it)"};
-  WholeLines lines;
   std::string repaired;
   std::string read_error;
 
   if (options.dry_run) {
-    const auto take_lines = [&](std::string_view run) {
-      repaired.clear();
-      return repair->Repair(run, repaired);
-    };
     const ReadEnd end = ReadThrough(path, stop, read_error, [&](std::string_view piece) {
-      return lines.Feed(piece, take_lines);
+      repaired.clear();
+      return repair->Feed(piece, repaired);
     });
     if (end == ReadEnd::kStopped) return Stopped();
     if (end == ReadEnd::kFailed) return Failed(read_error);
-    if (end == ReadEnd::kRefused || !lines.Finish(take_lines)) return lossy;
+    if (end == ReadEnd::kRefused || !repair->Finish(repaired)) return lossy;
     return {Kind::kToFix, text};
   }
 
@@ -163,21 +158,21 @@ FileOutcome FixFile(const std::string& path, const BatchOptions& options,
   target.DiscardTextIfRenameFails();
   if (target.Create() != ConversionStatus::kOk) return Failed(message.text());
   bool lost = false;
-  const auto write_lines = [&](std::string_view run) {
+  // Repairs what `piece` completes (the rest of the text when there is no
+  // piece) and writes it.
+  const auto write = [&](const std::string_view* piece) {
     repaired.clear();
-    if (!repair->Repair(run, repaired)) {
+    if (!(piece ? repair->Feed(*piece, repaired) : repair->Finish(repaired))) {
       lost = true;
       return false;
     }
     return target.Write(repaired) == ConversionStatus::kOk;
   };
-  const ReadEnd end = ReadThrough(path, stop, read_error, [&](std::string_view piece) {
-    return lines.Feed(piece, write_lines);
-  });
+  const ReadEnd end =
+      ReadThrough(path, stop, read_error, [&](std::string_view piece) { return write(&piece); });
   if (end == ReadEnd::kStopped) return Stopped();
   if (end == ReadEnd::kFailed) return Failed(FileStamp::Of(file).read ? read_error : kDisappeared);
-  if (end == ReadEnd::kRefused || !lines.Finish(write_lines))
-    return lost ? lossy : Failed(message.text());
+  if (end == ReadEnd::kRefused || !write(nullptr)) return lost ? lossy : Failed(message.text());
   if (stop.load()) return Stopped();
   if (const FileStamp now = FileStamp::Of(file); now != before) {
     return Failed(now.read ? "the file changed while it was being repaired and is left as it is now"

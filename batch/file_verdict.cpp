@@ -1,77 +1,81 @@
-// The judgement made with the detector of the recoding commands: a file is
-// UTF-8 when every line is well-formed UTF-8, 8-bit when no line with
-// other than ASCII is, and mixed when it has lines of both kinds (a UTF-8
-// file that another program appended 8-bit lines to). Each part is handed
-// to DetectRecoding as Windows-1251 bytes; the chain it finds is applied
-// line by line, and each repaired piece is garbled back along the same
-// chain and compared with its input, so nothing is ever lost unnoticed.
+// The judgement made with the repair of "Авто" (recode/repair.h): the
+// file's head, some 256 KiB of whole lines, is repaired as the keywords
+// "auto" and "autoutf8" repair it, and what the repair did becomes the
+// verdict. The rest of the file is only scanned: for its lines, a NUL byte,
+// and lines in another page than the head's (UTF-8 or 8-bit). A repair
+// later goes through the file in parts cut as the head was, so the head's
+// repair is made once.
+//
+// Most files of a folder plainly read right, in UTF-8 or a Russian page, or
+// are plainly UTF-8 read as one page, in each line (plain_russian.h): such
+// a text is judged and converted without the repair's weighing of every
+// chain, which costs some forty times as much, and as the repair would.
 #include "batch/file_verdict.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "batch/plain_russian.h"
+#include "recode/code_pages.h"
 #include "recode/codepage.h"
 #include "recode/detect_recoding.h"
-#include "recode/recode.h"
-#include "recode/utf8.h"
+#include "recode/repair.h"
+#include "recode/utf8_recode.h"
 
 namespace lirvane {
 
-enum class LineMode { kUtf8, kEightBit, kByLine };
-
 struct VerdictDetail {
-  LineMode mode = LineMode::kUtf8;
-  // Codes that turn each kind of line into Windows-1251 Russian.
-  std::vector<int32_t> utf8_codes;
-  std::vector<int32_t> eight_bit_codes;
+  std::string head;  // the judged part: the head, without a byte-order mark
+  Repair repair;     // what the repair made of it
 };
 
 namespace {
 
-// Bytes kept of each part for the decision.
+using P = CodePageId;
+
 constexpr size_t kSampleBytes = kDetectSampleBytes;
-// A line longer than this adds only its start to a sample.
-constexpr size_t kLongestSampledLine = size_t{64} << 10;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string_view PageName(int32_t positive_code) {
-  switch (positive_code) {
-    case kCodeKoi8:
-      return "koi8-r";
-    case kCodeAlt866:
-      return "cp866";
-    case kCodeIso8859_5:
-      return "iso-8859-5";
-    case kCodeMac:
-      return "mac-cyrillic";
-    case kCodeUtf8:
+std::string_view PageName(P page) {
+  switch (page) {
+    case P::kUtf8:
       return "utf-8";
-    default:
+    case P::kWin1251:
       return "windows-1251";
+    case P::kKoi8R:
+      return "koi8-r";
+    case P::kDos866:
+      return "cp866";
+    case P::kIso8859_5:
+      return "iso-8859-5";
+    case P::kMacCyrillic:
+      return "mac-cyrillic";
+    case P::kWin1252:
+      return "windows-1252";
+    case P::kLatin1:
+      return "iso-8859-1";
   }
+  return "windows-1251";
 }
 
-bool IsEightBitPageCode(int32_t code) {
-  return code == kCodeKoi8 || code == kCodeAlt866 || code == kCodeIso8859_5 || code == kCodeMac;
-}
-
-// A code undoes one garbling: a positive code the page read as
-// Windows-1251, a negative one Windows-1251 read as the page.
-std::string StepText(int32_t code) {
-  const int32_t page = code < 0 ? -code : code;
-  const std::string other(PageName(page));
-  return code < 0 ? "windows-1251>" + other : other + ">windows-1251";
-}
-
-std::string ChainText(const std::vector<int32_t>& codes) {
+// Steps in the order they are undone, a run of the same step as "*N".
+std::string ChainText(const GarblingChain& steps) {
   std::string text;
-  for (size_t i = 0; i < codes.size();) {
+  for (size_t i = 0; i < steps.size();) {
     size_t same = 1;
-    while (i + same < codes.size() && codes[i + same] == codes[i]) ++same;
+    while (i + same < steps.size() && steps[i + same] == steps[i]) ++same;
     if (!text.empty()) text += ',';
-    text += StepText(codes[i]);
+    text += PageName(steps[i].written);
+    text += '>';
+    text += PageName(steps[i].read);
     if (same > 1) {
       text += '*';
       text += std::to_string(same);
@@ -81,105 +85,71 @@ std::string ChainText(const std::vector<int32_t>& codes) {
   return text;
 }
 
-std::vector<int32_t> Codes(const RecodingChain& chain) { return {chain.begin(), chain.end()}; }
-
-bool IsWellFormedUtf8(std::string_view text);
-
-// The head without a line a full sample may have cut, so that no
-// character is cut either.
-std::string_view UncutHead(std::string_view head) {
-  if (head.size() < kSampleBytes) return head;
-  const size_t end = head.rfind('\n');
-  return end == std::string_view::npos ? head : head.substr(0, end + 1);
-}
-
-// How many times the Windows-1251 text is UTF-8 read as Windows-1251, when
-// undoing that as often gives plainly Russian text (0: it already is);
-// -1 when the quick test cannot tell.
-int Utf8ReadAs1251Times(std::string_view text) {
-  std::string undone(text);
-  for (int times = 0; times <= 3; ++times) {
-    if (IsPlainRussian1251(undone)) return times;
-    if (!IsWellFormedUtf8(undone)) break;
-    undone = Recode(undone, kCodeUtf8);
+// The page of a recoding command's code: the page a positive code reads
+// as Windows-1251; none for Windows-1251 or UTF-8.
+std::optional<P> PageOfCode(int32_t code) {
+  switch (code) {
+    case kCodeKoi8:
+      return P::kKoi8R;
+    case kCodeAlt866:
+      return P::kDos866;
+    case kCodeIso8859_5:
+      return P::kIso8859_5;
+    case kCodeMac:
+      return P::kMacCyrillic;
   }
-  return -1;
+  return std::nullopt;
 }
 
-// The same letter in both bytes, in either case (Windows-1251).
-bool SameLetter(unsigned char a, unsigned char b) {
-  const auto lower = [](unsigned char c) -> unsigned char {
-    if (c >= 0xC0 && c <= 0xDF) return c + 0x20;
-    return c == 0xA8 ? 0xB8 : c;
-  };
-  return lower(a) == lower(b) && lower(a) >= 0xB8;
+// A recoding command's code as the garbling it undoes: a positive code the
+// page read as Windows-1251, a negative one Windows-1251 read as the page.
+GarblingStep StepOfCode(int32_t code) {
+  const P page = PageOfCode(code < 0 ? -code : code).value_or(P::kWin1251);
+  return code < 0 ? GarblingStep{P::kWin1251, page} : GarblingStep{page, P::kWin1251};
 }
 
-// Differ only in the case of some letters.
-bool DifferInCaseOnly(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i] &&
-        !SameLetter(static_cast<unsigned char>(a[i]), static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
+// Where a part of the text ends: after its last line break, else (one
+// long line) not within a UTF-8 sequence. The repair of the keywords cuts
+// its parts so too.
+size_t PartEnd(std::string_view text) {
+  const size_t newline = text.rfind('\n');
+  if (newline != std::string_view::npos) return newline + 1;
+  size_t end = text.size();
+  for (int back = 0; back < 3 && end > 0 && (static_cast<uint8_t>(text[end - 1]) & 0xC0) == 0x80;
+       ++back)
+    --end;
+  if (end > 0 && static_cast<uint8_t>(text[end - 1]) >= 0xC0) --end;
+  return end > 0 ? end : text.size();
 }
 
-// Capitals right after a small letter, inside a word (Windows-1251).
-size_t InnerCapitals(std::string_view text) {
-  size_t count = 0;
-  bool after_small = false;
-  for (const char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if ((b >= 0xC0 && b <= 0xDF) || b == 0xA8) count += after_small;
-    after_small = b >= 0xE0 || b == 0xB8;
+// The part of a file's text (the bytes fed so far, after a byte-order
+// mark) that is judged, and repaired first.
+std::string_view JudgedPart(std::string_view head, size_t fed) {
+  return fed >= kSampleBytes ? head.substr(0, PartEnd(head.substr(0, kSampleBytes))) : head;
+}
+
+// Past the ASCII other than line breaks and NULs from `i` on, in blocks:
+// most of most files. A few such bytes may be left to the caller.
+size_t SkipPlainAscii(const unsigned char* bytes, size_t i, size_t size) {
+#if defined(__SSE2__)
+  const __m128i breaks = _mm_set1_epi8('\n');
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= size; i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    const __m128i stops = _mm_or_si128(
+        block, _mm_or_si128(_mm_cmpeq_epi8(block, breaks), _mm_cmpeq_epi8(block, zero)));
+    if (_mm_movemask_epi8(stops) != 0) break;
   }
-  return count;
-}
-
-// The chain cut after the step from which on the text changes no more than
-// the case of a few letters, and puts no capital inside a word back into
-// small letters: a reading that only turns "Я" into "я" at the start of a
-// word (what the Mac Cyrillic table does to a right Windows-1251 text)
-// repairs nothing and is not made.
-std::vector<int32_t> Meaningful(std::string_view text, std::vector<int32_t> codes) {
-  if (codes.empty()) return codes;
-  std::string whole(text);
-  for (int32_t code : codes) RecodeInPlace(whole, code);
-  std::string prefix(text);
-  for (size_t kept = 0; kept < codes.size(); ++kept) {
-    if (DifferInCaseOnly(prefix, whole) && InnerCapitals(whole) >= InnerCapitals(prefix)) {
-      codes.resize(kept);
-      break;
-    }
-    RecodeInPlace(prefix, codes[kept]);
-  }
-  return codes;
-}
-
-// The garbling of a UTF-8 text, as codes that undo it after reading it into
-// Windows-1251; empty when it reads right or cannot be judged. Most UTF-8
-// files are right, and the commonest garbling is UTF-8 read as
-// Windows-1251, once or more: the quick test spares both the detector.
-// (Not 8-bit files: there a letter-for-letter garbling twice over can pass
-// it.)
-std::vector<int32_t> Utf8Garbling(std::string_view utf8) {
-  const std::string as_1251 = Recode(utf8, kCodeUtf8);
-  if (const int times = Utf8ReadAs1251Times(as_1251); times >= 0)
-    return std::vector<int32_t>(times, kCodeUtf8);
-  const Detection found = DetectRecoding(as_1251);
-  if (!found.judged) return {};
-  return Meaningful(as_1251, Codes(found.chain));
-}
-
-// Eight bytes of ASCII with no line break and no NUL among them.
-bool IsPlainAsciiWord(const unsigned char* at) {
-  uint64_t word;
-  std::memcpy(&word, at, sizeof word);
+#endif
   constexpr uint64_t kOnes = 0x0101010101010101;
   constexpr uint64_t kHighs = 0x8080808080808080;
   const auto has_zero_byte = [](uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
-  return (word & kHighs) == 0 && !has_zero_byte(word) && !has_zero_byte(word ^ (kOnes * '\n'));
+  for (; i + 8 <= size; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes + i, sizeof word);
+    if ((word & kHighs) != 0 || has_zero_byte(word) || has_zero_byte(word ^ (kOnes * '\n'))) break;
+  }
+  return i;
 }
 
 // A control character no text file has: a few of them make a file binary.
@@ -189,17 +159,12 @@ bool IsBinaryControl(unsigned char b) {
          b == 0x7F;
 }
 
-}  // namespace
-
-struct FileJudge::State {
-  std::string head;            // the file's first kSampleBytes
-  std::string utf8_part;       // lines of non-ASCII UTF-8, up to kSampleBytes
-  std::string eight_bit_part;  // lines that are not UTF-8, up to kSampleBytes
-  std::string line;            // the start of a line cut by a piece's end
-  bool nul = false;
+// Counts the lines of a text fed piece by piece, by kind.
+struct LineScan {
   size_t lines = 0;
   size_t utf8_lines = 0;       // lines with non-ASCII, all well-formed UTF-8
   size_t eight_bit_lines = 0;  // lines with a byte that is no UTF-8
+  bool nul = false;
   bool ended_with_break = true;
   // The current line.
   bool non_ascii = false;
@@ -207,36 +172,60 @@ struct FileJudge::State {
   int need = 0;                           // continuation bytes still expected
   unsigned char low = 0x80, high = 0xBF;  // the next continuation byte's range
 
-  void EndLine(std::string_view rest) {
+  size_t NonAsciiLines() const { return utf8_lines + eight_bit_lines; }
+
+  void EndLine() {
     if (need > 0) malformed = true;
     need = 0;
     ++lines;
-    if (malformed) {
+    if (malformed)
       ++eight_bit_lines;
-      Sample(eight_bit_part, rest);
-    } else if (non_ascii) {
+    else if (non_ascii)
       ++utf8_lines;
-      Sample(utf8_part, rest);
-    }
-    line.clear();
     non_ascii = malformed = false;
   }
 
-  void Sample(std::string& part, std::string_view rest) {
-    if (part.size() >= kSampleBytes) return;
-    part += line;
-    part += rest.substr(0, kLongestSampledLine);
-    if (part.empty() || part.back() != '\n') part += '\n';
+  // After the last piece.
+  void End() {
+    if (!ended_with_break) EndLine();
+    ended_with_break = true;
   }
 
   void Scan(std::string_view piece) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(piece.data());
-    size_t line_start = 0;
     for (size_t i = 0; i < piece.size(); ++i) {
       // Runs of ASCII other than line breaks and NULs, eight bytes at a
       // time: most of most files.
-      while (need == 0 && i + 8 <= piece.size() && IsPlainAsciiWord(bytes + i)) i += 8;
+      if (need == 0) i = SkipPlainAscii(bytes, i, piece.size());
       if (i == piece.size()) break;
+      if (malformed) {
+        // The line's kind is known: on to its end, minding NULs only.
+        const void* end = std::memchr(bytes + i, '\n', piece.size() - i);
+        const size_t stop = end ? static_cast<const unsigned char*>(end) - bytes : piece.size();
+        nul = nul || std::memchr(bytes + i, 0, stop - i) != nullptr;
+        need = 0;
+        if (!end) break;
+        i = stop;
+        EndLine();
+        continue;
+      }
+      if (need == 0) {
+        // Printable ASCII and two-byte characters (every Cyrillic letter),
+        // the rest of most lines.
+        while (i < piece.size()) {
+          const unsigned char c = bytes[i];
+          if (c > '\n' && c < 0x80) {
+            ++i;
+          } else if (c >= 0xC2 && c <= 0xDF && i + 1 < piece.size() &&
+                     (bytes[i + 1] & 0xC0) == 0x80) {
+            i += 2;
+            non_ascii = true;
+          } else {
+            break;
+          }
+        }
+        if (i == piece.size()) break;
+      }
       const unsigned char b = bytes[i];
       if (need > 0) {
         if (b >= low && b <= high) {
@@ -248,12 +237,10 @@ struct FileJudge::State {
         need = 0;
       }
       if (b < 0x80) {
-        if (b == '\n') {
-          EndLine(piece.substr(line_start, i + 1 - line_start));
-          line_start = i + 1;
-        } else if (b == 0) {
+        if (b == '\n')
+          EndLine();
+        else if (b == 0)
           nul = true;
-        }
         continue;
       }
       non_ascii = true;
@@ -275,10 +262,300 @@ struct FileJudge::State {
       else
         malformed = true;
     }
-    if (line.size() < kLongestSampledLine)
-      line += piece.substr(line_start, kLongestSampledLine - line.size());
     if (!piece.empty()) ended_with_break = piece.back() == '\n';
   }
+};
+
+LineScan ScanOf(std::string_view text) {
+  LineScan scan;
+  scan.Scan(text);
+  scan.End();
+  return scan;
+}
+
+// Calls line(std::string_view) with each line, its line break included.
+template <typename Line>
+void ForEachLine(std::string_view text, Line&& line) {
+  while (!text.empty()) {
+    const size_t end = std::min(text.find('\n'), text.size() - 1) + 1;
+    line(text.substr(0, end));
+    text.remove_prefix(end);
+  }
+}
+
+// Whether Windows-1251 bytes hold Russian letters enough to judge by: as
+// many, and of as many kinds, as the repair asks of a text it repairs.
+bool HasLettersToJudge(std::string_view bytes) {
+  std::array<bool, 32> kinds{};
+  size_t letters = 0, kind_count = 0;
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0xC0 && b != 0xA8 && b != 0xB8) continue;
+    ++letters;
+    const int kind = b >= 0xC0 ? (b - 0xC0) % 32 : 5;  // Ё is Е
+    if (!kinds[kind]) kinds[kind] = true, ++kind_count;
+  }
+  return letters >= kDetectMinLetters && kind_count >= 4;
+}
+
+// The verdict on an 8-bit text the repair read through a chain of
+// recoding commands, which it names only in words: the detector it asked
+// names it again. The chain's first step, when it reads one of the other
+// Russian pages as Windows-1251, is the page the file is in.
+void JudgeRecodingChain(std::string_view bytes, FileVerdict& verdict) {
+  const Detection found = DetectRecoding(bytes);
+  std::vector<int32_t> codes(found.chain.begin(), found.chain.end());
+  verdict.page = "windows-1251";
+  if (!codes.empty() && codes.front() > 0) {
+    if (const std::optional<P> page = PageOfCode(codes.front())) {
+      verdict.page = PageName(*page);
+      codes.erase(codes.begin());
+    }
+  }
+  if (codes.empty()) {
+    verdict.kind = FileVerdict::Kind::kOk;
+    return;
+  }
+  GarblingChain steps;
+  for (const int32_t code : codes) steps.push_back(StepOfCode(code));
+  verdict.kind = FileVerdict::Kind::kFix;
+  verdict.page.clear();
+  verdict.chain = ChainText(steps);
+}
+
+// The one Russian page in which an 8-bit text plainly reads right (the
+// quick test of plain_russian.h, which spares the repair's weighing of
+// every chain for most files).
+std::optional<P> PlainEightBitPage(std::string_view bytes) {
+  static constexpr P kPages[] = {P::kWin1251, P::kKoi8R, P::kDos866, P::kIso8859_5,
+                                 P::kMacCyrillic};
+  // Each page's bytes as Windows-1251; a character it lacks as 0x98, a
+  // byte no Russian text holds.
+  static const auto kAs1251 = [] {
+    std::array<std::array<char, 256>, std::size(kPages)> tables{};
+    for (size_t p = 0; p < std::size(kPages); ++p)
+      for (int b = 0; b < 256; ++b) {
+        const int e = b < 0x80 ? b : EncodeChar(P::kWin1251, DecodeByte(kPages[p], uint8_t(b)));
+        tables[p][b] = static_cast<char>(e < 0 ? 0x98 : e);
+      }
+    return tables;
+  }();
+  std::array<size_t, 256> counts{};
+  for (const char c : bytes) ++counts[static_cast<uint8_t>(c)];
+  std::optional<P> found;
+  std::string win;
+  for (size_t p = 0; p < std::size(kPages); ++p) {
+    // The letters' counts first: they rule out the wrong pages at the cost
+    // of 128 bytes, not of the whole text.
+    std::array<size_t, 256> as_1251{};
+    for (int b = 0x80; b < 0x100; ++b) as_1251[static_cast<uint8_t>(kAs1251[p][b])] += counts[b];
+    if (!MayBePlainRussian1251(as_1251)) continue;
+    win.resize(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) win[i] = kAs1251[p][static_cast<uint8_t>(bytes[i])];
+    if (!IsPlainRussian1251ByLine(win)) continue;
+    if (found) return std::nullopt;
+    found = kPages[p];
+  }
+  return found;
+}
+
+// Whether no line of the Windows-1251 reading of a UTF-8 text has more
+// than two '?' beyond the text's own: characters the page lacks, as a
+// right text has now and then, but not a line of Western letters (UTF-8
+// read as Windows-1252, "ÐŸÑ€Ð¸Ð²ÐµÑ‚").
+bool FewMarksALine(std::string_view utf8, std::string_view win) {
+  constexpr size_t kMarks = 2;
+  while (!utf8.empty() && !win.empty()) {
+    const size_t utf8_end = std::min(utf8.find('\n'), utf8.size() - 1) + 1;
+    const size_t win_end = std::min(win.find('\n'), win.size() - 1) + 1;
+    const auto marks = [](std::string_view line) {
+      return std::count(line.begin(), line.end(), '?');
+    };
+    if (marks(win.substr(0, win_end)) > marks(utf8.substr(0, utf8_end)) + ptrdiff_t{kMarks})
+      return false;
+    utf8.remove_prefix(utf8_end);
+    win.remove_prefix(win_end);
+  }
+  return utf8.empty() && win.empty();
+}
+
+// A UTF-8 text that plainly is right Russian (an empty chain), or plainly
+// is one garbled along the chain: read as Windows-1251, Windows-1252,
+// ISO-8859-1, KOI8-R or DOS 866 and saved as UTF-8 some times, after being
+// read so from a Russian 8-bit page or not. Each character has a byte in
+// the page read at every step, so that undoing the chain undoes every line,
+// as the repair would. Nothing: the repair must judge.
+std::optional<GarblingChain> PlainUtf8Garbling(std::string_view utf8) {
+  // The pages UTF-8 is read as today, the commonest first.
+  static constexpr P kWesternAndOthers[] = {P::kWin1252, P::kLatin1, P::kKoi8R, P::kDos866};
+  constexpr size_t kMaxSteps = 3;
+  const auto is_ascii = [](std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uint8_t(c) < 0x80; });
+  };
+  std::string text;
+  std::string_view now = utf8;
+  GarblingChain chain;
+  for (;;) {
+    std::string win = Utf8ToWin(now);
+    // A character Windows-1251 lacks, or a byte that is no UTF-8, is '?'.
+    const bool lossless =
+        win.find('?') == std::string::npos ||
+        std::count(win.begin(), win.end(), '?') == std::count(now.begin(), now.end(), '?');
+    if (lossless ? IsPlainRussian1251ByLine(win)
+                 : chain.empty() && FewMarksALine(now, win) && IsPlainRussian1251ByLine(win))
+      return chain;  // right as it is (some characters 1251 lacks, a few a line)
+    if (chain.size() == kMaxSteps) return std::nullopt;
+    // The text read as a page from the bytes of a Russian page, or of
+    // UTF-8 (then on to the next step).
+    std::optional<std::string> next;
+    GarblingStep next_step;
+    const auto try_reader = [&](P reader, std::string bytes) {
+      if (const std::optional<P> page = PlainEightBitPage(bytes)) {
+        chain.push_back({*page, reader});
+        return true;
+      }
+      if (!next && !is_ascii(bytes) && Utf8ToU32(bytes)) {
+        next = std::move(bytes);
+        next_step = {P::kUtf8, reader};
+      }
+      return false;
+    };
+    if (lossless && try_reader(P::kWin1251, std::move(win))) return chain;
+    if (const std::optional<std::u32string> chars = Utf8ToU32(now))
+      for (const P reader : kWesternAndOthers)
+        if (std::optional<std::string> bytes = EncodeText(*chars, reader))
+          if (try_reader(reader, std::move(*bytes))) return chain;
+    if (!next) return std::nullopt;
+    chain.push_back(next_step);
+    text = std::move(*next);
+    now = text;
+  }
+}
+
+// A text of UTF-8 lines and 8-bit lines (a UTF-8 file another program
+// appended 8-bit lines to) that plainly is right Russian in both: the page
+// of its 8-bit lines, which are all that needs a repair.
+std::optional<P> PlainPageByKind(std::string_view text) {
+  std::string utf8, eight_bit;
+  ForEachLine(text, [&](std::string_view line) {
+    (ScanOf(line).eight_bit_lines ? eight_bit : utf8).append(line);
+  });
+  const std::optional<GarblingChain> garbling = PlainUtf8Garbling(utf8);
+  return garbling && garbling->empty() ? PlainEightBitPage(eight_bit) : std::nullopt;
+}
+
+// How a text plainly reads, found without the repair's weighing of every
+// chain: as UTF-8 along a chain (empty: right as it is), in an 8-bit page,
+// or in UTF-8 lines and 8-bit lines of a page.
+struct PlainReading {
+  enum class Kind { kUtf8, kPage, kByKind };
+  Kind kind = Kind::kUtf8;
+  GarblingChain chain;
+  P page = P::kUtf8;
+};
+
+std::optional<PlainReading> ReadPlainly(std::string_view text, const LineScan& kinds) {
+  using Kind = PlainReading::Kind;
+  if (kinds.eight_bit_lines == 0) {
+    if (std::optional<GarblingChain> chain = PlainUtf8Garbling(text))
+      return PlainReading{Kind::kUtf8, std::move(*chain)};
+  } else if (kinds.utf8_lines == 0) {
+    if (const std::optional<P> page = PlainEightBitPage(text))
+      return PlainReading{Kind::kPage, {}, *page};
+  } else if (const std::optional<P> page = PlainPageByKind(text)) {
+    return PlainReading{Kind::kByKind, {}, *page};
+  }
+  return std::nullopt;
+}
+
+FileVerdict PlainVerdict(const PlainReading& reading, const LineScan& kinds) {
+  FileVerdict verdict;
+  if (reading.kind == PlainReading::Kind::kByKind) {
+    verdict.kind = FileVerdict::Kind::kMixed;
+    verdict.lines_to_fix = kinds.eight_bit_lines;
+  } else if (reading.chain.empty()) {
+    verdict.kind = FileVerdict::Kind::kOk;
+    verdict.page = PageName(reading.page);
+  } else {
+    verdict.kind = FileVerdict::Kind::kFix;
+    verdict.chain = ChainText(reading.chain);
+  }
+  return verdict;
+}
+
+std::string Utf8OfPage(std::string_view bytes, P page) {
+  return U32ToUtf8(*DecodeText(bytes, page));
+}
+
+// The text, in UTF-8, of a plain reading.
+std::string PlainText(std::string_view bytes, const PlainReading& reading) {
+  switch (reading.kind) {
+    case PlainReading::Kind::kPage:
+      return Utf8OfPage(bytes, reading.page);
+    case PlainReading::Kind::kByKind: {
+      std::string text;
+      ForEachLine(bytes, [&](std::string_view line) {
+        if (ScanOf(line).eight_bit_lines)
+          text += Utf8OfPage(line, reading.page);
+        else
+          text += line;
+      });
+      return text;
+    }
+    case PlainReading::Kind::kUtf8:
+      break;
+  }
+  // Each step's text encoded in the page it was read as gives back the
+  // bytes read: the UTF-8 of the text before, or the bytes of a page.
+  std::string text(bytes);
+  for (const GarblingStep& step : reading.chain) {
+    text = step.read == P::kWin1251 ? Utf8ToWin(text) : *EncodeText(*Utf8ToU32(text), step.read);
+    if (step.written != P::kUtf8) text = Utf8OfPage(text, step.written);
+  }
+  return text;
+}
+
+// The verdict on the judged part alone; `head` counts its lines.
+FileVerdict JudgeHead(std::string_view part, const Repair& r, const LineScan& head) {
+  FileVerdict verdict;
+  const bool byte_mixed = head.utf8_lines > 0 && head.eight_bit_lines > 0;
+  size_t repaired = 0;
+  for (const AppliedChain& chain : r.chains) repaired += chain.lines;
+  if (byte_mixed || r.chains.size() > 1 ||
+      (r.chains.size() == 1 && repaired < head.NonAsciiLines())) {
+    verdict.kind = FileVerdict::Kind::kMixed;
+    verdict.lines_to_fix =
+        std::min(repaired + (byte_mixed ? head.eight_bit_lines : 0), head.NonAsciiLines());
+    return verdict;
+  }
+  if (r.chains.size() == 1) {
+    verdict.kind = FileVerdict::Kind::kFix;
+    verdict.chain = ChainText(r.chains.front().steps);
+    return verdict;
+  }
+  verdict.kind = FileVerdict::Kind::kOk;
+  if (r.source_page == P::kUtf8) {
+    verdict.page = "utf-8";
+  } else if (r.source_page != P::kWin1251) {
+    verdict.page = PageName(r.source_page);
+  } else if (r.changed) {
+    JudgeRecodingChain(part, verdict);
+  } else if (HasLettersToJudge(part)) {
+    verdict.page = "windows-1251";
+  } else {
+    verdict.kind = FileVerdict::Kind::kUnknown;
+  }
+  return verdict;
+}
+
+}  // namespace
+
+struct FileJudge::State {
+  std::string head;  // the first kSampleBytes after a byte-order mark
+  LineScan scan;
+  size_t fed = 0;  // bytes after a byte-order mark
+  bool started = false;
+  bool byte_order_mark = false;
 };
 
 FileJudge::FileJudge() : state_(std::make_unique<State>()) {}
@@ -286,74 +563,68 @@ FileJudge::~FileJudge() = default;
 
 void FileJudge::Feed(std::string_view piece) {
   State& s = *state_;
-  if (s.head.size() < kSampleBytes) s.head += piece.substr(0, kSampleBytes - s.head.size());
-  s.Scan(piece);
+  if (!s.started) {
+    s.started = true;
+    s.byte_order_mark = piece.starts_with(kByteOrderMark);
+    if (s.byte_order_mark) piece.remove_prefix(kByteOrderMark.size());
+  }
+  if (s.head.size() < kSampleBytes) s.head.append(piece.substr(0, kSampleBytes - s.head.size()));
+  s.fed += piece.size();
+  s.scan.Scan(piece);
 }
 
 FileVerdict FileJudge::Finish() {
   State& s = *state_;
-  if (!s.ended_with_break) s.EndLine({});
+  s.scan.End();
   FileVerdict verdict;
-  auto detail = std::make_shared<VerdictDetail>();
-  verdict.detail = detail;
-
-  const size_t controls = std::count_if(s.head.begin(), s.head.end(), [](char c) {
-    return IsBinaryControl(static_cast<unsigned char>(c));
-  });
-  if (s.nul || controls * 32 > s.head.size()) {
+  static const auto kIsControl = [] {
+    std::array<uint8_t, 256> table{};
+    for (int b = 0; b < 256; ++b) table[b] = IsBinaryControl(static_cast<unsigned char>(b));
+    return table;
+  }();
+  size_t controls = 0;
+  for (const char c : s.head) controls += kIsControl[static_cast<uint8_t>(c)];
+  if (s.scan.nul || controls * 32 > s.head.size()) {
     verdict.kind = FileVerdict::Kind::kBinary;
     return verdict;
   }
-
-  if (s.eight_bit_lines == 0) {
-    detail->mode = LineMode::kUtf8;
+  if (s.scan.NonAsciiLines() == 0) {
     verdict.kind = FileVerdict::Kind::kOk;
-    if (s.utf8_lines == 0) {
-      verdict.page = "ascii";
-      return verdict;
-    }
-    verdict.page = "utf-8";
-    const std::vector<int32_t> chain = Utf8Garbling(UncutHead(s.head));
-    detail->utf8_codes = {kCodeUtf8};
-    detail->utf8_codes.insert(detail->utf8_codes.end(), chain.begin(), chain.end());
-    if (!chain.empty()) {
-      verdict.kind = FileVerdict::Kind::kFix;
-      verdict.page.clear();
-      verdict.chain = ChainText(chain);
-    }
+    verdict.page = s.byte_order_mark ? "utf-8" : "ascii";
     return verdict;
   }
 
-  const bool mixed = s.utf8_lines > 0;
-  const std::string_view eight_bit = mixed ? std::string_view(s.eight_bit_part) : s.head;
-  const Detection found = DetectRecoding(eight_bit);
-  if (!found.judged) return verdict;  // unknown
-  detail->eight_bit_codes = Meaningful(eight_bit, Codes(found.chain));
-  if (mixed) {
-    detail->mode = LineMode::kByLine;
-    const std::vector<int32_t> chain = Utf8Garbling(s.utf8_part);
-    detail->utf8_codes = {kCodeUtf8};
-    detail->utf8_codes.insert(detail->utf8_codes.end(), chain.begin(), chain.end());
-    const size_t to_fix = s.eight_bit_lines + (chain.empty() ? 0 : s.utf8_lines);
-    verdict.kind = FileVerdict::Kind::kMixed;
-    verdict.lines_to_fix = to_fix;
-    verdict.lines = s.lines;
-    return verdict;
-  }
-
-  detail->mode = LineMode::kEightBit;
-  std::vector<int32_t> garbling = detail->eight_bit_codes;
-  verdict.page = "windows-1251";
-  if (!garbling.empty() && IsEightBitPageCode(garbling.front())) {
-    verdict.page = PageName(garbling.front());
-    garbling.erase(garbling.begin());
-  }
-  if (garbling.empty()) {
-    verdict.kind = FileVerdict::Kind::kOk;
+  s.head.resize(JudgedPart(s.head, s.fed).size());
+  const bool whole = s.head.size() == s.fed;
+  const LineScan head = whole ? s.scan : ScanOf(s.head);
+  if (const std::optional<PlainReading> plain = ReadPlainly(s.head, head)) {
+    verdict = PlainVerdict(*plain, head);
   } else {
-    verdict.kind = FileVerdict::Kind::kFix;
-    verdict.chain = ChainText(garbling);
-    verdict.page.clear();
+    auto detail = std::make_shared<VerdictDetail>();
+    detail->head = std::move(s.head);
+    detail->repair = RepairBytes(detail->head);
+    verdict = JudgeHead(detail->head, detail->repair, head);
+    verdict.detail = std::move(detail);
+  }
+  verdict.lines = s.scan.lines;
+  if (whole) return verdict;
+
+  // The rest: lines of the head's kind go as the head's went, lines of the
+  // other kind (8-bit lines after a UTF-8 head, or the other way round)
+  // need a repair whatever the head was.
+  const bool head_utf8 = head.utf8_lines > 0;
+  const size_t rest_utf8 = s.scan.utf8_lines - std::min(s.scan.utf8_lines, head.utf8_lines);
+  const size_t rest_eight_bit =
+      s.scan.eight_bit_lines - std::min(s.scan.eight_bit_lines, head.eight_bit_lines);
+  const size_t same = head_utf8 ? rest_utf8 : rest_eight_bit;
+  const size_t other = head_utf8 ? rest_eight_bit : rest_utf8;
+  if (verdict.kind == FileVerdict::Kind::kMixed) {
+    const size_t head_lines = std::max<size_t>(head.NonAsciiLines(), 1);
+    verdict.lines_to_fix += same * verdict.lines_to_fix / head_lines + other;
+  } else if (other > 0 && verdict.kind != FileVerdict::Kind::kUnknown) {
+    const size_t to_fix = verdict.kind == FileVerdict::Kind::kFix ? head.NonAsciiLines() + same : 0;
+    verdict.kind = FileVerdict::Kind::kMixed;
+    verdict.lines_to_fix = to_fix + other;
   }
   return verdict;
 }
@@ -382,92 +653,87 @@ bool AlreadyInTarget(const FileVerdict& verdict, TargetPage target) {
 
 namespace {
 
-// The codes from a kind of line to the target, with a step and its undoing
-// side by side dropped (UTF-8 read in and written out again is the text
-// itself, even when Windows-1251 lacks some of its characters).
-std::vector<int32_t> ForwardCodes(const std::vector<int32_t>& codes, TargetPage target) {
-  std::vector<int32_t> all = codes;
-  if (target == TargetPage::kUtf8) all.push_back(-kCodeUtf8);
-  std::vector<int32_t> kept;
-  for (int32_t code : all) {
-    if (!kept.empty() && kept.back() == -code)
-      kept.pop_back();
-    else
-      kept.push_back(code);
-  }
-  return kept;
-}
-
-std::string Apply(std::string_view text, const std::vector<int32_t>& codes) {
-  std::string out(text);
-  for (int32_t code : codes) RecodeInPlace(out, code);
-  return out;
-}
-
-class CodeLineRepair : public LineRepair {
+class PartRepair : public LineRepair {
  public:
-  CodeLineRepair(const VerdictDetail& detail, TargetPage target, bool lossy)
-      : mode_(detail.mode),
-        utf8_(ForwardCodes(detail.utf8_codes, target)),
-        eight_bit_(ForwardCodes(detail.eight_bit_codes, target)),
-        lossy_(lossy) {
-    for (const auto* codes : {&utf8_, &eight_bit_}) {
-      std::vector<int32_t>& back = codes == &utf8_ ? utf8_back_ : eight_bit_back_;
-      for (auto it = codes->rbegin(); it != codes->rend(); ++it) back.push_back(-*it);
+  PartRepair(std::shared_ptr<const VerdictDetail> detail, TargetPage target, bool lossy)
+      : detail_(std::move(detail)), target_(target), lossy_(lossy) {}
+
+  bool Feed(std::string_view piece, std::string& out) override {
+    if (!started_) {
+      started_ = true;
+      if (piece.starts_with(kByteOrderMark)) {
+        piece.remove_prefix(kByteOrderMark.size());
+        if (target_ == TargetPage::kUtf8) out += kByteOrderMark;
+      }
     }
+    held_.append(piece);
+    size_t done = 0;
+    while (held_.size() - done >= kSampleBytes) {
+      const std::string_view rest = std::string_view(held_).substr(done);
+      const std::string_view part = rest.substr(0, PartEnd(rest.substr(0, kSampleBytes)));
+      if (!Process(part, out)) return false;
+      done += part.size();
+    }
+    held_.erase(0, done);
+    return true;
   }
 
-  bool Repair(std::string_view lines, std::string& out) override {
-    if (mode_ != LineMode::kByLine) return RepairPart(lines, mode_ == LineMode::kUtf8, out);
-    while (!lines.empty()) {
-      const size_t end = std::min(lines.find('\n'), lines.size() - 1) + 1;
-      const std::string_view line = lines.substr(0, end);
-      if (!RepairPart(line, IsWellFormedUtf8(line), out)) return false;
-      lines.remove_prefix(end);
-    }
-    return true;
+  bool Finish(std::string& out) override {
+    const bool done = held_.empty() || Process(held_, out);
+    held_.clear();
+    return done;
   }
 
  private:
-  bool RepairPart(std::string_view text, bool utf8, std::string& out) {
-    const std::vector<int32_t>& codes = utf8 ? utf8_ : eight_bit_;
-    if (codes.empty()) {
+  bool Process(std::string_view part, std::string& out) {
+    // The first part is the head the verdict was made on.
+    const bool head = first_ && detail_ && part == detail_->head;
+    first_ = false;
+    std::string plain_text;
+    Repair own;
+    std::string_view text;
+    bool plain_1251 = false;  // bytes that are right Windows-1251 as they are
+    if (const std::optional<PlainReading> plain =
+            head ? std::nullopt : ReadPlainly(part, ScanOf(part))) {
+      plain_text = PlainText(part, *plain);
+      text = plain_text;
+      plain_1251 = plain->kind == PlainReading::Kind::kPage && plain->page == P::kWin1251;
+    } else {
+      if (!head) own = RepairBytes(part);
+      const Repair& r = head ? detail_->repair : own;
+      text = r.text;
+      plain_1251 = !r.changed && r.source_page == P::kWin1251;
+    }
+    if (target_ == TargetPage::kUtf8) {
       out += text;
       return true;
     }
-    const std::string repaired = Apply(text, codes);
-    if (!lossy_ && Apply(repaired, utf8 ? utf8_back_ : eight_bit_back_) != text) return false;
-    out += repaired;
+    if (plain_1251) {
+      out += part;
+      return true;
+    }
+    const std::optional<std::u32string> chars = Utf8ToU32(text);
+    for (const char32_t c : *chars) {
+      const int b = EncodeChar(P::kWin1251, c);
+      if (b < 0 && !lossy_) return false;
+      out.push_back(b < 0 ? '?' : static_cast<char>(b));
+    }
     return true;
   }
 
-  LineMode mode_;
-  std::vector<int32_t> utf8_, eight_bit_;
-  std::vector<int32_t> utf8_back_, eight_bit_back_;
+  std::shared_ptr<const VerdictDetail> detail_;
+  TargetPage target_;
   bool lossy_;
+  bool started_ = false;
+  bool first_ = true;
+  std::string held_;  // bytes of the part being gathered
 };
-
-bool IsWellFormedUtf8(std::string_view text) {
-  char32_t c;
-  for (size_t i = 0; i < text.size();) {
-    if (static_cast<unsigned char>(text[i]) < 0x80) {
-      ++i;
-      continue;
-    }
-    const size_t length = DecodeUtf8(text, i, c);
-    if (length == 0) return false;
-    i += length;
-  }
-  return true;
-}
 
 }  // namespace
 
 std::unique_ptr<LineRepair> MakeLineRepair(const FileVerdict& verdict, TargetPage target,
                                            bool lossy) {
-  static const VerdictDetail kNothing;
-  return std::make_unique<CodeLineRepair>(verdict.detail ? *verdict.detail : kNothing, target,
-                                          lossy);
+  return std::make_unique<PartRepair>(verdict.detail, target, lossy);
 }
 
 }  // namespace lirvane

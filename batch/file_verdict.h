@@ -7,8 +7,10 @@
 //                  koi8-r, cp866, iso-8859-5, mac-cyrillic)
 //   fix CHAIN      the text was garbled: CHAIN lists the steps in the order
 //                  they are undone, each "WRITTEN>READ" (the text written in
-//                  one page and read as another), "*N" for a step made N
-//                  times, steps joined by ","
+//                  one page and read as another: utf-8, windows-1251,
+//                  koi8-r, cp866, iso-8859-5, mac-cyrillic, or as read
+//                  only, windows-1252 and iso-8859-1), "*N" for a step made
+//                  N times, steps joined by ","
 //   mixed N/M      N lines of the M need a repair, the others do not
 //   binary         not text
 //   unknown        too little Russian text to judge
@@ -60,16 +62,19 @@ enum class TargetPage { kUtf8, kWindows1251 };
 // exactly as it is.
 bool AlreadyInTarget(const FileVerdict& verdict, TargetPage target);
 
-// Repairs the whole lines of a judged file, in the order they come. Each
-// call gets complete lines (a cut inside a very long line falls between
-// characters).
+// Repairs a judged file fed piece by piece, in the order its bytes come:
+// the text is repaired in parts of whole lines of a few hundred KiB, each
+// decided on its own and line by line within it, as the verdict was. A
+// byte-order mark stays when the target is UTF-8.
 class LineRepair {
  public:
   virtual ~LineRepair() = default;
-  // Appends the repaired lines to `out`. False when the repair would lose
-  // a character (a character the target page lacks, a byte with no
-  // character) and losing is not allowed; `out` then means nothing.
-  virtual bool Repair(std::string_view lines, std::string& out) = 0;
+  // Appends the repaired text of the parts complete so far to `out`. False
+  // when the repair would lose a character the target page lacks and
+  // losing is not allowed; `out` then means nothing.
+  virtual bool Feed(std::string_view piece, std::string& out) = 0;
+  // The rest of the text.
+  virtual bool Finish(std::string& out) = 0;
 };
 
 // `lossy`: characters the target lacks may become '?'.

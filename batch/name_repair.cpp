@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <memory>
 #include <string_view>
 #include <system_error>
 
@@ -31,7 +32,8 @@ std::string RepairedName(const std::string& name, std::string& verdict) {
       AlreadyInTarget(found, TargetPage::kUtf8))
     return {};
   std::string repaired;
-  if (!MakeLineRepair(found, TargetPage::kUtf8, /*lossy=*/false)->Repair(name, repaired)) return {};
+  const std::unique_ptr<LineRepair> repair = MakeLineRepair(found, TargetPage::kUtf8, false);
+  if (!repair->Feed(name, repaired) || !repair->Finish(repaired)) return {};
   if (repaired == name || repaired.find('/') != std::string::npos ||
       repaired.find('\0') != std::string::npos)
     return {};

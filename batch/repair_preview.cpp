@@ -31,7 +31,8 @@ std::string RepairPreview(const std::string& path, TargetPage target, size_t byt
     if (end != std::string::npos) head.resize(end + 1);
   }
   std::string repaired;
-  if (!MakeLineRepair(verdict, target, /*lossy=*/false)->Repair(head, repaired)) return {};
+  const std::unique_ptr<LineRepair> repair = MakeLineRepair(verdict, target, /*lossy=*/false);
+  if (!repair->Feed(head, repaired) || !repair->Finish(repaired)) return {};
   return target == TargetPage::kUtf8 ? repaired : Recode(repaired, -kCodeUtf8);
 }
 

@@ -1,13 +1,15 @@
 #!/usr/bin/python3
 """The folder commands on a generated tree, beside uchardet and enca.
 
-  bench/batch_bench.py [BUILD_DIR/lirvane]   (env SMALL=5000 BIG_MB=10,30,100)
+  bench/batch_bench.py [BUILD_DIR/lirvane]   (env SMALL=5000 BIG_MB=10,30,100
+                                             BASELINE=another/lirvane to time beside)
 
 Builds a tree of SMALL small text files (300 B to 6 KB of held-out Russian
 text from scripts/build_detector_stats.py --heldout, in every page this
-program reads, garbled as UTF-8 read as Windows-1251 (once or twice) or KOI8-R
-read as Windows-1251, plain ASCII, binary, mixed) and a few large ones, with the
-known answer of each. Then, side by side in one run:
+program reads, garbled as UTF-8 read as Windows-1251 (once or twice), Windows-1252
+or KOI8-R, Windows-1251 read as Windows-1252, KOI8-R read as Windows-1251, UTF-8
+with characters Windows-1251 lacks, plain ASCII, binary, mixed) and a few large
+ones, with the known answer of each. Then, side by side in one run:
   - `lirvane --check -r` against `uchardet FILES...` and `enca -L ru
     FILES...` (all files to one process each): time, and right/wrong on the
     known answers, per class;
@@ -43,13 +45,18 @@ CLASSES = {
     "utf8-as-1251": ("fix utf-8>windows-1251", None, "Doubly-encoded to UTF-8 from CP1251"),
     "utf8-as-1251*2": ("fix utf-8>windows-1251*2", None, None),
     "koi8-as-1251": ("fix koi8-r>windows-1251", None, None),
+    "utf8-as-1252": ("fix utf-8>windows-1252", None, None),
+    "1251-as-1252": ("fix windows-1251>windows-1252", None, None),
+    "utf8-as-koi8": ("fix utf-8>koi8-r", None, None),
+    "utf-8-emoji": ("ok utf-8", "UTF-8", "UTF-8"),
     "ascii": ("ok ascii", "ASCII", "7bit ASCII"),
     "binary": ("binary", None, None),
     "mixed": ("mixed", None, None),
 }
 WEIGHTS = {"utf-8": 30, "cp1251": 20, "koi8_r": 8, "cp866": 8, "iso8859_5": 3,
            "mac_cyrillic": 3, "utf8-as-1251": 10, "utf8-as-1251*2": 2, "koi8-as-1251": 4, "ascii": 6,
-           "binary": 3, "mixed": 3}
+           "binary": 3, "mixed": 3, "utf8-as-1252": 2, "1251-as-1252": 2, "utf8-as-koi8": 1,
+           "utf-8-emoji": 3}
 
 
 def sloppy(error):
@@ -98,6 +105,16 @@ def content(cls, text):
         return once.encode().decode("cp1251", errors="sloppy").encode(), text.encode()
     if cls == "koi8-as-1251":
         return text.encode("koi8_r").decode("cp1251", errors="sloppy").encode(), text.encode()
+    if cls == "utf8-as-1252":
+        return text.encode().decode("cp1252", errors="sloppy").encode(), text.encode()
+    if cls == "1251-as-1252":
+        return text.encode("cp1251").decode("cp1252", errors="sloppy").encode(), text.encode()
+    if cls == "utf8-as-koi8":
+        return text.encode().decode("koi8_r", errors="sloppy").encode(), text.encode()
+    if cls == "utf-8-emoji":
+        # Characters Windows-1251 lacks, one to a paragraph.
+        marks = iter(["😀", "é", "€", "™", "中"] * len(text))
+        return "".join(c + " " + next(marks) if c == "\n" else c for c in text).encode(), None
     if cls == "ascii":
         return ("The quick brown fox jumps over the lazy dog.\n" * (len(text) // 45 + 1)).encode(), None
     if cls == "binary":
@@ -200,6 +217,8 @@ def main():
         runs = {
             "lirvane --check -r (jobs 2)": [lirvane, "--check", "--jobs", "2", "-r", tree],
             "lirvane --check -r (jobs 1)": [lirvane, "--check", "--jobs", "1", "-r", tree],
+            **({"baseline --check -r (jobs 2)": [os.environ["BASELINE"], "--check", "--jobs", "2", "-r",
+                                                  tree]} if os.environ.get("BASELINE") else {}),
             "uchardet FILES...": ["uchardet"] + files,
             "enca -L ru FILES...": ["enca", "-L", "ru"] + files,
         }

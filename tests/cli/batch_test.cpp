@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "recode/code_pages.h"
 #include "recode/recode.h"
 #include "recode/utf8_recode.h"
 
@@ -58,6 +59,11 @@ std::string InPage(const std::string& utf8, int32_t code) {
 }
 // UTF-8 text read as Windows-1251 and saved as UTF-8 again.
 std::string Utf8ReadAs1251(const std::string& utf8) { return WinToUtf8(utf8); }
+// Bytes read in a page (undefined bytes as the C1 control or Latin-1
+// character of the same value, as browsers read them) and saved as UTF-8.
+std::string ReadAs(const std::string& bytes, CodePageId page) {
+  return U32ToUtf8(*DecodeText(bytes, page));
+}
 
 struct Outcome {
   int status = -1;
@@ -272,6 +278,96 @@ TEST_F(BatchTest, FixIntoWindows1251NeverLosesUnlessAsked) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(ReadFile(work_ / "emoji.txt"),
             Utf8ToWin("Привет ?, это текст с картинкой и ещё немного слов.\n"));
+}
+
+// Today's garblings of UTF-8 files: Western and KOI8-R readings, a file
+// pieced together from right and garbled lines, a byte-order mark, CR LF.
+TEST_F(BatchTest, GarbledUtf8FilesOfToday) {
+  const std::string kWestern = "Привет, как дела? Всё хорошо, спасибо. Пишу тебе из дома.\n";
+  const std::string kAccents = "Привет 😀, кафе «café» стоит 5 €, а это ещё немного слов.\n";
+  std::string kFrench;
+  for (int i = 0; i < 12; ++i)
+    kFrench += "Très près de là, après la fête, on a vu à droite du lac un élève très âgé.\n";
+  const std::map<std::string, std::pair<std::string, std::string>> files = {
+      // name: content, verdict
+      {"m/mixed.txt", {kRussian + Utf8ReadAs1251(kRussian) + kRussian, "mixed 3/9"}},
+      // One line of a right text read from KOI8-R as Windows-1251.
+      {"m/one-koi-line.txt",
+       {kRussian + kRussian + WinToUtf8(InPage("Мы шли к реке, где старый мельник жил.\n", -8)) +
+            kRussian,
+        "mixed 1/10"}},
+      {"m/as-1252.txt", {ReadAs(kWestern, CodePageId::kWin1252), "fix utf-8>windows-1252"}},
+      {"m/1251-as-1252.txt",
+       {ReadAs(Utf8ToWin(kRussian), CodePageId::kWin1252), "fix windows-1251>windows-1252"}},
+      {"m/as-koi8.txt", {ReadAs(kRussian, CodePageId::kKoi8R), "fix utf-8>koi8-r"}},
+      {"m/as-866.txt", {ReadAs(kRussian, CodePageId::kDos866), "fix utf-8>cp866"}},
+      {"m/accents.txt", {kAccents + kRussian + kAccents, "ok utf-8"}},
+      {"m/french.txt", {kFrench, "ok utf-8"}},
+      // One line of a right text with 😀 and é read as Windows-1252.
+      {"m/one-1252-line.txt",
+       {kAccents + kRussian +
+            ReadAs("Мы шли к реке, где старый мельник жил.\n", CodePageId::kWin1252),
+        "mixed 1/5"}},
+      {"m/bom.txt", {"\xEF\xBB\xBF" + Utf8ReadAs1251(kRussian), "fix utf-8>windows-1251"}},
+      {"m/crlf.txt",
+       {Utf8ReadAs1251("Первая строка, и в ней слова.\r\nВторая строка.\r\n"),
+        "fix utf-8>windows-1251"}},
+  };
+  std::map<std::string, std::string> expected;
+  for (const auto& [name, file] : files) {
+    WriteFile(work_ / name, file.first);
+    expected[name] = file.second;
+  }
+  const fs::file_time_type long_ago = fs::file_time_type::clock::now() - std::chrono::hours(100);
+  fs::last_write_time(work_ / "m/accents.txt", long_ago);
+
+  Outcome r = Lirvane({"--check", "-r", "m"});
+  EXPECT_EQ(Lines(r.out), expected);
+  r = Lirvane({"--fix", "-r", "m"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(r.errors, "11 files: 2 ok, 9 fixed\n");
+  // The right lines of the mixed file are as they were, byte for byte.
+  EXPECT_EQ(ReadFile(work_ / "m/mixed.txt"), kRussian + kRussian + kRussian);
+  EXPECT_EQ(ReadFile(work_ / "m/one-koi-line.txt"),
+            kRussian + kRussian + "Мы шли к реке, где старый мельник жил.\n" + kRussian);
+  EXPECT_EQ(ReadFile(work_ / "m/as-1252.txt"), kWestern);
+  for (const char* name : {"m/1251-as-1252.txt", "m/as-koi8.txt", "m/as-866.txt"})
+    EXPECT_EQ(ReadFile(work_ / name), kRussian) << name;
+  EXPECT_EQ(ReadFile(work_ / "m/bom.txt"), "\xEF\xBB\xBF" + kRussian);
+  EXPECT_EQ(ReadFile(work_ / "m/crlf.txt"), "Первая строка, и в ней слова.\r\nВторая строка.\r\n");
+  EXPECT_EQ(ReadFile(work_ / "m/accents.txt"), kAccents + kRussian + kAccents);
+  EXPECT_EQ(ReadFile(work_ / "m/one-1252-line.txt"),
+            kAccents + kRussian + "Мы шли к реке, где старый мельник жил.\n");
+  EXPECT_EQ(fs::last_write_time(work_ / "m/accents.txt"), long_ago);
+  EXPECT_EQ(ReadFile(work_ / "m/french.txt"), kFrench);
+
+  // Into Windows-1251 the byte-order mark goes: that page has none.
+  WriteFile(work_ / "bom.txt", "\xEF\xBB\xBF" + Utf8ReadAs1251(kRussian));
+  r = Lirvane({"--fix", "--to=windows-1251", "bom.txt"});
+  EXPECT_EQ(r.out, "bom.txt\tfixed fix utf-8>windows-1251\n");
+  EXPECT_EQ(ReadFile(work_ / "bom.txt"), Utf8ToWin(kRussian));
+}
+
+// A garbled file whose repair holds a character Windows-1251 lacks.
+TEST_F(BatchTest, RepairIntoWindows1251LosingACharacterIsRefused) {
+  const std::string text = "Привет 😀, это текст с картинкой и ещё немного слов.\n" + kRussian;
+  const std::string garbled = Utf8ReadAs1251(text);
+  WriteFile(work_ / "emoji.txt", garbled);
+  Outcome r = Lirvane({"--fix", "--to=windows-1251", "emoji.txt"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "emoji.txt\tleft fix utf-8>windows-1251, the repair would lose or change characters "
+            "(--lossy allows it)\n");
+  EXPECT_EQ(ReadFile(work_ / "emoji.txt"), garbled);
+  r = Lirvane({"--fix", "--to=windows-1251", "--lossy", "emoji.txt"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "emoji.txt\tfixed fix utf-8>windows-1251\n");
+  EXPECT_EQ(ReadFile(work_ / "emoji.txt"),
+            Utf8ToWin("Привет ?, это текст с картинкой и ещё немного слов.\n" + kRussian));
+  // Into UTF-8 nothing is lost.
+  WriteFile(work_ / "emoji.txt", garbled);
+  r = Lirvane({"--fix", "emoji.txt"});
+  EXPECT_EQ(ReadFile(work_ / "emoji.txt"), text);
 }
 
 TEST_F(BatchTest, TimesLinksAndFilesThatAreNoFiles) {
