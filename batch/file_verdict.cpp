@@ -13,6 +13,7 @@
 #include "batch/file_verdict.h"
 
 #include <algorithm>
+#include <bit>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -152,6 +153,23 @@ size_t SkipPlainAscii(const unsigned char* bytes, size_t i, size_t size) {
   return i;
 }
 
+// The first line break or NUL from `i` on, or `size`: one pass for both.
+size_t FindBreakOrNul(const unsigned char* bytes, size_t i, size_t size) {
+#if defined(__SSE2__)
+  const __m128i breaks = _mm_set1_epi8('\n');
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= size; i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    const int stops =
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, breaks), _mm_cmpeq_epi8(block, zero)));
+    if (stops != 0) return i + std::countr_zero(static_cast<unsigned>(stops));
+  }
+#endif
+  for (; i < size; ++i)
+    if (bytes[i] == '\n' || bytes[i] == 0) return i;
+  return size;
+}
+
 // A control character no text file has: a few of them make a file binary.
 bool IsBinaryControl(unsigned char b) {
   return (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' && b != 0x1A &&
@@ -200,11 +218,13 @@ struct LineScan {
       if (i == piece.size()) break;
       if (malformed) {
         // The line's kind is known: on to its end, minding NULs only.
-        const void* end = std::memchr(bytes + i, '\n', piece.size() - i);
-        const size_t stop = end ? static_cast<const unsigned char*>(end) - bytes : piece.size();
-        nul = nul || std::memchr(bytes + i, 0, stop - i) != nullptr;
         need = 0;
-        if (!end) break;
+        size_t stop = FindBreakOrNul(bytes, i, piece.size());
+        while (stop < piece.size() && bytes[stop] == 0) {
+          nul = true;
+          stop = FindBreakOrNul(bytes, stop + 1, piece.size());
+        }
+        if (stop == piece.size()) break;
         i = stop;
         EndLine();
         continue;
