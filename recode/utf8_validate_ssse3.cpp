@@ -151,7 +151,7 @@ LIRVANE_TARGET_SSSE3 bool IsWellFormedUtf8Ssse3(const uint8_t* in, size_t size) 
   }
   // The tail, padded with NULs: ASCII, so a sequence cut by the end shows.
   alignas(16) uint8_t tail[16] = {};
-  std::memcpy(tail, in + i, size - i);
+  if (size > i) std::memcpy(tail, in + i, size - i);  // in may be null when size is 0
   take(_mm_load_si128(reinterpret_cast<const __m128i*>(tail)));
   faults = _mm_or_si128(faults, prev_inside);
   return _mm_movemask_epi8(_mm_cmpeq_epi8(faults, _mm_setzero_si128())) == 0xFFFF;
