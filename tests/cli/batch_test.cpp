@@ -253,10 +253,16 @@ TEST_F(BatchTest, LargeFilesAcrossPieces) {
   WriteFile(work_ / "l/one-line.txt", Utf8ReadAs1251(line));
   WriteFile(work_ / "l/lines.koi", InPage(lines, -8));
   WriteFile(work_ / "l/appended.txt", lines + Utf8ToWin(kRussian));
+  // A NUL far past the judged head, in whole lines of UTF-8.
+  std::string with_nul = lines;
+  with_nul[with_nul.size() - 100] = '\0';
+  WriteFile(work_ / "l/nul.txt", with_nul);
   Outcome r = Lirvane({"--check", "-r", "l"});
   EXPECT_EQ(r.out, "l/appended.txt\tmixed 3/" +
                        std::to_string(std::count(lines.begin(), lines.end(), '\n') + 3) +
-                       "\nl/lines.koi\tok koi8-r\nl/one-line.txt\tfix utf-8>windows-1251\n");
+                       "\nl/lines.koi\tok koi8-r\nl/nul.txt\tbinary\n"
+                       "l/one-line.txt\tfix utf-8>windows-1251\n");
+  fs::remove(work_ / "l/nul.txt");
   r = Lirvane({"--fix", "-r", "l"});
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_TRUE(ReadFile(work_ / "l/one-line.txt") == line);
