@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "base/file_io.h"
 
@@ -19,22 +20,23 @@ void ListFolder(const fs::path& folder, const std::string& shown, bool with_fold
     out.push_back({shown, true, error.message()});
     return;
   }
-  std::vector<fs::path> names;
+  // Each name with its type, which the listing itself mostly tells (no
+  // lstat for each of thousands of files).
+  std::vector<std::pair<fs::path, fs::file_type>> names;
   for (const fs::directory_iterator end; it != end; it.increment(error)) {
     if (error) break;
-    names.push_back(it->path().filename());
+    std::error_code type_error;
+    const fs::file_type type = it->symlink_status(type_error).type();
+    if (!type_error) names.emplace_back(it->path().filename(), type);  // else gone already
   }
   if (error) out.push_back({shown, true, error.message()});
   std::sort(names.begin(), names.end());
   const std::string prefix = shown.ends_with('/') ? shown : shown + "/";
-  for (const fs::path& name : names) {
-    const fs::path path = folder / name;
+  for (const auto& [name, type] : names) {
     const std::string text = prefix + PathToText(name);
-    const fs::file_status status = fs::symlink_status(path, error);
-    if (error) continue;  // gone since the listing
-    if (fs::is_directory(status))
-      ListFolder(path, text, with_folders, out);
-    else if (fs::is_regular_file(status))
+    if (type == fs::file_type::directory)
+      ListFolder(folder / name, text, with_folders, out);
+    else if (type == fs::file_type::regular)
       out.push_back({text, false, {}});
   }
   if (with_folders) out.push_back({shown, true, {}});
