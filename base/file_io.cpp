@@ -177,11 +177,11 @@ std::error_code OutputFile::OpenExisting(const std::filesystem::path& path) {
   return fd_ < 0 ? LastError() : std::error_code();
 }
 
-std::error_code OutputFile::Write(std::string_view bytes) {
+std::error_code WriteAllTo(int fd, std::string_view bytes) {
   const char* p = bytes.data();
   size_t left = bytes.size();
   while (left > 0) {
-    const long long n = WriteSome(fd_, p, left);
+    const long long n = WriteSome(fd, p, left);
     if (n < 0) {
       if (errno == EINTR) continue;
       return LastError();
@@ -192,6 +192,8 @@ std::error_code OutputFile::Write(std::string_view bytes) {
   }
   return {};
 }
+
+std::error_code OutputFile::Write(std::string_view bytes) { return WriteAllTo(fd_, bytes); }
 
 std::error_code OutputFile::Close() {
   if (fd_ < 0) return {};  // closed already (or never opened)

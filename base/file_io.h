@@ -44,6 +44,10 @@ class InputFile {
 // Reads a whole file into `out`.
 std::error_code ReadWholeFile(const std::filesystem::path& path, std::string& out);
 
+// Writes every byte to an open descriptor, through interrupted and short
+// writes.
+std::error_code WriteAllTo(int fd, std::string_view bytes);
+
 class OutputFile {
  public:
   OutputFile() = default;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_io.h"
 #include "base/file_replace.h"
 #include "base/removal_on_signal.h"
 
@@ -156,20 +157,6 @@ std::string RandomLetters(int count) {
   std::string letters;
   for (int i = 0; i < count; ++i) letters += kLetters[pick(random)];
   return letters;
-}
-
-std::error_code WriteAll(int fd, const char* p, size_t left) {
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return LastError();
-    }
-    if (n == 0) return std::make_error_code(std::errc::io_error);
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
-  return {};
 }
 
 // An unnamed file for the text that will be written over a file in place:
@@ -406,7 +393,7 @@ std::error_code FileReplacement::State::CommitInPlace() {
       return LastError();
     }
     if (got == 0) return std::make_error_code(std::errc::io_error);
-    if (std::error_code error = WriteAll(target.get(), buffer.data(), static_cast<size_t>(got)))
+    if (std::error_code error = WriteAllTo(target.get(), {buffer.data(), static_cast<size_t>(got)}))
       return error;
     left -= got;
   }
@@ -466,7 +453,7 @@ std::string FileReplacement::WrittenName() const {
 std::string FileReplacement::TargetName() const { return state_->shown; }
 
 std::error_code FileReplacement::Write(std::string_view bytes) {
-  return WriteAll(state_->file.get(), bytes.data(), bytes.size());
+  return WriteAllTo(state_->file.get(), bytes);
 }
 
 std::error_code FileReplacement::Commit() {

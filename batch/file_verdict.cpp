@@ -109,24 +109,10 @@ GarblingStep StepOfCode(int32_t code) {
   return code < 0 ? GarblingStep{P::kWin1251, page} : GarblingStep{page, P::kWin1251};
 }
 
-// Where a part of the text ends: after its last line break, else (one
-// long line) not within a UTF-8 sequence. The repair of the keywords cuts
-// its parts so too.
-size_t PartEnd(std::string_view text) {
-  const size_t newline = text.rfind('\n');
-  if (newline != std::string_view::npos) return newline + 1;
-  size_t end = text.size();
-  for (int back = 0; back < 3 && end > 0 && (static_cast<uint8_t>(text[end - 1]) & 0xC0) == 0x80;
-       ++back)
-    --end;
-  if (end > 0 && static_cast<uint8_t>(text[end - 1]) >= 0xC0) --end;
-  return end > 0 ? end : text.size();
-}
-
 // The part of a file's text (the bytes fed so far, after a byte-order
 // mark) that is judged, and repaired first.
 std::string_view JudgedPart(std::string_view head, size_t fed) {
-  return fed >= kSampleBytes ? head.substr(0, PartEnd(head.substr(0, kSampleBytes))) : head;
+  return fed >= kSampleBytes ? head.substr(0, RepairPartEnd(head.substr(0, kSampleBytes))) : head;
 }
 
 // Past the ASCII other than line breaks and NULs from `i` on, in blocks:
@@ -720,7 +706,7 @@ class PartRepair : public LineRepair {
     size_t done = 0;
     while (held_.size() - done >= kSampleBytes) {
       const std::string_view rest = std::string_view(held_).substr(done);
-      const std::string_view part = rest.substr(0, PartEnd(rest.substr(0, kSampleBytes)));
+      const std::string_view part = rest.substr(0, RepairPartEnd(rest.substr(0, kSampleBytes)));
       if (!Process(part, out)) return false;
       done += part.size();
     }

@@ -1,28 +1,10 @@
 #include "convert/detected_recoding_stage.h"
 
-#include <algorithm>
-
 #include "recode/code_pages.h"
 #include "recode/detect_recoding.h"
 #include "recode/repair.h"
 
 namespace lirvane {
-namespace {
-
-// Where a part ends: after the last line break, else (one long line) not
-// within a UTF-8 sequence.
-size_t PartEnd(std::string_view text) {
-  const size_t newline = text.rfind('\n');
-  if (newline != std::string_view::npos) return newline + 1;
-  size_t end = text.size();
-  for (int back = 0; back < 3 && end > 0 && (static_cast<uint8_t>(text[end - 1]) & 0xC0) == 0x80;
-       ++back)
-    --end;
-  if (end > 0 && static_cast<uint8_t>(text[end - 1]) >= 0xC0) --end;
-  return end > 0 ? end : text.size();
-}
-
-}  // namespace
 
 void DetectedRecodingStage::Feed(std::string_view piece, std::string& out) {
   if (pass_through_) {
@@ -31,7 +13,7 @@ void DetectedRecodingStage::Feed(std::string_view piece, std::string& out) {
   }
   held_ += piece;
   while (!pass_through_ && held_.size() >= kDetectSampleBytes) {
-    const size_t end = PartEnd(held_);
+    const size_t end = RepairPartEnd(held_);
     Process(std::string_view(held_).substr(0, end), out);
     held_.erase(0, end);
   }

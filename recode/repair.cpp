@@ -860,6 +860,17 @@ std::optional<std::u32string> ReadEightBit(std::string_view bytes, P& page, Dete
 
 }  // namespace
 
+size_t RepairPartEnd(std::string_view text) {
+  const size_t newline = text.rfind('\n');
+  if (newline != std::string_view::npos) return newline + 1;
+  size_t end = text.size();
+  for (int back = 0; back < 3 && end > 0 && (static_cast<uint8_t>(text[end - 1]) & 0xC0) == 0x80;
+       ++back)
+    --end;
+  if (end > 0 && static_cast<uint8_t>(text[end - 1]) >= 0xC0) --end;
+  return end > 0 ? end : text.size();
+}
+
 bool UndoChain(std::u32string& text, const GarblingChain& steps) {
   for (const GarblingStep& s : steps) {
     auto next = UndoStep(text, s);

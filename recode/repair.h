@@ -44,6 +44,10 @@ Repair RepairText(std::string_view utf8);
 // in an 8-bit page. Each part is read as what it is, then repaired.
 Repair RepairBytes(std::string_view bytes);
 
+// Where a part of a text repaired piece by piece ends: after its last line
+// break, else (one long line) not within a UTF-8 sequence.
+size_t RepairPartEnd(std::string_view text);
+
 // Undoes the chain, step by step; false when the text cannot have come out
 // of it.
 bool UndoChain(std::u32string& text, const GarblingChain& steps);

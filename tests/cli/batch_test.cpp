@@ -22,30 +22,16 @@
 #include "recode/code_pages.h"
 #include "recode/recode.h"
 #include "recode/utf8_recode.h"
+#include "tests/support/file_contents.h"
 
 namespace fs = std::filesystem;
 
 namespace lirvane {
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& content) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string Quote(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using testing::Quote;
+using testing::ReadFile;
+using testing::WriteFile;
 
 const std::string kRussian =
     "Осенний лес стоял тихо, и только ветер шевелил последние жёлтые листья.\n"

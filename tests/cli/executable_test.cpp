@@ -16,6 +16,7 @@
 #include "recode/recode.h"
 #include "recode/transforms.h"
 #include "tests/support/plain_line_rules.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temporary_files.h"
 
 namespace fs = std::filesystem;
@@ -23,25 +24,10 @@ namespace fs = std::filesystem;
 namespace lirvane {
 namespace {
 
+using testing::Quote;
+using testing::ReadFile;
 using testing::TemporaryFilesOf;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string Quote(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using testing::WriteFile;
 
 struct RunResult {
   int status;

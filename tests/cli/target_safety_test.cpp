@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/file_contents.h"
 #include "tests/support/temporary_files.h"
 
 namespace fs = std::filesystem;
@@ -30,27 +31,12 @@ namespace fs = std::filesystem;
 namespace lirvane {
 namespace {
 
+using testing::Quote;
+using testing::ReadFile;
 using testing::TemporaryFilesOf;
+using testing::WriteFile;
 
 constexpr uid_t kOtherUser = 65534;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string Quote(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 bool IsRoot() { return ::geteuid() == 0; }
 
