@@ -6,10 +6,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <map>
-#include <optional>
 #include <string>
+
+#include "tests/support/scoped_environment.h"
 
 namespace fs = std::filesystem;
 using namespace lirvane;
@@ -19,28 +18,11 @@ namespace {
 // Sets or unsets variables for one test and puts them back after it.
 class Environment : public ::testing::Test {
  protected:
-  void Set(const char* name, const char* value) {
-    if (!saved_.count(name)) {
-      const char* old = std::getenv(name);
-      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    }
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value)
-        setenv(name.c_str(), value->c_str(), 1);
-      else
-        unsetenv(name.c_str());
-    }
-  }
+  void Set(const char* name, const char* value) { environment_.Set(name, value); }
   static fs::path AccountHome() { return fs::path(getpwuid(getuid())->pw_dir).lexically_normal(); }
 
  private:
-  std::map<std::string, std::optional<std::string>> saved_;
+  lirvane::testing::ScopedEnvironment environment_;
 };
 
 using HomeFolderTest = Environment;

@@ -15,8 +15,8 @@
 #include "recode/line_breaks.h"
 #include "recode/recode.h"
 #include "recode/transforms.h"
-#include "tests/support/plain_line_rules.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/plain_line_rules.h"
 #include "tests/support/temporary_files.h"
 
 namespace fs = std::filesystem;

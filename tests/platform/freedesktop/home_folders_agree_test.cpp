@@ -3,15 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "base/home_folder.h"
 #include "platform/freedesktop/xdg_folders.h"
 #include "platform/store/sqlite_store_backend.h"
 #include "schemes/scheme_file_location.h"
+#include "tests/support/scoped_environment.h"
 
 namespace fs = std::filesystem;
 using namespace lirvane;
@@ -21,22 +20,11 @@ namespace {
 class HomeFoldersAgree : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
-      const char* old = std::getenv(name);
-      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-      unsetenv(name);
-    }
-    if (GetParam()) setenv("HOME", GetParam(), 1);
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+      environment_.Set(name, nullptr);
+    if (GetParam()) environment_.Set("HOME", GetParam());
   }
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value)
-        setenv(name.c_str(), value->c_str(), 1);
-      else
-        unsetenv(name.c_str());
-    }
-  }
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  lirvane::testing::ScopedEnvironment environment_;
 };
 
 TEST_P(HomeFoldersAgree, SettingsSchemesAndDesktopEntriesShareTheHome) {
