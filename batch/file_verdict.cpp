@@ -86,26 +86,10 @@ std::string ChainText(const GarblingChain& steps) {
   return text;
 }
 
-// The page of a recoding command's code: the page a positive code reads
-// as Windows-1251; none for Windows-1251 or UTF-8.
-std::optional<P> PageOfCode(int32_t code) {
-  switch (code) {
-    case kCodeKoi8:
-      return P::kKoi8R;
-    case kCodeAlt866:
-      return P::kDos866;
-    case kCodeIso8859_5:
-      return P::kIso8859_5;
-    case kCodeMac:
-      return P::kMacCyrillic;
-  }
-  return std::nullopt;
-}
-
 // A recoding command's code as the garbling it undoes: a positive code the
 // page read as Windows-1251, a negative one Windows-1251 read as the page.
 GarblingStep StepOfCode(int32_t code) {
-  const P page = PageOfCode(code < 0 ? -code : code).value_or(P::kWin1251);
+  const P page = PageOfStepCode(code < 0 ? -code : code);
   return code < 0 ? GarblingStep{P::kWin1251, page} : GarblingStep{page, P::kWin1251};
 }
 
@@ -343,8 +327,8 @@ void JudgeRecodingChain(std::string_view bytes, FileVerdict& verdict) {
   std::vector<int32_t> codes(found.chain.begin(), found.chain.end());
   verdict.page = "windows-1251";
   if (!codes.empty() && codes.front() > 0) {
-    if (const std::optional<P> page = PageOfCode(codes.front())) {
-      verdict.page = PageName(*page);
+    if (const P page = PageOfStepCode(codes.front()); page != P::kWin1251) {
+      verdict.page = PageName(page);
       codes.erase(codes.begin());
     }
   }

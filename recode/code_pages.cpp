@@ -299,6 +299,20 @@ std::optional<std::u32string> DoStep(std::u32string_view text, GarblingStep step
   return DecodeText(*bytes, step.read);
 }
 
+CodePageId PageOfStepCode(int32_t code) {
+  switch (code) {
+    case kCodeKoi8:
+      return CodePageId::kKoi8R;
+    case kCodeAlt866:
+      return CodePageId::kDos866;
+    case kCodeIso8859_5:
+      return CodePageId::kIso8859_5;
+    case kCodeMac:
+      return CodePageId::kMacCyrillic;
+  }
+  return CodePageId::kWin1251;
+}
+
 int32_t StepCode(GarblingStep step) {
   const auto code_of = [](CodePageId page) -> int32_t {
     switch (page) {

@@ -79,5 +79,8 @@ bool IsAscii(std::string_view bytes);
 // Windows-1251 and another Russian page (KOI8-R read as Windows-1251 is 8,
 // Windows-1251 read as KOI8-R is -8), or 0 when none does.
 int32_t StepCode(GarblingStep step);
+// The page a recoding command's positive code reads as Windows-1251 (8:
+// KOI8-R); Windows-1251 for any other code.
+CodePageId PageOfStepCode(int32_t code);
 
 }  // namespace lirvane

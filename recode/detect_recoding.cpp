@@ -68,21 +68,6 @@ ByteTable IdentityTable() {
 
 bool IsRussianLetter(char32_t c) { return (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451; }
 
-// The page a positive code reads its input in.
-CodePageId PageRead(int32_t code) {
-  switch (code) {
-    case kCodeKoi8:
-      return CodePageId::kKoi8R;
-    case kCodeAlt866:
-      return CodePageId::kDos866;
-    case kCodeIso8859_5:
-      return CodePageId::kIso8859_5;
-    case kCodeMac:
-      return CodePageId::kMacCyrillic;
-  }
-  return CodePageId::kWin1251;
-}
-
 // Windows-1251 byte of a character for scoring; 0x98, which no text uses,
 // when it has none.
 uint8_t ScoringByte(char32_t c) {
@@ -101,7 +86,7 @@ ByteTable Then(const ByteTable& first, int32_t code);
 ByteTable ThenMeaning(const ByteTable& first, int32_t code) {
   if (code <= 0 || !TableForCode(code)) return Then(first, code);
   const HighHalfTable& step = *TableForCode(code);
-  const CodePageId page = PageRead(code);
+  const CodePageId page = PageOfStepCode(code);
   ByteTable t = first;
   for (uint8_t& b : t) {
     if (b < 0x80) continue;

@@ -809,21 +809,6 @@ bool IsBinary(std::string_view bytes) {
   return controls * 100 > bytes.size();
 }
 
-// The page a plain reading (a positive code) reads its bytes in.
-P PageOfCode(int32_t code) {
-  switch (code) {
-    case 8:
-      return P::kKoi8R;
-    case 866:
-      return P::kDos866;
-    case 595:
-      return P::kIso8859_5;
-    case 111:
-      return P::kMacCyrillic;
-  }
-  return P::kWin1251;
-}
-
 // An 8-bit text: read in the page, or through the chain of recoding
 // commands, the detector finds; nullopt when it finds nothing to undo.
 std::optional<std::u32string> ReadEightBit(std::string_view bytes, P& page, Detection& d) {
@@ -845,7 +830,7 @@ std::optional<std::u32string> ReadEightBit(std::string_view bytes, P& page, Dete
     // A plain page. A file made by recoding the letters of a Windows-1251
     // text keeps the Windows-1251 bytes of its symbols (« — №), which the
     // page itself reads as box drawing: read so when that reads better.
-    page = PageOfCode(d.chain.steps[0]);
+    page = PageOfStepCode(d.chain.steps[0]);
     text = DecodeText(bytes, page);
     if (by_tables && *by_tables != *text) {
       const auto cost = [](std::u32string_view t) {
