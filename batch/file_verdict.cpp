@@ -13,10 +13,8 @@
 #include "batch/file_verdict.h"
 
 #include <algorithm>
-#include <bit>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -24,6 +22,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "batch/line_scan.h"
 #include "batch/plain_russian.h"
 #include "recode/code_pages.h"
 #include "recode/codepage.h"
@@ -99,47 +98,6 @@ std::string_view JudgedPart(std::string_view head, size_t fed) {
   return fed >= kSampleBytes ? head.substr(0, RepairPartEnd(head.substr(0, kSampleBytes))) : head;
 }
 
-// Past the ASCII other than line breaks and NULs from `i` on, in blocks:
-// most of most files. A few such bytes may be left to the caller.
-size_t SkipPlainAscii(const unsigned char* bytes, size_t i, size_t size) {
-#if defined(__SSE2__)
-  const __m128i breaks = _mm_set1_epi8('\n');
-  const __m128i zero = _mm_setzero_si128();
-  for (; i + 16 <= size; i += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-    const __m128i stops = _mm_or_si128(
-        block, _mm_or_si128(_mm_cmpeq_epi8(block, breaks), _mm_cmpeq_epi8(block, zero)));
-    if (_mm_movemask_epi8(stops) != 0) break;
-  }
-#endif
-  constexpr uint64_t kOnes = 0x0101010101010101;
-  constexpr uint64_t kHighs = 0x8080808080808080;
-  const auto has_zero_byte = [](uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
-  for (; i + 8 <= size; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, bytes + i, sizeof word);
-    if ((word & kHighs) != 0 || has_zero_byte(word) || has_zero_byte(word ^ (kOnes * '\n'))) break;
-  }
-  return i;
-}
-
-// The first line break or NUL from `i` on, or `size`: one pass for both.
-size_t FindBreakOrNul(const unsigned char* bytes, size_t i, size_t size) {
-#if defined(__SSE2__)
-  const __m128i breaks = _mm_set1_epi8('\n');
-  const __m128i zero = _mm_setzero_si128();
-  for (; i + 16 <= size; i += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-    const int stops =
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, breaks), _mm_cmpeq_epi8(block, zero)));
-    if (stops != 0) return i + std::countr_zero(static_cast<unsigned>(stops));
-  }
-#endif
-  for (; i < size; ++i)
-    if (bytes[i] == '\n' || bytes[i] == 0) return i;
-  return size;
-}
-
 // A control character no text file has: a few of them make a file binary.
 bool IsBinaryControl(unsigned char b) {
   return (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' && b != 0x1A &&
@@ -147,150 +105,32 @@ bool IsBinaryControl(unsigned char b) {
          b == 0x7F;
 }
 
-// Counts the lines of a text fed piece by piece, by kind.
-struct LineScan {
-  size_t lines = 0;
-  size_t utf8_lines = 0;       // lines with non-ASCII, all well-formed UTF-8
-  size_t eight_bit_lines = 0;  // lines with a byte that is no UTF-8
-  bool nul = false;
-  bool ended_with_break = true;
-  // The current line.
-  bool non_ascii = false;
-  bool malformed = false;
-  int need = 0;                           // continuation bytes still expected
-  unsigned char low = 0x80, high = 0xBF;  // the next continuation byte's range
-
-  size_t NonAsciiLines() const { return utf8_lines + eight_bit_lines; }
-
-  void EndLine() {
-    if (need > 0) malformed = true;
-    need = 0;
-    ++lines;
-    if (malformed)
-      ++eight_bit_lines;
-    else if (non_ascii)
-      ++utf8_lines;
-    non_ascii = malformed = false;
+// How many such control characters the text has: sixteen bytes at a time
+// past the blocks with none, as nearly every block of a text file is.
+size_t BinaryControls(std::string_view text) {
+  static const auto kIsControl = [] {
+    std::array<uint8_t, 256> table{};
+    for (int b = 0; b < 256; ++b) table[b] = IsBinaryControl(static_cast<unsigned char>(b));
+    return table;
+  }();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  size_t controls = 0, i = 0;
+#if defined(__SSE2__)
+  const __m128i below_space = _mm_set1_epi8(0x1F);
+  for (; i + 16 <= text.size(); i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(v, below_space), v);
+    const __m128i spacing = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')),
+                                         _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')),
+                                                      _mm_cmpeq_epi8(v, _mm_set1_epi8('\r'))));
+    const __m128i suspect =
+        _mm_or_si128(_mm_andnot_si128(spacing, low), _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F)));
+    if (_mm_movemask_epi8(suspect) == 0) continue;
+    for (int k = 0; k < 16; ++k) controls += kIsControl[bytes[i + k]];
   }
-
-  // After the last piece.
-  void End() {
-    if (!ended_with_break) EndLine();
-    ended_with_break = true;
-  }
-
-  // Whole lines of well-formed UTF-8 with no NUL, the most of most UTF-8
-  // files, the state being at a line's start: checked sixteen bytes at a
-  // time, then only counted. 0 when the piece's whole lines are not such.
-  size_t ScanWholeUtf8Lines(std::string_view piece) {
-    const size_t last = piece.rfind('\n');
-    if (last == std::string_view::npos) return 0;
-    const std::string_view span = piece.substr(0, last + 1);
-    if (!IsWellFormedUtf8(span) || std::memchr(span.data(), 0, span.size()) != nullptr) return 0;
-    for (size_t at = 0; at < span.size();) {
-      const size_t end = span.find('\n', at);
-      ++lines;
-      utf8_lines += !IsAscii(span.substr(at, end - at));
-      at = end + 1;
-    }
-    return span.size();
-  }
-
-  void Scan(std::string_view piece) {
-    if (piece.empty()) return;
-    if (need > 0 || non_ascii || malformed || !ended_with_break) {
-      // The rest of a line the last piece cut, byte by byte.
-      const size_t first = piece.find('\n');
-      if (first == std::string_view::npos) return ScanBytes(piece);
-      ScanBytes(piece.substr(0, first + 1));
-      piece.remove_prefix(first + 1);
-    }
-    piece.remove_prefix(ScanWholeUtf8Lines(piece));
-    ScanBytes(piece);
-  }
-
-  void ScanBytes(std::string_view piece) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(piece.data());
-    for (size_t i = 0; i < piece.size(); ++i) {
-      // Runs of ASCII other than line breaks and NULs, eight bytes at a
-      // time: most of most files.
-      if (need == 0) i = SkipPlainAscii(bytes, i, piece.size());
-      if (i == piece.size()) break;
-      if (malformed) {
-        // The line's kind is known: on to its end, minding NULs only.
-        need = 0;
-        size_t stop = FindBreakOrNul(bytes, i, piece.size());
-        while (stop < piece.size() && bytes[stop] == 0) {
-          nul = true;
-          stop = FindBreakOrNul(bytes, stop + 1, piece.size());
-        }
-        if (stop == piece.size()) break;
-        i = stop;
-        EndLine();
-        continue;
-      }
-      if (need == 0) {
-        // Printable ASCII and two-byte characters (every Cyrillic letter),
-        // the rest of most lines.
-        while (i < piece.size()) {
-          const unsigned char c = bytes[i];
-          if (c > '\n' && c < 0x80) {
-            ++i;
-          } else if (c >= 0xC2 && c <= 0xDF && i + 1 < piece.size() &&
-                     (bytes[i + 1] & 0xC0) == 0x80) {
-            i += 2;
-            non_ascii = true;
-          } else {
-            break;
-          }
-        }
-        if (i == piece.size()) break;
-      }
-      const unsigned char b = bytes[i];
-      if (need > 0) {
-        if (b >= low && b <= high) {
-          --need;
-          low = 0x80, high = 0xBF;
-          continue;
-        }
-        malformed = true;
-        need = 0;
-      }
-      if (b < 0x80) {
-        if (b == '\n')
-          EndLine();
-        else if (b == 0)
-          nul = true;
-        continue;
-      }
-      non_ascii = true;
-      low = 0x80, high = 0xBF;
-      if (b >= 0xC2 && b <= 0xDF)
-        need = 1;
-      else if (b == 0xE0)
-        need = 2, low = 0xA0;
-      else if (b == 0xED)
-        need = 2, high = 0x9F;
-      else if (b >= 0xE1 && b <= 0xEF)
-        need = 2;
-      else if (b == 0xF0)
-        need = 3, low = 0x90;
-      else if (b == 0xF4)
-        need = 3, high = 0x8F;
-      else if (b >= 0xF1 && b <= 0xF3)
-        need = 3;
-      else
-        malformed = true;
-    }
-    if (!piece.empty()) ended_with_break = piece.back() == '\n';
-  }
-};
-
-LineScan ScanOf(std::string_view text) {
-  LineScan scan;
-  scan.Scan(text);
-  scan.End();
-  return scan;
+#endif
+  for (; i < text.size(); ++i) controls += kIsControl[bytes[i]];
+  return controls;
 }
 
 // Calls line(std::string_view) with each line, its line break included.
@@ -434,16 +274,16 @@ std::optional<GarblingChain> PlainUtf8Garbling(std::string_view utf8) {
         chain.push_back({*page, reader});
         return true;
       }
-      if (!next && !is_ascii(bytes) && Utf8ToU32(bytes)) {
+      if (!next && !is_ascii(bytes) && IsWellFormedUtf8(bytes)) {
         next = std::move(bytes);
         next_step = {P::kUtf8, reader};
       }
       return false;
     };
     if (lossless && try_reader(P::kWin1251, std::move(win))) return chain;
-    if (const std::optional<std::u32string> chars = Utf8ToU32(now))
+    if (IsWellFormedUtf8(now))
       for (const P reader : kWesternAndOthers)
-        if (std::optional<std::string> bytes = EncodeText(*chars, reader))
+        if (std::optional<std::string> bytes = EncodeUtf8In(now, reader))
           if (try_reader(reader, std::move(*bytes))) return chain;
     if (!next) return std::nullopt;
     chain.push_back(next_step);
@@ -529,7 +369,7 @@ std::string PlainText(std::string_view bytes, const PlainReading& reading) {
   // bytes read: the UTF-8 of the text before, or the bytes of a page.
   std::string text(bytes);
   for (const GarblingStep& step : reading.chain) {
-    text = step.read == P::kWin1251 ? Utf8ToWin(text) : *EncodeText(*Utf8ToU32(text), step.read);
+    text = step.read == P::kWin1251 ? Utf8ToWin(text) : *EncodeUtf8In(text, step.read);
     if (step.written != P::kUtf8) text = Utf8OfPage(text, step.written);
   }
   return text;
@@ -597,14 +437,7 @@ FileVerdict FileJudge::Finish() {
   State& s = *state_;
   s.scan.End();
   FileVerdict verdict;
-  static const auto kIsControl = [] {
-    std::array<uint8_t, 256> table{};
-    for (int b = 0; b < 256; ++b) table[b] = IsBinaryControl(static_cast<unsigned char>(b));
-    return table;
-  }();
-  size_t controls = 0;
-  for (const char c : s.head) controls += kIsControl[static_cast<uint8_t>(c)];
-  if (s.scan.nul || controls * 32 > s.head.size()) {
+  if (s.scan.nul || BinaryControls(s.head) * 32 > s.head.size()) {
     verdict.kind = FileVerdict::Kind::kBinary;
     return verdict;
   }

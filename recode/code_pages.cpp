@@ -92,7 +92,37 @@ const Utf8Forms& Utf8FormsOf(CodePageId page) {
   return forms[static_cast<int>(page) - 1];
 }
 
-// Well-formed UTF-8 text as bytes of an 8-bit page.
+// Bytes of an 8-bit page as UTF-8.
+std::string DecodeToUtf8(std::string_view bytes, CodePageId page) {
+  const Utf8Forms& forms = Utf8FormsOf(page);
+  // Three bytes at most per byte, and room to store four.
+  std::string out(bytes.size() * 3 + 1, '\0');
+  size_t o = 0;
+  for (size_t i = 0; i < bytes.size();) {
+    if (i + 8 <= bytes.size() && AsciiWord(bytes.data() + i)) {
+      std::memcpy(out.data() + o, bytes.data() + i, 8);
+      i += 8, o += 8;
+      continue;
+    }
+    const auto b = static_cast<uint8_t>(bytes[i++]);
+    std::memcpy(out.data() + o, &forms.packed[b], 4);
+    o += forms.size[b];
+  }
+  out.resize(o);
+  return out;
+}
+
+}  // namespace
+
+bool IsAscii(std::string_view bytes) {
+  size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8)
+    if (!AsciiWord(bytes.data() + i)) return false;
+  for (; i < bytes.size(); ++i)
+    if (static_cast<uint8_t>(bytes[i]) >= 0x80) return false;
+  return true;
+}
+
 std::optional<std::string> EncodeUtf8In(std::string_view utf8, CodePageId page) {
   const Encoder& encode = EncoderOf(page);
   std::string out(utf8.size(), '\0');
@@ -125,37 +155,6 @@ std::optional<std::string> EncodeUtf8In(std::string_view utf8, CodePageId page) 
   }
   out.resize(o);
   return out;
-}
-
-// Bytes of an 8-bit page as UTF-8.
-std::string DecodeToUtf8(std::string_view bytes, CodePageId page) {
-  const Utf8Forms& forms = Utf8FormsOf(page);
-  // Three bytes at most per byte, and room to store four.
-  std::string out(bytes.size() * 3 + 1, '\0');
-  size_t o = 0;
-  for (size_t i = 0; i < bytes.size();) {
-    if (i + 8 <= bytes.size() && AsciiWord(bytes.data() + i)) {
-      std::memcpy(out.data() + o, bytes.data() + i, 8);
-      i += 8, o += 8;
-      continue;
-    }
-    const auto b = static_cast<uint8_t>(bytes[i++]);
-    std::memcpy(out.data() + o, &forms.packed[b], 4);
-    o += forms.size[b];
-  }
-  out.resize(o);
-  return out;
-}
-
-}  // namespace
-
-bool IsAscii(std::string_view bytes) {
-  size_t i = 0;
-  for (; i + 8 <= bytes.size(); i += 8)
-    if (!AsciiWord(bytes.data() + i)) return false;
-  for (; i < bytes.size(); ++i)
-    if (static_cast<uint8_t>(bytes[i]) >= 0x80) return false;
-  return true;
 }
 
 bool IsWellFormedUtf8(std::string_view bytes) {

@@ -46,6 +46,10 @@ std::optional<std::string> EncodeText(std::u32string_view text, CodePageId page)
 // The bytes read in a page; nullopt only for UTF-8 that is not well formed.
 std::optional<std::u32string> DecodeText(std::string_view bytes, CodePageId page);
 
+// Well-formed UTF-8 text as bytes of an 8-bit page, with no UTF-32 copy on
+// the way; nullopt when a character has no byte there.
+std::optional<std::string> EncodeUtf8In(std::string_view utf8, CodePageId page);
+
 // UTF-8 <-> UTF-32 for well-formed text.
 std::optional<std::u32string> Utf8ToU32(std::string_view utf8);
 std::string U32ToUtf8(std::u32string_view text);
