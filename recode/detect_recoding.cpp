@@ -139,6 +139,14 @@ int TradeCase(int case_class) {
   return case_class;
 }
 
+// Wrong recodings, one or two, as done to a text: the table they make of
+// its bytes, and the chain that plainly undoes them.
+struct Garbling {
+  ByteTable table;
+  RecodingChain undo;
+  ByteTable undo_table;
+};
+
 struct Model {
   // Cost of a Windows-1251 byte pair: letter bigram plus case transition,
   // in the low half as the text reads, in the high half with case traded.
@@ -149,6 +157,7 @@ struct Model {
              2>
       gap_cost{};
   std::vector<Candidate> candidates;
+  std::vector<Garbling> garblings;       // one step, then two
   std::array<uint8_t, 256> high_case{};  // lower, upper, not a letter
   // Extra cost of a letter Russian text next to never uses: the pair costs
   // stop at 16 bits, which understates it, so a chain turning a few stray
@@ -209,6 +218,19 @@ struct Model {
         }
     AddChains(false);
     AddChains(true);
+    AddGarblings();
+  }
+
+  void AddGarblings() {
+    for (int32_t first : kSteps)
+      garblings.push_back({Then(IdentityTable(), first), RecodingChain{{-first}, 1},
+                           Then(IdentityTable(), -first)});
+    for (int32_t first : kSteps)
+      for (int32_t second : kSteps)
+        if (second != -first)  // straight back: no garbling, as above
+          garblings.push_back({Then(Then(IdentityTable(), first), second),
+                               RecodingChain{{-second, -first}, 2},
+                               Then(Then(IdentityTable(), -second), -first)});
   }
 
   // Every chain of 8-bit steps up to the length left, shortest first; a
@@ -392,18 +414,72 @@ int64_t TableCost(const Counts& counts, const ByteTable& t, size_t& letters) {
   return cost + unused;
 }
 
+// Whether the chain's table gives back, on the bytes seen, a text that
+// the garbling turns into them again: the chain undoes that garbling here.
+bool Undoes(const ByteTable& chain, const ByteTable& garbling, const Counts& counts) {
+  for (uint8_t b : counts.bytes_seen)
+    if (garbling[chain[b]] != b) return false;
+  return true;
+}
+
+// Whether the chain differs from the plain undoing on the bytes seen, and
+// only by giving letters where that gives something else.
+bool LettersWherePlainIsNot(const ByteTable& chain, const ByteTable& plain, const Counts& counts) {
+  bool differs = false;
+  for (uint8_t b : counts.bytes_seen) {
+    if (chain[b] == plain[b]) continue;
+    if (!IsCyrillicLetter(chain[b]) || IsCyrillicLetter(plain[b])) return false;
+    differs = true;
+  }
+  return differs;
+}
+
+// The chain's prior, and its 8-bit steps, as the simplest garbling it
+// undoes on this text. The recoding tables are not each other's inverses
+// on some bytes (ё, symbols), so the exact undoing of one or two wrong
+// recodings may take a longer chain than their plain inverse (a wrong
+// "Koi->Win" leaves ё as it is, and "Win->Koi" then makes it "Ј"; "Win->Mac,
+// Alt->Win, Win->Koi" undoes "Koi->Win, Alt->Win" with every capital right,
+// "Win->Alt, Win->Koi" does not): it is priced as what it undoes.
+int SimplestSteps(const Candidate& c, const Counts& counts, int& prior) {
+  const int steps = c.chain.length - (c.after_utf8 ? 1 : 0);
+  prior = c.prior;
+  if (steps < 2) return steps;
+  for (const Garbling& g : TheModel().garblings) {
+    if (g.undo.length >= steps) break;
+    if (!Undoes(c.table, g.table, counts)) continue;
+    // Not the plain undoing itself under a longer name, which is weighed
+    // as that name (a plain reading weighs the page's own characters), nor
+    // one that differs from it in symbols: those a longer chain may only
+    // seem to mend.
+    if (!LettersWherePlainIsNot(c.table, g.undo_table, counts)) return steps;
+    RecodingChain plain = g.undo;
+    if (c.after_utf8) {
+      plain.steps = {kDetectUtf8Step, g.undo.steps[0], g.undo.steps[1]};
+      plain.length = g.undo.length + 1;
+    }
+    prior = std::min(prior, PriorBits(plain) * detect_stats::kCostPerBit);
+    return g.undo.length;
+  }
+  return steps;
+}
+
 void Score(const Counts& counts, bool after_utf8, std::vector<Scored>& out) {
   const Model& model = TheModel();
   for (const Candidate& c : model.candidates) {
     if (c.after_utf8 != after_utf8) continue;
     size_t letters = 0;
-    const int64_t cost = c.prior + TableCost(counts, c.meaning, letters);
+    int prior = 0;
+    const int steps = SimplestSteps(c, counts, prior);
+    const int64_t cost = prior + TableCost(counts, c.meaning, letters);
     // A text really garbled twice reads as nonsense every other way, by
     // far more than this; a chain that only beats a simpler one by some
     // symbols and capitals it turns into letters gains little per letter.
     // Without it such chains win on long texts, where any small gain adds
-    // up past a fixed prior.
-    const int extra_steps = c.chain.length - (c.after_utf8 ? 1 : 0) - 1;
+    // up past a fixed prior. A chain exactly undoing one wrong recoding
+    // pays none: it differs from the plain undoing only in letters.
+    const int literal_steps = c.chain.length - (c.after_utf8 ? 1 : 0);
+    const int extra_steps = steps == 1 ? 0 : literal_steps - 1;
     const int64_t per_letter =
         extra_steps > 0
             ? int64_t(letters) * extra_steps * detect_stats::kCostPerBit / kLettersPerExtraStepBit

@@ -223,6 +223,22 @@ TEST(Detect, LoneCapitalsInATableStayLetters) {
   EXPECT_EQ(Undo(Utf8(w)), w);
 }
 
+// The recoding tables are not each other's inverses on every byte, so the
+// exact undoing of a wrong recoding can take a longer chain than the plain
+// inverse: Koi->Win leaves ё as it is, which Win->Koi would turn into Ј;
+// Koi->Win then Alt->Win moves some capitals that Win->Alt, Win->Koi do not
+// put back. Such a chain is weighed as the garbling it undoes.
+TEST(Detect, ExactUndoingKeepsYoAndCapitals) {
+  const std::string yo = Win("разблокировать заданную учётную запись пользователя");
+  EXPECT_EQ(Undo(Recode(yo, 8)), yo);
+  const std::string capitals = Win("Цвет шрифта\nМежстрочный интервал");
+  EXPECT_EQ(Undo(Recode(Recode(capitals, 8), 866)), capitals);
+  // The right text, and a plain page, still read as they are.
+  EXPECT_TRUE(DetectRecoding(yo).chain.empty());
+  EXPECT_TRUE(DetectRecoding(capitals).chain.empty());
+  EXPECT_EQ(Undo(Recode(capitals, -8)), capitals);
+}
+
 TEST(Detect, ConfidenceIsHighOnLongTextAndBounded) {
   const std::string w =
       Win("Эта программа распространяется в надежде, что она будет полезной, но БЕЗ "
