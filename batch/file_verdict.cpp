@@ -378,7 +378,10 @@ std::string PlainText(std::string_view bytes, const PlainReading& reading) {
 // The verdict on the judged part alone; `head` counts its lines.
 FileVerdict JudgeHead(std::string_view part, const Repair& r, const LineScan& head) {
   FileVerdict verdict;
-  const bool byte_mixed = head.utf8_lines > 0 && head.eight_bit_lines > 0;
+  // Lines of UTF-8 and of a page, unless the repair read them all in the
+  // page (a short line of it may happen to be well-formed UTF-8).
+  const bool byte_mixed =
+      head.utf8_lines > 0 && head.eight_bit_lines > 0 && r.source_page == P::kUtf8;
   size_t repaired = 0;
   for (const AppliedChain& chain : r.chains) repaired += chain.lines;
   if (byte_mixed || r.chains.size() > 1 ||

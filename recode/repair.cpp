@@ -481,6 +481,20 @@ bool IsStranger(char32_t c) {
   return true;
 }
 
+bool IsRussianLetter(char32_t c) { return (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451; }
+
+bool HasRussianLetter(std::string_view line) {
+  bool any = false;
+  ForEachChar(line, [&](char32_t c) { any = any || IsRussianLetter(c); });
+  return any;
+}
+
+// Whether every character beyond ASCII is a Russian letter.
+bool OnlyRussianLetters(std::u32string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char32_t c) { return c < 0x80 || IsRussianLetter(c); });
+}
+
 bool HasStrangers(std::string_view line) {
   bool any = false;
   ForEachChar(line, [&](char32_t c) { any = any || IsStranger(c); });
@@ -925,6 +939,23 @@ Repair RepairBytes(std::string_view bytes) {
     }
   }
   P page = P::kWin1251;
+  Detection detection;
+  if (some_utf8) {
+    // The page the other lines tell. A line of it may happen to be
+    // well-formed UTF-8 ("тип" in DOS 866 is the bytes of "⨯"): a line whose
+    // UTF-8 reading has no Russian letter but a rare sign, and whose every
+    // character beyond ASCII is a Russian letter in the page, is read so.
+    (void)ReadEightBit(eight_bit, page, detection);
+    some_utf8 = false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (!is_utf8[i] || IsAscii(lines[i])) continue;
+      if (HasStrangers(lines[i]) && !HasRussianLetter(lines[i]) &&
+          OnlyRussianLetters(*DecodeText(lines[i], page)))
+        is_utf8[i] = false;
+      else
+        some_utf8 = true;
+    }
+  }
   if (!some_utf8) {
     // An 8-bit text: read as the whole tells, then line by line, for lines
     // pieced in from another page.
@@ -956,8 +987,6 @@ Repair RepairBytes(std::string_view bytes) {
   // The lines that are not UTF-8, in the page their bytes tell (a chain
   // of recoding commands the detector may name is left to the repair of
   // the whole text below).
-  Detection detection;
-  (void)ReadEightBit(eight_bit, page, detection);
   std::string text;
   text.reserve(bytes.size() * 2);
   for (size_t i = 0; i < lines.size(); ++i) {

@@ -162,6 +162,31 @@ TEST(Repair, EightBitLinesFromAnotherPageAreReadAsSuch) {
   EXPECT_EQ(r.chains[0].lines, 1u);
 }
 
+// In DOS 866 a short word of р..я and а..п letters is well-formed UTF-8
+// ("тип" is the bytes of "⨯"): such a line of an 866 file is read in 866.
+// A real UTF-8 line among 8-bit ones stays UTF-8: with Russian letters, or
+// with signs whose bytes are no letters in the page.
+TEST(Repair, ShortLinesOfAPageThatPassForUtf8AreReadInIt) {
+  const std::string text =
+      "struct sock_extended_err {\n"
+      "    uint32_t ee_errno;   /* номер ошибки */\n"
+      "    uint8_t  ee_type;    /* тип */\n"
+      "    uint8_t  ee_origin;  /* где возникла ошибка */\n"
+      "};\n";
+  const std::string dos = Recode(Recode(text, kCodeUtf8), -866);
+  ASSERT_TRUE(IsWellFormedUtf8(dos.substr(dos.find("ee_type"), 20)));
+  const Repair r = RepairBytes(dos);
+  EXPECT_EQ(r.text, text) << r.description;
+  EXPECT_EQ(r.source_page, CodePageId::kDos866);
+
+  const std::string win = Recode("Один говорит: я похлопочу, а другой молчит.\n", kCodeUtf8);
+  for (const std::string utf8_line : {"Вечером мы сидели у реки.\n", "© 2024 → ✓ 😀\n"}) {
+    const Repair mixed = RepairBytes(win + utf8_line + win);
+    const std::string want = Recode(win, -kCodeUtf8) + utf8_line + Recode(win, -kCodeUtf8);
+    EXPECT_EQ(mixed.text, want) << utf8_line;
+  }
+}
+
 TEST(Repair, BinaryDataIsNotText) {
   std::string data;
   for (int i = 0; i < 4096; ++i) data.push_back(static_cast<char>((i * 7919) % 251));
