@@ -22,22 +22,28 @@ void ListFolder(const fs::path& folder, const std::string& shown, bool with_fold
   }
   // Each name with its type, which the listing itself mostly tells (no
   // lstat for each of thousands of files).
-  std::vector<std::pair<fs::path, fs::file_type>> names;
+  // Names as text: sorting paths compares them part by part, at many
+  // times the cost.
+  std::vector<std::pair<std::string, fs::file_type>> names;
   for (const fs::directory_iterator end; it != end; it.increment(error)) {
     if (error) break;
+    // A link is not followed; symlink_status would ask the system again.
     std::error_code type_error;
-    const fs::file_type type = it->symlink_status(type_error).type();
-    if (!type_error) names.emplace_back(it->path().filename(), type);  // else gone already
+    fs::file_type type = fs::file_type::symlink;
+    if (!it->is_symlink(type_error) && !type_error)
+      type = it->is_directory(type_error)      ? fs::file_type::directory
+             : it->is_regular_file(type_error) ? fs::file_type::regular
+                                               : fs::file_type::unknown;
+    if (!type_error) names.emplace_back(PathToText(it->path().filename()), type);  // else gone
   }
   if (error) out.push_back({shown, true, error.message()});
   std::sort(names.begin(), names.end());
   const std::string prefix = shown.ends_with('/') ? shown : shown + "/";
   for (const auto& [name, type] : names) {
-    const std::string text = prefix + PathToText(name);
     if (type == fs::file_type::directory)
-      ListFolder(folder / name, text, with_folders, out);
+      ListFolder(folder / PathFromText(name), prefix + name, with_folders, out);
     else if (type == fs::file_type::regular)
-      out.push_back({text, false, {}});
+      out.push_back({prefix + name, false, {}});
   }
   if (with_folders) out.push_back({shown, true, {}});
 }
