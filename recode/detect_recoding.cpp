@@ -143,6 +143,7 @@ int TradeCase(int case_class) {
 // its bytes, and the chain that plainly undoes them.
 struct Garbling {
   ByteTable table;
+  RecodingChain done;  // the recodings, in the order they were done
   RecodingChain undo;
   ByteTable undo_table;
 };
@@ -223,12 +224,13 @@ struct Model {
 
   void AddGarblings() {
     for (int32_t first : kSteps)
-      garblings.push_back({Then(IdentityTable(), first), RecodingChain{{-first}, 1},
-                           Then(IdentityTable(), -first)});
+      garblings.push_back({Then(IdentityTable(), first), RecodingChain{{first}, 1},
+                           RecodingChain{{-first}, 1}, Then(IdentityTable(), -first)});
     for (int32_t first : kSteps)
       for (int32_t second : kSteps)
         if (second != -first)  // straight back: no garbling, as above
           garblings.push_back({Then(Then(IdentityTable(), first), second),
+                               RecodingChain{{first, second}, 2},
                                RecodingChain{{-second, -first}, 2},
                                Then(Then(IdentityTable(), -second), -first)});
   }
@@ -464,6 +466,22 @@ int SimplestSteps(const Candidate& c, const Counts& counts, int& prior) {
   return steps;
 }
 
+// The garbling the chain's 8-bit steps undo exactly on the bytes seen: its
+// steps turned round if those do, else the first of one or two steps that
+// does.
+RecodingChain GarblingUndone(const Candidate& c, const Counts& counts) {
+  RecodingChain turned;
+  ByteTable table = IdentityTable();
+  for (int i = c.chain.length - 1; i >= 0 && c.chain.steps[i] != kDetectUtf8Step; --i) {
+    turned.steps[turned.length++] = -c.chain.steps[i];
+    table = Then(table, -c.chain.steps[i]);
+  }
+  if (Undoes(c.table, table, counts)) return turned;
+  for (const Garbling& g : TheModel().garblings)
+    if (Undoes(c.table, g.table, counts)) return g.done;
+  return turned;
+}
+
 void Score(const Counts& counts, bool after_utf8, std::vector<Scored>& out) {
   const Model& model = TheModel();
   for (const Candidate& c : model.candidates) {
@@ -580,6 +598,7 @@ Detection DetectRecoding(std::string_view text) {
   for (const Scored& f : finalists)
     if (f.cost < best->cost) best = &f;
   d.chain = best->candidate->chain;
+  d.garbling = GarblingUndone(*best->candidate, best->candidate->after_utf8 ? *utf8 : plain);
   d.letters = best->letters;
 
   // Confidence: the best reading's share among the others, each weighted by

@@ -35,6 +35,11 @@ struct Detection {
   // then the chain is empty and means nothing.
   bool judged = false;
   RecodingChain chain;
+  // The wrong recodings the chain undoes exactly on the text looked at, in
+  // the order they were done: mostly the chain's steps turned round, last
+  // first; but the tables are not each other's inverses on every byte, so a
+  // chain may be the exact undoing of a shorter or other garbling.
+  RecodingChain garbling;
   // How sure the detector is of the chain against the best other reading,
   // 0..1.
   double confidence = 0;

@@ -833,12 +833,11 @@ std::optional<std::u32string> ReadEightBit(std::string_view bytes, P& page, Dete
   for (int32_t code : d.chain)
     if (code == kDetectUtf8Step) return std::nullopt;
   // Chains go through the recoding tables, which restore letters only: the
-  // chain must give the bytes back when run backwards.
+  // garbling the chain undoes must give the bytes back.
   std::optional<std::u32string> by_tables;
   const std::string recoded = ApplyRecodingChain(bytes, d.chain);
-  std::string back = recoded;
-  for (int i = d.chain.length - 1; i >= 0; --i) RecodeInPlace(back, -d.chain.steps[i]);
-  if (back == bytes) by_tables = DecodeText(recoded, P::kWin1251);
+  if (ApplyRecodingChain(recoded, d.garbling) == bytes)
+    by_tables = DecodeText(recoded, P::kWin1251);
   std::optional<std::u32string> text = by_tables;
   if (d.chain.length == 1 && d.chain.steps[0] > 0) {
     // A plain page. A file made by recoding the letters of a Windows-1251
@@ -905,6 +904,50 @@ std::string DescribeGarbling(const GarblingChain& steps) {
   return out;
 }
 
+namespace {
+
+// A right Windows-1251 text put through a recoding command (Win->Koi),
+// then read as Windows-1251 and saved as UTF-8, reads in its letters as
+// that page read as Windows-1251; but the recoding tables move letters
+// only, so it keeps the Windows-1251 bytes of its symbols (« — №), and of
+// ё where a page has it elsewhere. When the repair undid one such step in
+// every line, the text is also read back through the recoding commands the
+// detector finds: taken when their garbling gives the text back exactly
+// and it reads better.
+void ReadBackThroughTables(std::string_view utf8, Outcome& o) {
+  if (!o.changed || o.chains.size() != 1 || o.chains[0].steps.size() != 1 ||
+      StepCode(o.chains[0].steps[0]) == 0)
+    return;
+  size_t non_ascii_lines = 0;
+  for (size_t start = 0; start < utf8.size();) {
+    const size_t end = std::min(utf8.find('\n', start), utf8.size());
+    non_ascii_lines += !IsAscii(utf8.substr(start, end - start));
+    start = end + 1;
+  }
+  if (o.chains[0].lines != non_ascii_lines) return;
+  const std::optional<std::string> win = EncodeUtf8In(utf8, P::kWin1251);
+  if (!win) return;
+  const Detection d = DetectRecoding(*win);
+  if (!d.judged || d.chain.empty() ||
+      std::find(d.chain.begin(), d.chain.end(), kDetectUtf8Step) != d.chain.end())
+    return;
+  const std::string recoded = ApplyRecodingChain(*win, d.chain);
+  if (ApplyRecodingChain(recoded, d.garbling) != *win) return;
+  std::string text = U32ToUtf8(*DecodeText(recoded, P::kWin1251));
+  const auto sample = [](std::string_view t) {
+    return t.substr(0, RepairPartEnd(t.substr(0, kSampleChars)));
+  };
+  if (text != o.text && LineCost(sample(text)) < LineCost(sample(o.text))) o.text = std::move(text);
+}
+
+Repair RepairUtf8(std::string_view utf8) {
+  Outcome o = RepairLines(utf8);
+  ReadBackThroughTables(utf8, o);
+  return Finish(std::move(o), utf8, P::kUtf8, false);
+}
+
+}  // namespace
+
 Repair RepairText(std::string_view utf8) {
   if (!IsWellFormedUtf8(utf8)) {
     Repair r;
@@ -912,11 +955,11 @@ Repair RepairText(std::string_view utf8) {
     r.description = "Авто: текст не в UTF-8; не изменён";
     return r;
   }
-  return Finish(RepairLines(utf8), utf8, P::kUtf8, false);
+  return RepairUtf8(utf8);
 }
 
 Repair RepairBytes(std::string_view bytes) {
-  if (IsWellFormedUtf8(bytes)) return Finish(RepairLines(bytes), bytes, P::kUtf8, false);
+  if (IsWellFormedUtf8(bytes)) return RepairUtf8(bytes);
 
   // Not UTF-8 as a whole: UTF-8 lines stay UTF-8 if there are any with
   // more than ASCII, the others are read in the page their bytes tell.

@@ -147,6 +147,21 @@ TEST(Repair, WrongRecodingsOfBytesAreToldInWords) {
   EXPECT_EQ(r.description, "Авто: дважды Koi->Win");
 }
 
+// The recoding tables move letters only. A wrong Koi->Win keeps ё, which
+// Win->Koi alone would make Ј; a wrong Win->Koi keeps « — №, which the
+// page model alone reads as box drawing once the text is saved as UTF-8.
+// Both come back exactly, as bytes and as UTF-8.
+TEST(Repair, WrongRecodingsComeBackWithTheirYoAndSymbols) {
+  const std::string utf8 =
+      "Он сказал: «Приходите завтра» — и ушёл домой, в дом № 5, не попрощавшись.";
+  const std::string win = Recode(utf8, kCodeUtf8);
+  const Repair bytes = RepairBytes(Recode(win, kCodeKoi8));
+  EXPECT_EQ(bytes.text, utf8) << bytes.description;
+  const Repair saved = RepairBytes(Recode(Recode(win, -kCodeKoi8), -kCodeUtf8));
+  EXPECT_EQ(saved.text, utf8) << saved.description;
+  EXPECT_EQ(RepairText(Recode(Recode(win, -kCodeKoi8), -kCodeUtf8)).text, utf8);
+}
+
 // A Windows-1251 file with a line pieced in from a KOI8-R one: that line
 // is read as what it is, the others stay.
 TEST(Repair, EightBitLinesFromAnotherPageAreReadAsSuch) {
