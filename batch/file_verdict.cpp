@@ -160,11 +160,13 @@ bool HasLettersToJudge(std::string_view bytes) {
 
 // The verdict on an 8-bit text the repair read through a chain of
 // recoding commands, which it names only in words: the detector it asked
-// names it again. The chain's first step, when it reads one of the other
-// Russian pages as Windows-1251, is the page the file is in.
+// names it again, by the garbling it undoes (the chain itself may be a
+// longer exact undoing of it). Its first undoing step, when it reads one
+// of the other Russian pages as Windows-1251, is the page the file is in.
 void JudgeRecodingChain(std::string_view bytes, FileVerdict& verdict) {
   const Detection found = DetectRecoding(bytes);
-  std::vector<int32_t> codes(found.chain.begin(), found.chain.end());
+  std::vector<int32_t> codes;
+  for (int i = found.garbling.length - 1; i >= 0; --i) codes.push_back(-found.garbling.steps[i]);
   verdict.page = "windows-1251";
   if (!codes.empty() && codes.front() > 0) {
     if (const P page = PageOfStepCode(codes.front()); page != P::kWin1251) {

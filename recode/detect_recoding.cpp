@@ -229,10 +229,9 @@ struct Model {
     for (int32_t first : kSteps)
       for (int32_t second : kSteps)
         if (second != -first)  // straight back: no garbling, as above
-          garblings.push_back({Then(Then(IdentityTable(), first), second),
-                               RecodingChain{{first, second}, 2},
-                               RecodingChain{{-second, -first}, 2},
-                               Then(Then(IdentityTable(), -second), -first)});
+          garblings.push_back(
+              {Then(Then(IdentityTable(), first), second), RecodingChain{{first, second}, 2},
+               RecodingChain{{-second, -first}, 2}, Then(Then(IdentityTable(), -second), -first)});
   }
 
   // Every chain of 8-bit steps up to the length left, shortest first; a
@@ -466,9 +465,9 @@ int SimplestSteps(const Candidate& c, const Counts& counts, int& prior) {
   return steps;
 }
 
-// The garbling the chain's 8-bit steps undo exactly on the bytes seen: its
-// steps turned round if those do, else the first of one or two steps that
-// does.
+// The simplest garbling the chain's 8-bit steps undo exactly on the bytes
+// seen: one or two steps shorter than the chain, else its steps turned
+// round if those do, else one or two steps that do.
 RecodingChain GarblingUndone(const Candidate& c, const Counts& counts) {
   RecodingChain turned;
   ByteTable table = IdentityTable();
@@ -476,8 +475,11 @@ RecodingChain GarblingUndone(const Candidate& c, const Counts& counts) {
     turned.steps[turned.length++] = -c.chain.steps[i];
     table = Then(table, -c.chain.steps[i]);
   }
+  const auto& garblings = TheModel().garblings;
+  for (const Garbling& g : garblings)
+    if (g.done.length < turned.length && Undoes(c.table, g.table, counts)) return g.done;
   if (Undoes(c.table, table, counts)) return turned;
-  for (const Garbling& g : TheModel().garblings)
+  for (const Garbling& g : garblings)
     if (Undoes(c.table, g.table, counts)) return g.done;
   return turned;
 }
