@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "batch/byte_blocks.h"
 #include "recode/code_pages.h"
 
 namespace lirvane {
@@ -139,21 +140,11 @@ void LineScan::Scan(std::string_view piece) {
 // text. Only the other lines with non-ASCII are checked byte by byte,
 // unless the caller knows the whole to be well-formed UTF-8.
 void LineScan::ScanWholeLines(std::string_view text, bool well_formed) {
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   size_t line_start = 0;
   uint64_t line_high = 0, line_faults = 0;    // any bit: the line has one
   uint64_t lead_before = 0, high_before = 0;  // the last byte of the block before
-  for (size_t base = 0; base < text.size(); base += 64) {
-    const size_t n = std::min<size_t>(64, text.size() - base);
-    BlockMasks m;
-    if (n == 64) {
-      m = MasksOf(bytes + base);
-    } else {
-      unsigned char tail[64] = {};
-      std::memcpy(tail, bytes + base, n);
-      m = MasksOf(tail);
-      m.nuls &= (uint64_t{1} << n) - 1;
-    }
+  ForEachByteBlock(text, MasksOf, [&](size_t base, BlockMasks m) {
+    if (base + 64 > text.size()) m.nuls &= (uint64_t{1} << (text.size() - base)) - 1;
     nul = nul || m.nuls != 0;
     const uint64_t conts = m.high & ~m.leads;
     const uint64_t faults =
@@ -163,9 +154,9 @@ void LineScan::ScanWholeLines(std::string_view text, bool well_formed) {
     uint64_t from = ~uint64_t{0};  // the current line's bits in this block
     for (uint64_t breaks = m.breaks; breaks != 0; breaks &= breaks - 1) {
       const int end = std::countr_zero(breaks);
-      const uint64_t upto = end == 63 ? ~uint64_t{0} : (uint64_t{2} << end) - 1;
-      line_high |= m.high & from & upto;
-      line_faults |= faults & from & upto;
+      const uint64_t line = from & BitsThrough(end);
+      line_high |= m.high & line;
+      line_faults |= faults & line;
       const size_t line_end = base + static_cast<size_t>(end) + 1;
       if (line_high == 0 || well_formed || line_faults != 0) {
         ++lines;
@@ -175,11 +166,12 @@ void LineScan::ScanWholeLines(std::string_view text, bool well_formed) {
       }
       line_start = line_end;
       line_high = line_faults = 0;
-      from = ~upto;
+      from &= ~line;
     }
     line_high |= m.high & from;
     line_faults |= faults & from;
-  }
+    return true;
+  });
 }
 
 void LineScan::ScanBytes(std::string_view piece) {

@@ -12,6 +12,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "batch/byte_blocks.h"
+
 namespace lirvane {
 namespace {
 
@@ -236,7 +238,6 @@ bool LinesPlain(std::string_view text, LetterCounts& counts, size_t& latin) {
   constexpr size_t kInnerCapitals = 2;
   constexpr size_t kCapitals = 4;
   constexpr size_t kHeadingLetters = 40;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   // The current line's counts.
   size_t line_start = 0, upper = 0, lower = 0, inner_upper = 0;
   bool foreign = false;
@@ -249,45 +250,39 @@ bool LinesPlain(std::string_view text, LetterCounts& counts, size_t& latin) {
     return inner_upper == 0 || !HasSwappedWord(text, line_start, line_end);
   };
   uint64_t after_lower_before = 0;  // the last byte of the block before
-  for (size_t base = 0; base < text.size(); base += 64) {
-    const size_t n = std::min<size_t>(64, text.size() - base);
-    BlockMasks m;
-    if (n == 64) {
-      m = MasksOf(bytes + base);
-    } else {
-      unsigned char tail[64] = {};  // NULs count as nothing
-      std::memcpy(tail, bytes + base, n);
-      m = MasksOf(tail);
-    }
-    const uint64_t inner = m.upper & ((m.after_lower << 1) | after_lower_before);
-    after_lower_before = m.after_lower >> 63;
-    counts.lower += Bits(m.lower);
-    counts.upper += Bits(m.upper);
-    counts.yo += Bits(m.yo);
-    counts.common += Bits(m.common);
-    counts.rare += Bits(m.rare);
-    counts.inner_upper += Bits(inner);
-    latin += Bits(m.latin);
-    uint64_t from = ~uint64_t{0};  // the current line's bits in this block
-    for (uint64_t breaks = m.breaks; breaks != 0; breaks &= breaks - 1) {
-      const int end = std::countr_zero(breaks);
-      const uint64_t line = from & (end == 63 ? ~uint64_t{0} : (uint64_t{2} << end) - 1);
-      upper += Bits(m.upper & line);
-      lower += Bits(m.lower & line);
-      inner_upper += Bits(inner & line);
-      foreign = foreign || (m.foreign & line) != 0;
-      const size_t line_end = base + static_cast<size_t>(end) + 1;
-      if (!line_plain(line_end)) return false;
-      line_start = line_end;
-      upper = lower = inner_upper = 0;
-      foreign = false;
-      from &= ~line;
-    }
-    upper += Bits(m.upper & from);
-    lower += Bits(m.lower & from);
-    inner_upper += Bits(inner & from);
-    foreign = foreign || (m.foreign & from) != 0;
-  }
+  const bool every_line_plain =
+      ForEachByteBlock(text, MasksOf, [&](size_t base, const BlockMasks& m) {
+        const uint64_t inner = m.upper & ((m.after_lower << 1) | after_lower_before);
+        after_lower_before = m.after_lower >> 63;
+        counts.lower += Bits(m.lower);
+        counts.upper += Bits(m.upper);
+        counts.yo += Bits(m.yo);
+        counts.common += Bits(m.common);
+        counts.rare += Bits(m.rare);
+        counts.inner_upper += Bits(inner);
+        latin += Bits(m.latin);
+        uint64_t from = ~uint64_t{0};  // the current line's bits in this block
+        for (uint64_t breaks = m.breaks; breaks != 0; breaks &= breaks - 1) {
+          const int end = std::countr_zero(breaks);
+          const uint64_t line = from & BitsThrough(end);
+          upper += Bits(m.upper & line);
+          lower += Bits(m.lower & line);
+          inner_upper += Bits(inner & line);
+          foreign = foreign || (m.foreign & line) != 0;
+          const size_t line_end = base + static_cast<size_t>(end) + 1;
+          if (!line_plain(line_end)) return false;
+          line_start = line_end;
+          upper = lower = inner_upper = 0;
+          foreign = false;
+          from &= ~line;
+        }
+        upper += Bits(m.upper & from);
+        lower += Bits(m.lower & from);
+        inner_upper += Bits(inner & from);
+        foreign = foreign || (m.foreign & from) != 0;
+        return true;
+      });
+  if (!every_line_plain) return false;
   return line_plain(text.size());
 }
 
