@@ -163,12 +163,13 @@ bool HasLettersToJudge(std::string_view bytes) {
 // names it again, by the garbling it undoes (the chain itself may be a
 // longer exact undoing of it). Its first undoing step, when it reads one
 // of the other Russian pages as Windows-1251, is the page the file is in.
-void JudgeRecodingChain(std::string_view bytes, FileVerdict& verdict) {
+// A UTF-8 file holds such a text as its Windows-1251 reading: no page.
+void JudgeRecodingChain(std::string_view bytes, FileVerdict& verdict, bool utf8_file = false) {
   const Detection found = DetectRecoding(bytes);
   std::vector<int32_t> codes;
   for (int i = found.garbling.length - 1; i >= 0; --i) codes.push_back(-found.garbling.steps[i]);
-  verdict.page = "windows-1251";
-  if (!codes.empty() && codes.front() > 0) {
+  verdict.page = utf8_file ? "utf-8" : "windows-1251";
+  if (!utf8_file && !codes.empty() && codes.front() > 0) {
     if (const P page = PageOfStepCode(codes.front()); page != P::kWin1251) {
       verdict.page = PageName(page);
       codes.erase(codes.begin());
@@ -399,7 +400,12 @@ FileVerdict JudgeHead(std::string_view part, const Repair& r, const LineScan& he
     return verdict;
   }
   verdict.kind = FileVerdict::Kind::kOk;
-  if (r.source_page == P::kUtf8) {
+  const std::optional<std::string> win =
+      r.source_page == P::kUtf8 && r.changed ? EncodeUtf8In(part, P::kWin1251) : std::nullopt;
+  if (win) {
+    // Repaired through recoding commands, which the repair names in words.
+    JudgeRecodingChain(*win, verdict, true);
+  } else if (r.source_page == P::kUtf8) {
     verdict.page = "utf-8";
   } else if (r.source_page != P::kWin1251) {
     verdict.page = PageName(r.source_page);

@@ -940,8 +940,39 @@ void ReadBackThroughTables(std::string_view utf8, Outcome& o) {
   if (text != o.text && LineCost(sample(text)) < LineCost(sample(o.text))) o.text = std::move(text);
 }
 
+// The same text when no garbling of pages explains it: a text with « — №
+// cannot have been read in KOI8-R, which lacks them, yet a recoding
+// command leaves them in place. Its Windows-1251 bytes are judged as an
+// 8-bit file's are, and repaired through the recoding commands on the same
+// terms: their garbling gives the text back exactly, and it reads better.
+std::optional<Repair> RepairAsRecodedBytes(std::string_view utf8) {
+  // The detector decides on the beginning: a right text costs no more.
+  const std::string_view head = utf8.substr(0, RepairPartEnd(utf8.substr(0, kDetectSampleBytes)));
+  const std::optional<std::string> head_win = EncodeUtf8In(head, P::kWin1251);
+  if (!head_win || IsAscii(*head_win) || DetectRecoding(*head_win).chain.empty())
+    return std::nullopt;
+  const std::optional<std::string> win = EncodeUtf8In(utf8, P::kWin1251);
+  if (!win) return std::nullopt;
+  P page = P::kWin1251;
+  Detection d;
+  const std::optional<std::u32string> read = ReadEightBit(*win, page, d);
+  if (!read || page != P::kWin1251) return std::nullopt;
+  std::string text = U32ToUtf8(*read);
+  const auto sample = [](std::string_view t) {
+    return t.substr(0, RepairPartEnd(t.substr(0, kSampleChars)));
+  };
+  if (text == utf8 || LineCost(sample(text)) >= LineCost(sample(utf8))) return std::nullopt;
+  Repair r;
+  r.text = std::move(text);
+  r.changed = true;
+  r.description = "Авто: " + Recode(DescribeRecodingChain(d.chain), -kCodeUtf8);
+  return r;
+}
+
 Repair RepairUtf8(std::string_view utf8) {
   Outcome o = RepairLines(utf8);
+  if (!o.changed)
+    if (std::optional<Repair> recoded = RepairAsRecodedBytes(utf8)) return std::move(*recoded);
   ReadBackThroughTables(utf8, o);
   return Finish(std::move(o), utf8, P::kUtf8, false);
 }

@@ -115,6 +115,13 @@ class BatchTest : public ::testing::Test {
     put("garbled/koi-win-on-1251.txt",
         Recode(Utf8ToWin("Он ушёл домой, не попрощавшись, и долго шёл один по тёмной улице.\n"), 8),
         "fix windows-1251>koi8-r");
+    // The same saved as UTF-8 (the window shows it so).
+    put("garbled/koi-win-on-1251-utf8.txt",
+        WinToUtf8(Recode(
+            Utf8ToWin(
+                "Он сказал: «Приходите завтра» — и ушёл домой, в дом № 5, не попрощавшись.\n"),
+            8)),
+        "fix windows-1251>koi8-r");
     put("garbled/utf8-twice.txt", Utf8ReadAs1251(Utf8ReadAs1251(kRussian)),
         "fix utf-8>windows-1251*2");
     put("mixed.txt", kRussian + Utf8ToWin(kRussian), "mixed 3/6");
@@ -155,7 +162,7 @@ TEST_F(BatchTest, CheckSaysWhatEachFileIs) {
   Outcome r = Lirvane({"--check", "-r", "tree"});
   EXPECT_EQ(r.status, 1) << r.errors;
   EXPECT_EQ(Lines(r.out), expected);
-  EXPECT_EQ(r.errors, "18 files: 10 ok, 6 to fix, 1 binary, 1 unknown\n");
+  EXPECT_EQ(r.errors, "19 files: 10 ok, 7 to fix, 1 binary, 1 unknown\n");
   // One worker gives the same lines in the same order.
   const Outcome one = Lirvane({"--check", "--jobs", "1", "-r", "tree"});
   EXPECT_EQ(one.out, r.out);
@@ -196,13 +203,13 @@ TEST_F(BatchTest, FixRepairsAndLeavesTheRestAsItWas) {
   Outcome r = Lirvane({"--fix", "-r", "--dry-run", "tree"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(Contents(work_ / "tree"), before);
-  EXPECT_EQ(Lines(r.out).size(), 11u) << r.out;
+  EXPECT_EQ(Lines(r.out).size(), 12u) << r.out;
 
   r = Lirvane({"--fix", "-r", "tree"});
   EXPECT_EQ(r.status, 0) << r.errors;
-  EXPECT_EQ(r.errors, "18 files: 5 ok, 11 fixed, 1 binary, 1 unknown\n");
+  EXPECT_EQ(r.errors, "19 files: 5 ok, 12 fixed, 1 binary, 1 unknown\n");
   const auto lines = Lines(r.out);
-  EXPECT_EQ(lines.size(), 11u) << r.out;
+  EXPECT_EQ(lines.size(), 12u) << r.out;
   EXPECT_EQ(lines.at("tree/garbled/twice.txt"), "fixed fix koi8-r>windows-1251*2");
   EXPECT_EQ(lines.at("tree/old/dos.txt"), "fixed ok cp866");
 
@@ -213,6 +220,8 @@ TEST_F(BatchTest, FixRepairsAndLeavesTheRestAsItWas) {
   EXPECT_EQ(ReadFile(work_ / "tree/mixed.txt"), kRussian + kRussian);
   EXPECT_EQ(ReadFile(work_ / "tree/garbled/koi-win-on-1251.txt"),
             "Он ушёл домой, не попрощавшись, и долго шёл один по тёмной улице.\n");
+  EXPECT_EQ(ReadFile(work_ / "tree/garbled/koi-win-on-1251-utf8.txt"),
+            "Он сказал: «Приходите завтра» — и ушёл домой, в дом № 5, не попрощавшись.\n");
   EXPECT_EQ(ReadFile(work_ / "tree/mac-lookalike-1251.txt"), kLookalike);
   EXPECT_EQ(ReadFile(work_ / "tree/old/crlf.koi"),
             "Строка первая, в ней русские слова.\r\nИ вторая строка.\r\n");

@@ -160,6 +160,11 @@ TEST(Repair, WrongRecodingsComeBackWithTheirYoAndSymbols) {
   const Repair saved = RepairBytes(Recode(Recode(win, -kCodeKoi8), -kCodeUtf8));
   EXPECT_EQ(saved.text, utf8) << saved.description;
   EXPECT_EQ(RepairText(Recode(Recode(win, -kCodeKoi8), -kCodeUtf8)).text, utf8);
+  // Koi->Win run on it, as the window shows it: no reading of one page as
+  // another has « — № as they stand, the recoding commands undo it.
+  const Repair pane = RepairText(Recode(Recode(win, kCodeKoi8), -kCodeUtf8));
+  EXPECT_EQ(pane.text, utf8);
+  EXPECT_EQ(pane.description, "Авто: дважды Win->Koi, затем Koi->Win");
 }
 
 // A Windows-1251 file with a line pieced in from a KOI8-R one: that line
