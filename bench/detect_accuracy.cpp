@@ -283,8 +283,15 @@ int main(int argc, char** argv) {
         if (!can) return;
         const Repair r = RepairBytes(g);
         repair_garbled[b].Add(true, r.text == w_utf8);
-        if (r.text != w_utf8 && std::getenv("LIRVANE_REPAIR_MISSES"))
-          std::fprintf(stderr, "MISS auto %s: %s\n", miss_label.c_str(), r.description.c_str());
+        if (r.text != w_utf8 && std::getenv("LIRVANE_REPAIR_MISSES")) {
+          size_t at = 0;
+          while (at < r.text.size() && at < w_utf8.size() && r.text[at] == w_utf8[at]) ++at;
+          at = at > 40 ? at - 40 : 0;
+          while (at > 0 && (uint8_t(w_utf8[at]) & 0xC0) == 0x80) --at;  // a character's start
+          std::fprintf(stderr, "MISS auto %s: %s\n  want: %s\n  got:  %s\n", miss_label.c_str(),
+                       r.description.c_str(), w_utf8.substr(at, 120).c_str(),
+                       r.text.substr(at, 120).c_str());
+        }
       };
       for (int32_t c : {8, 866, 595, 111}) {
         miss_label = "garbled " + std::to_string(c);

@@ -906,6 +906,16 @@ std::string DescribeGarbling(const GarblingChain& steps) {
 
 namespace {
 
+size_t NonAsciiLines(std::string_view text) {
+  size_t lines = 0;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = std::min(text.find('\n', start), text.size());
+    lines += !IsAscii(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
 // A right Windows-1251 text put through a recoding command (Win->Koi),
 // then read as Windows-1251 and saved as UTF-8, reads in its letters as
 // that page read as Windows-1251; but the recoding tables move letters
@@ -918,13 +928,11 @@ void ReadBackThroughTables(std::string_view utf8, Outcome& o) {
   if (!o.changed || o.chains.size() != 1 || o.chains[0].steps.size() != 1 ||
       StepCode(o.chains[0].steps[0]) == 0)
     return;
-  size_t non_ascii_lines = 0;
-  for (size_t start = 0; start < utf8.size();) {
-    const size_t end = std::min(utf8.find('\n', start), utf8.size());
-    non_ascii_lines += !IsAscii(utf8.substr(start, end - start));
-    start = end + 1;
-  }
-  if (o.chains[0].lines != non_ascii_lines) return;
+  const size_t non_ascii_lines = NonAsciiLines(utf8);
+  // Most lines: the others may be lines the page model could not tell
+  // (a Mac capital reads as a quote mark), or right ones; the whole
+  // reading must read better than the repair's, line for line.
+  if (o.chains[0].lines * 2 < non_ascii_lines) return;
   const std::optional<std::string> win = EncodeUtf8In(utf8, P::kWin1251);
   if (!win) return;
   const Detection d = DetectRecoding(*win);
@@ -937,7 +945,18 @@ void ReadBackThroughTables(std::string_view utf8, Outcome& o) {
   const auto sample = [](std::string_view t) {
     return t.substr(0, RepairPartEnd(t.substr(0, kSampleChars)));
   };
-  if (text != o.text && LineCost(sample(text)) < LineCost(sample(o.text))) o.text = std::move(text);
+  if (text == o.text || LineCost(sample(text)) >= LineCost(sample(o.text))) return;
+  // No line it changes reads worse: a right line of a mixed text stays.
+  std::string_view a = text, b = o.text;
+  while (!a.empty() && !b.empty()) {
+    const size_t a_end = std::min(a.find('\n'), a.size() - 1) + 1;
+    const size_t b_end = std::min(b.find('\n'), b.size() - 1) + 1;
+    const std::string_view a_line = a.substr(0, a_end), b_line = b.substr(0, b_end);
+    if (a_line != b_line && LineCost(a_line) > LineCost(b_line)) return;
+    a.remove_prefix(a_end);
+    b.remove_prefix(b_end);
+  }
+  o.text = std::move(text);
 }
 
 // The same text when no garbling of pages explains it: a text with « — №
@@ -956,6 +975,9 @@ std::optional<Repair> RepairAsRecodedBytes(std::string_view utf8) {
   P page = P::kWin1251;
   Detection d;
   const std::optional<std::u32string> read = ReadEightBit(*win, page, d);
+  // Not a plain page: a right text with a € or ‚ reads as Mac Cyrillic's
+  // capitals, with too little else to tell, which the repair of lines
+  // rightly left alone.
   if (!read || page != P::kWin1251) return std::nullopt;
   std::string text = U32ToUtf8(*read);
   const auto sample = [](std::string_view t) {

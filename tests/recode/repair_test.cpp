@@ -83,6 +83,7 @@ TEST(Repair, LeavesCorrectAndUnjudgeableTextAlone) {
            "Le café est très bon, à bientôt. Über Straße, Grüße!",
            "Ça été déjà très élégant à Noël",
            "Один говорит:\"Я похлопочу\"",
+           "€ элемент ar «» слишком большого размера",  // € is a Mac capital's byte
            "plain ASCII text\nwith LF line ends\n",
            "",
            // UTF-8 read as Windows-1252 with its C1 characters lost: no
