@@ -920,14 +920,18 @@ size_t NonAsciiLines(std::string_view text) {
 // then read as Windows-1251 and saved as UTF-8, reads in its letters as
 // that page read as Windows-1251; but the recoding tables move letters
 // only, so it keeps the Windows-1251 bytes of its symbols (« — №), and of
-// ё where a page has it elsewhere. When the repair undid one such step in
-// every line, the text is also read back through the recoding commands the
-// detector finds: taken when their garbling gives the text back exactly
-// and it reads better.
+// ё where a page has it elsewhere. When the repair undid one chain of steps
+// between Russian pages in most lines, the text is also read back through
+// the recoding commands the detector finds: taken when their garbling
+// gives the text back exactly and it reads better.
 void ReadBackThroughTables(std::string_view utf8, Outcome& o) {
-  if (!o.changed || o.chains.size() != 1 || o.chains[0].steps.size() != 1 ||
-      StepCode(o.chains[0].steps[0]) == 0)
-    return;
+  if (!o.changed || o.chains.size() != 1) return;
+  // Steps between Russian 8-bit pages only: those the recoding commands make.
+  const auto russian = [](P page) {
+    return page == P::kWin1251 || StepCode({page, P::kWin1251}) != 0;
+  };
+  for (const GarblingStep& step : o.chains[0].steps)
+    if (!russian(step.written) || !russian(step.read)) return;
   const size_t non_ascii_lines = NonAsciiLines(utf8);
   // Most lines: the others may be lines the page model could not tell
   // (a Mac capital reads as a quote mark), or right ones; the whole
