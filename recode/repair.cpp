@@ -825,11 +825,45 @@ bool IsBinary(std::string_view bytes) {
 
 // An 8-bit text: read in the page, or through the chain of recoding
 // commands, the detector finds; nullopt when it finds nothing to undo.
+// Whether the text read as Mac Cyrillic differs from it read as
+// Windows-1251 only in signs that stand alone and become capitals standing
+// alone: a right text's "€ элемент" or "5 €" reads as "И элемент", "5 И",
+// which is no evidence of Mac Cyrillic. A Mac text shows in я, in a
+// capital that begins a word ("‘держивающие"), or in one read as a lone
+// quote mark ("‚ таблице").
+bool MacOnlyInLoneCapitals(std::string_view bytes) {
+  // A letter in either reading, or a Latin one.
+  const auto letter = [](uint8_t b) {
+    const char32_t mac = DecodeByte(P::kMacCyrillic, b);
+    return static_cast<unsigned>((b | 0x20) - 'a') < 26 || b >= 0xC0 || b == 0xA8 || b == 0xB8 ||
+           (mac >= 0x410 && mac <= 0x44F);
+  };
+  bool any = false;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<uint8_t>(bytes[i]);
+    const char32_t mac = DecodeByte(P::kMacCyrillic, b);
+    if (b < 0x80 || mac == DecodeByte(P::kWin1251, b)) continue;
+    if (b >= 0xC0 || b == 0xA8 || b == 0xB8) return false;  // a letter differs: evidence
+    if (mac < 0x410 || mac > 0x42F) continue;               // a sign into a sign
+    // Only signs that stand alone in a text: … † ‡ € ‰ • – — ™. A lone
+    // quote mark (‚ „ ‘ ’ “ ”) is a Mac capital's word: "В", "С", "У".
+    static constexpr std::string_view kLoneSigns = "\x85\x86\x87\x88\x89\x95\x96\x97\x99";
+    if (kLoneSigns.find(static_cast<char>(b)) == std::string_view::npos) return false;
+    if ((i > 0 && letter(static_cast<uint8_t>(bytes[i - 1]))) ||
+        (i + 1 < bytes.size() && letter(static_cast<uint8_t>(bytes[i + 1]))))
+      return false;  // a capital in a word
+    any = true;
+  }
+  return any;
+}
+
 std::optional<std::u32string> ReadEightBit(std::string_view bytes, P& page, Detection& d) {
   page = P::kWin1251;
   if (IsBinary(bytes)) return std::nullopt;
   d = DetectRecoding(bytes);
   if (!d.judged || d.chain.empty()) return std::nullopt;
+  if (d.chain.length == 1 && d.chain.steps[0] == kCodeMac && MacOnlyInLoneCapitals(bytes))
+    return std::nullopt;
   for (int32_t code : d.chain)
     if (code == kDetectUtf8Step) return std::nullopt;
   // Chains go through the recoding tables, which restore letters only: the

@@ -223,6 +223,17 @@ TEST(Repair, MacReadingDoesNotPassForWindows1251) {
   const std::string win = Recode("Один говорит:\"Я похлопочу\"", kCodeUtf8);
   const Detection d = DetectRecoding(win);
   EXPECT_TRUE(d.chain.empty()) << d.chain.steps[0];
+  // Mac Cyrillic has И where Windows-1251 has €: a right file with a lone €
+  // stays, a Mac file shows in its я and in capitals that begin words.
+  for (const char* right : {"€ элемент ar «» слишком большого размера",
+                            "ip_msfilter € с n источниками в списке источников."}) {
+    const Repair r = RepairBytes(Recode(right, kCodeUtf8));
+    EXPECT_FALSE(r.changed) << r.text;
+  }
+  for (const char* mac : {"операция возвращает", "Сдерживающие правила, и ещё одно"}) {
+    const Repair r = RepairBytes(Recode(Recode(mac, kCodeUtf8), -kCodeMac));
+    EXPECT_EQ(r.text, mac) << r.description;
+  }
 }
 
 TEST(CodePages, EveryByteReadsAndWritesBack) {
