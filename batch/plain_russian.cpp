@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
+#include <iterator>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -18,35 +18,23 @@ namespace lirvane {
 namespace {
 
 // « » – — " " „ … no-break space №
-bool IsRussianPunctuation(unsigned char b) {
-  switch (b) {
-    case 0xAB:
-    case 0xBB:
-    case 0x96:
-    case 0x97:
-    case 0x93:
-    case 0x94:
-    case 0x84:
-    case 0x85:
-    case 0xA0:
-    case 0xB9:
-      return true;
-    default:
-      return false;
-  }
-}
-
+constexpr unsigned char kRussianPunctuation[] = {0xAB, 0xBB, 0x96, 0x97, 0x93,
+                                                 0x94, 0x84, 0x85, 0xA0, 0xB9};
 // о е а и н т: nearly half of the letters of any Russian text, far fewer
 // of a text whose letters a garbling has swapped for others.
-bool IsCommonLetter(unsigned char b) {
-  return b == 0xEE || b == 0xE5 || b == 0xE0 || b == 0xE8 || b == 0xED || b == 0xF2;
-}
-
+constexpr unsigned char kCommonLetters[] = {0xEE, 0xE5, 0xE0, 0xE8, 0xED, 0xF2};
 // ъ э щ ф ц: together under 2 % of the letters of Russian prose, and up to
 // 5 % of technical text ("файл", "функция", "информация").
-bool IsRareLetter(unsigned char b) {
-  return b == 0xFA || b == 0xFD || b == 0xF9 || b == 0xF4 || b == 0xF6;
+constexpr unsigned char kRareLetters[] = {0xFA, 0xFD, 0xF9, 0xF4, 0xF6};
+
+template <size_t N>
+bool IsOneOf(unsigned char b, const unsigned char (&set)[N]) {
+  return std::find(std::begin(set), std::end(set), b) != std::end(set);
 }
+
+bool IsRussianPunctuation(unsigned char b) { return IsOneOf(b, kRussianPunctuation); }
+bool IsCommonLetter(unsigned char b) { return IsOneOf(b, kCommonLetters); }
+bool IsRareLetter(unsigned char b) { return IsOneOf(b, kRareLetters); }
 
 }  // namespace
 
@@ -141,7 +129,7 @@ BlockMasks MasksOf(const unsigned char* bytes) {
   const auto is = [](__m128i v, unsigned char b) {
     return _mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(b)));
   };
-  const auto any_of = [&](__m128i v, std::initializer_list<unsigned char> set) {
+  const auto any_of = [&](__m128i v, const auto& set) {
     __m128i found = _mm_setzero_si128();
     for (const unsigned char b : set) found = _mm_or_si128(found, is(v, b));
     return found;
@@ -165,12 +153,10 @@ BlockMasks MasksOf(const unsigned char* bytes) {
     m.after_lower |= (lower | small_yo) << at;
     m.yo |= yo << at;
     if (const uint64_t middle = high & ~letters & ~yo; middle != 0)
-      m.foreign |=
-          (middle & ~bits(any_of(v, {0xAB, 0xBB, 0x96, 0x97, 0x93, 0x94, 0x84, 0x85, 0xA0, 0xB9})))
-          << at;
+      m.foreign |= (middle & ~bits(any_of(v, kRussianPunctuation))) << at;
     if (lower != 0) {
-      m.common |= bits(any_of(v, {0xEE, 0xE5, 0xE0, 0xE8, 0xED, 0xF2})) << at;
-      m.rare |= bits(any_of(v, {0xFA, 0xFD, 0xF9, 0xF4, 0xF6})) << at;
+      m.common |= bits(any_of(v, kCommonLetters)) << at;
+      m.rare |= bits(any_of(v, kRareLetters)) << at;
     }
   }
 #else

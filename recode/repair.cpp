@@ -481,18 +481,16 @@ bool IsStranger(char32_t c) {
   return true;
 }
 
-bool IsRussianLetter(char32_t c) { return (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451; }
-
 bool HasRussianLetter(std::string_view line) {
   bool any = false;
-  ForEachChar(line, [&](char32_t c) { any = any || IsRussianLetter(c); });
+  ForEachChar(line, [&](char32_t c) { any = any || IsCyrillicLetter(c); });
   return any;
 }
 
 // Whether every character beyond ASCII is a Russian letter.
 bool OnlyRussianLetters(std::u32string_view text) {
   return std::all_of(text.begin(), text.end(),
-                     [](char32_t c) { return c < 0x80 || IsRussianLetter(c); });
+                     [](char32_t c) { return c < 0x80 || IsCyrillicLetter(c); });
 }
 
 bool HasStrangers(std::string_view line) {
@@ -823,8 +821,6 @@ bool IsBinary(std::string_view bytes) {
   return controls * 100 > bytes.size();
 }
 
-// An 8-bit text: read in the page, or through the chain of recoding
-// commands, the detector finds; nullopt when it finds nothing to undo.
 // Whether the text read as Mac Cyrillic differs from it read as
 // Windows-1251 only in signs that stand alone and become capitals standing
 // alone: a right text's "€ элемент" or "5 €" reads as "И элемент", "5 И",
@@ -836,7 +832,7 @@ bool MacOnlyInLoneCapitals(std::string_view bytes) {
   const auto letter = [](uint8_t b) {
     const char32_t mac = DecodeByte(P::kMacCyrillic, b);
     return static_cast<unsigned>((b | 0x20) - 'a') < 26 || b >= 0xC0 || b == 0xA8 || b == 0xB8 ||
-           (mac >= 0x410 && mac <= 0x44F);
+           IsCyrillicLetter(mac);
   };
   bool any = false;
   for (size_t i = 0; i < bytes.size(); ++i) {
@@ -857,6 +853,8 @@ bool MacOnlyInLoneCapitals(std::string_view bytes) {
   return any;
 }
 
+// An 8-bit text: read in the page, or through the chain of recoding
+// commands, the detector finds; nullopt when it finds nothing to undo.
 std::optional<std::u32string> ReadEightBit(std::string_view bytes, P& page, Detection& d) {
   page = P::kWin1251;
   if (IsBinary(bytes)) return std::nullopt;
@@ -940,6 +938,12 @@ std::string DescribeGarbling(const GarblingChain& steps) {
 
 namespace {
 
+// The cost of a text's beginning, whole lines of it, as the repair weighs
+// a sample.
+int64_t SampleCost(std::string_view text) {
+  return LineCost(text.substr(0, RepairPartEnd(text.substr(0, kSampleChars))));
+}
+
 size_t NonAsciiLines(std::string_view text) {
   size_t lines = 0;
   for (size_t start = 0; start < text.size();) {
@@ -980,10 +984,7 @@ void ReadBackThroughTables(std::string_view utf8, Outcome& o) {
   const std::string recoded = ApplyRecodingChain(*win, d.chain);
   if (ApplyRecodingChain(recoded, d.garbling) != *win) return;
   std::string text = U32ToUtf8(*DecodeText(recoded, P::kWin1251));
-  const auto sample = [](std::string_view t) {
-    return t.substr(0, RepairPartEnd(t.substr(0, kSampleChars)));
-  };
-  if (text == o.text || LineCost(sample(text)) >= LineCost(sample(o.text))) return;
+  if (text == o.text || SampleCost(text) >= SampleCost(o.text)) return;
   // No line it changes reads worse: a right line of a mixed text stays.
   std::string_view a = text, b = o.text;
   while (!a.empty() && !b.empty()) {
@@ -1018,10 +1019,7 @@ std::optional<Repair> RepairAsRecodedBytes(std::string_view utf8) {
   // rightly left alone.
   if (!read || page != P::kWin1251) return std::nullopt;
   std::string text = U32ToUtf8(*read);
-  const auto sample = [](std::string_view t) {
-    return t.substr(0, RepairPartEnd(t.substr(0, kSampleChars)));
-  };
-  if (text == utf8 || LineCost(sample(text)) >= LineCost(sample(utf8))) return std::nullopt;
+  if (text == utf8 || SampleCost(text) >= SampleCost(utf8)) return std::nullopt;
   Repair r;
   r.text = std::move(text);
   r.changed = true;
